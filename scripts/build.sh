@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Configures (once) and builds the project into build/ with Ninja and ccache.
+# Usage: scripts/build.sh [target...]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="${KS_BUILD_DIR:-$root/build}"
+
+export CCACHE_BASEDIR="$root"
+export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
+export CCACHE_COMPILERCHECK=content
+
+if [ ! -f "$build/build.ninja" ]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${KS_BUILD_TYPE:-Debug}" ${KS_CMAKE_ARGS:-}
+fi
+targets=()
+for t in "$@"; do targets+=(--target "$t"); done
+cmake --build "$build" -j2 "${targets[@]}"

@@ -1,0 +1,115 @@
+#include "toolkit/core/component.h"
+
+#include "toolkit/core/exceptions.h"
+
+#include <QMetaObject>
+#include <QQueue>
+
+namespace tk {
+
+TPersistent::TPersistent(QObject* parent) : QObject(parent) {}
+
+void TPersistent::Assign(const TPersistent* source)
+{
+    if (source) {
+        source->AssignTo(this);
+        return;
+    }
+    throw EConvertError(QStringLiteral("Cannot assign a nil to a %1").arg(ClassName()));
+}
+
+void TPersistent::AssignTo(TPersistent* dest) const
+{
+    throw EConvertError(QStringLiteral("Cannot assign a %1 to a %2").arg(ClassName(), dest->ClassName()));
+}
+
+QString TPersistent::ClassName() const
+{
+    return ClassNameOf(this);
+}
+
+TComponent::TComponent(QObject* owner) : TPersistent(owner) {}
+
+TComponent::~TComponent()
+{
+    Destroying();
+}
+
+void TComponent::Loaded()
+{
+    state_.setFlag(TComponentStateFlag::csLoading, false);
+}
+
+void TComponent::FreeNotification(TComponent* observer)
+{
+    if (!observer || observer == this)
+        return;
+    QPointer<TComponent> target(observer);
+    FreeNotification(observer, [target](TComponent* freed) {
+        if (target)
+            target->Notification(freed, TOperation::opRemove);
+    });
+}
+
+void TComponent::FreeNotification(QObject* observer, std::function<void(TComponent*)> onFree)
+{
+    if (!observer)
+        return;
+    RemoveFreeNotification(observer);
+    observers_.append({observer, std::move(onFree)});
+}
+
+void TComponent::RemoveFreeNotification(QObject* observer)
+{
+    observers_.removeIf([observer](const Observer& o) { return o.object == observer || o.object.isNull(); });
+}
+
+void TComponent::Destroying()
+{
+    if (HasState(TComponentStateFlag::csDestroying))
+        return;
+    SetState(TComponentStateFlag::csDestroying);
+    // Observers may remove themselves (or others) while being told.
+    const QList<Observer> observers = std::exchange(observers_, {});
+    for (const Observer& o : observers) {
+        if (o.object && o.onFree)
+            o.onFree(this);
+    }
+}
+
+QObject* TComponent::FindComponent(const QString& name) const
+{
+    return tk::FindComponent(this, name);
+}
+
+void TComponent::Notification(TComponent*, TOperation) {}
+
+QObject* FindComponent(const QObject* owner, const QString& name)
+{
+    if (!owner || name.isEmpty())
+        return nullptr;
+    // Breadth first, so a form's own control wins over a same-named
+    // object deep inside another control.
+    QQueue<const QObject*> pending;
+    pending.enqueue(owner);
+    while (!pending.isEmpty()) {
+        const QObject* current = pending.dequeue();
+        for (QObject* child : current->children()) {
+            if (child->objectName().compare(name, Qt::CaseInsensitive) == 0)
+                return child;
+            pending.enqueue(child);
+        }
+    }
+    return nullptr;
+}
+
+QString ClassNameOf(const QObject* object)
+{
+    if (!object)
+        return QString();
+    const QString full = QString::fromLatin1(object->metaObject()->className());
+    const qsizetype colon = full.lastIndexOf(QLatin1Char(':'));
+    return colon < 0 ? full : full.mid(colon + 1);
+}
+
+}  // namespace tk

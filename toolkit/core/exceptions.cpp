@@ -1,0 +1,25 @@
+#include "toolkit/core/exceptions.h"
+
+namespace tk {
+
+Exception::Exception(QString message) : message_(std::move(message)), utf8_(message_.toUtf8()) {}
+
+Exception::~Exception() = default;
+
+void Exception::SetMessage(const QString& message)
+{
+    message_ = message;
+    utf8_ = message_.toUtf8();
+}
+
+void Abort()
+{
+    throw EAbort(QStringLiteral("Operation aborted"));
+}
+
+void RaiseListIndexError(int index)
+{
+    throw EListError(QStringLiteral("List index out of bounds (%1)").arg(index));
+}
+
+}  // namespace tk
