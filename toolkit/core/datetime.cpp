@@ -85,12 +85,14 @@ void AppendFormatted(QString& out, const QString& format, TDateTime value, const
     int year, month, day, hour, minute, second, msec;
     DecodeDate(value, year, month, day);
     DecodeTime(value, hour, minute, second, msec);
-    const int dayOfWeek = QDateFromDateTime(value).dayOfWeek() % 7;  // Sunday = 0
+    // Sunday = 0; only day names need it.
+    auto dayOfWeek = [&] { return QDate(year, month, day).dayOfWeek() % 7; };
     bool useAmPm = false;
     // Classic rule: "am/pm" anywhere switches the hour to 12-hour form.
-    for (const char* marker : {"am/pm", "a/p", "ampm"})
-        if (format.contains(QLatin1StringView(marker), Qt::CaseInsensitive))
-            useAmPm = true;
+    if (format.contains(QLatin1Char('a'), Qt::CaseInsensitive))
+        for (const char* marker : {"am/pm", "a/p", "ampm"})
+            if (format.contains(QLatin1StringView(marker), Qt::CaseInsensitive))
+                useAmPm = true;
     bool lastWasHour = false;
 
     qsizetype i = 0;
@@ -150,8 +152,8 @@ void AppendFormatted(QString& out, const QString& format, TDateTime value, const
             i += n;
             if (n == 1) out += QString::number(day);
             else if (n == 2) out += Pad(day, 2);
-            else if (n == 3) out += fs.ShortDayNames.value(dayOfWeek);
-            else if (n == 4) out += fs.LongDayNames.value(dayOfWeek);
+            else if (n == 3) out += fs.ShortDayNames.value(dayOfWeek());
+            else if (n == 4) out += fs.LongDayNames.value(dayOfWeek());
             else if (n == 5) AppendFormatted(out, fs.ShortDateFormat, value, fs, depth + 1);
             else AppendFormatted(out, fs.LongDateFormat, value, fs, depth + 1);
             lastWasHour = false;
