@@ -5,18 +5,10 @@
 #include <QLocale>
 #include <QString>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace safekeep {
 namespace {
-
-QList<quint16> IdsWithLanguage()
-{
-    QList<quint16> ids;
-    for (int id = 0; id <= 0xFFFF; ++id)
-        if (!GetLangPrimaryCode(quint16(id)).isEmpty())
-            ids.append(quint16(id));
-    return ids;
-}
 
 // The counts and the digest were taken from the reviewed lists of language
 // and region codes, so a slip in the table (a lost, doubled or mistyped row)
@@ -25,28 +17,26 @@ TEST(LangCodesTable, HasEveryReviewedRowAndNoOther)
 {
     int languages = 0, regions = 0;
     QList<quint16> withoutRegion;
+    QByteArray rows;  // "0c0a=es/es;" for every identifier with codes, in order
     for (int id = 0; id <= 0xFFFF; ++id) {
-        const bool hasLanguage = !GetLangPrimaryCode(quint16(id)).isEmpty();
-        const bool hasRegion = !GetLangSubCode(quint16(id)).isEmpty();
-        languages += hasLanguage;
-        regions += hasRegion;
-        EXPECT_FALSE(hasRegion && !hasLanguage) << "region without language: " << std::hex << id;
-        if (hasLanguage && !hasRegion)
+        const QString language = GetLangPrimaryCode(quint16(id));
+        const QString region = GetLangSubCode(quint16(id));
+        languages += !language.isEmpty();
+        regions += !region.isEmpty();
+        EXPECT_FALSE(language.isEmpty() && !region.isEmpty())
+            << "region without language: " << std::hex << id;
+        EXPECT_FALSE((id >> 10) == 0 && !language.isEmpty()) << "neutral sublanguage: " << std::hex << id;
+        if (!language.isEmpty() && region.isEmpty())
             withoutRegion.append(quint16(id));
-        EXPECT_FALSE((id >> 10) == 0 && hasLanguage) << "neutral sublanguage has codes: " << std::hex << id;
+        if (!language.isEmpty())
+            rows +=
+                QStringLiteral("%1=%2/%3;").arg(id, 4, 16, QLatin1Char('0')).arg(language, region).toLatin1();
     }
     EXPECT_EQ(languages, 205);
     EXPECT_EQ(regions, 199);
     EXPECT_EQ(withoutRegion, (QList<quint16>{0x0404, 0x0445, 0x0804, 0x0820, 0x781A, 0x7C1A}));
-
-    QByteArray rows;
-    for (const quint16 id : IdsWithLanguage())
-        rows += QStringLiteral("%1=%2/%3;")
-                    .arg(id, 4, 16, QLatin1Char('0'))
-                    .arg(GetLangPrimaryCode(id), GetLangSubCode(id))
-                    .toLatin1();
-    EXPECT_EQ(QCryptographicHash::hash(rows, QCryptographicHash::Sha256).toHex(),
-              QByteArray("389c4297e5546debe6403ac72208fe3bd63cf102b1f2bbb3f138c0149dcfb7b4"));
+    EXPECT_EQ(QCryptographicHash::hash(rows, QCryptographicHash::Sha256).toHex().toStdString(),
+              "389c4297e5546debe6403ac72208fe3bd63cf102b1f2bbb3f138c0149dcfb7b4");
 }
 
 struct CodesCase {
