@@ -75,6 +75,8 @@ public:
     QVariant Objects(int index) const { return GetObject(index); }
 
     // Adds a line and returns its index (sorted lists insert in order).
+    // Add is AddObject without an object; AddObject defaults to
+    // InsertObject at the end.
     virtual int Add(const QString& s);
     virtual int AddObject(const QString& s, const QVariant& object);
     void Append(const QString& s) { Add(s); }
@@ -185,12 +187,16 @@ public:
     // Raises "Operation not allowed on sorted list" when Sorted.
     void InsertObject(int index, const QString& s, const QVariant& object) override;
     void SetUpdateState(bool updating) override;
+    // Ignores case unless CaseSensitive; then lines that differ only in case
+    // order lower case first ("a" < "A" < "b").
     int CompareStrings(const QString& a, const QString& b) const override;
 
     // On a sorted list: inserts at the sorted position; an equal line is
     // ignored (dupIgnore, returning its index), added (dupAccept) or refused
     // with EStringListError "String list does not allow duplicates" (dupError).
     int AddObject(const QString& s, const QVariant& object) override;
+    // Raises "Operation not allowed on sorted list" when Sorted.
+    void Move(int curIndex, int newIndex) override;
     void Exchange(int index1, int index2) override;
     // A sorted list finds s by binary search.
     int IndexOf(const QString& s) const override;
