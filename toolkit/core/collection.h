@@ -130,7 +130,9 @@ protected:
 private:
     friend class TCollectionItem;
     void InsertItem(TCollectionItem* item);
-    void RemoveItem(TCollectionItem* item);
+    // Takes item out (telling Notify cnExtracting when notify) and reports
+    // the change.
+    void RemoveItem(TCollectionItem* item, bool notify);
     // A change of item (nullptr: everything), reported now or at EndUpdate.
     void ItemChanged(TCollectionItem* item);
 
