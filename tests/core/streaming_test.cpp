@@ -136,7 +136,7 @@ void Fill(TestForm& f)
     auto* name = static_cast<TTestColumn*>(f.first->Columns()->Add());
     name->SetFieldName(QStringLiteral("Name"));
     name->SetWidth(120);
-    name->Font()->SetStyle(TTestFont::fsBold | TTestFont::fsItalic);
+    name->Font()->SetStyle(TTestFont::TFontStyles(TTestFont::fsBold) | TTestFont::fsItalic);
     auto* amount = static_cast<TTestColumn*>(f.first->Columns()->Add());
     amount->SetFieldName(QStringLiteral("Amount"));
     amount->SetAlignment(TTestColumn::taRightJustify);
@@ -189,7 +189,7 @@ TEST(Streaming, ReadingRebuildsTheTreeWithForwardReferences)
     ASSERT_EQ(first->Columns()->Count(), 2);
     auto* name = static_cast<TTestColumn*>(first->Columns()->Items(0));
     EXPECT_EQ(name->Width(), 120);
-    EXPECT_EQ(name->Font()->Style(), TTestFont::fsBold | TTestFont::fsItalic);
+    EXPECT_EQ(name->Font()->Style(), TTestFont::TFontStyles(TTestFont::fsBold) | TTestFont::fsItalic);
     EXPECT_EQ(static_cast<TTestColumn*>(first->Columns()->Items(1))->Alignment(), TTestColumn::taRightJustify);
     EXPECT_EQ(second->Secret(), QStringLiteral("kept"));
     target.SetName(QStringLiteral("frmTest"));

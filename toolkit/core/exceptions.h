@@ -31,8 +31,10 @@ private:
 // Declares a subclass that only changes the class name.
 #define TK_DECLARE_EXCEPTION(Name, Base)                                \
     class Name : public Base {                                          \
+        using BaseType = Base;                                          \
+                                                                        \
     public:                                                             \
-        using Base::Base;                                               \
+        using BaseType::BaseType;                                       \
         const char* ClassName() const override { return #Name; }        \
     };
 

@@ -4,6 +4,7 @@
 #include "toolkit/core/component.h"
 #include "toolkit/core/exceptions.h"
 #include "toolkit/core/strings.h"
+#include "toolkit/core/textfile.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -1,6 +1,7 @@
 #include "toolkit/core/strings.h"
 
 #include "toolkit/core/exceptions.h"
+#include "toolkit/core/textfile.h"
 
 #include <algorithm>
 #include <numeric>
@@ -43,36 +44,6 @@ QString Quoted(const QString& s, QChar quote)
 }
 
 }  // namespace
-
-QStringList SplitLines(const QString& text)
-{
-    QStringList lines;
-    qsizetype start = 0;
-    qsizetype pos = 0;
-    while (pos < text.size()) {
-        const QChar c = text[pos];
-        if (c == u'\r' || c == u'\n') {
-            lines << text.mid(start, pos - start);
-            ++pos;
-            if (c == u'\r' && pos < text.size() && text[pos] == u'\n')
-                ++pos;
-            start = pos;
-        } else {
-            ++pos;
-        }
-    }
-    if (start < text.size())
-        lines << text.mid(start);
-    return lines;
-}
-
-QString JoinLines(const QStringList& lines, const QString& lineBreak)
-{
-    QString text;
-    for (const QString& line : lines)
-        text += line + lineBreak;
-    return text;
-}
 
 // --- TStrings -------------------------------------------------------------
 

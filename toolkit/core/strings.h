@@ -19,12 +19,6 @@
 
 namespace tk {
 
-// Splits text into lines at CR LF, LF or CR. A final line break does not
-// start another line: "a\r\nb\r\n" and "a\r\nb" both give two lines.
-QStringList SplitLines(const QString& text);
-// Joins lines with lineBreak after every line (also after the last one).
-QString JoinLines(const QStringList& lines, const QString& lineBreak = QStringLiteral("\r\n"));
-
 class TStrings : public TPersistent {
     Q_OBJECT
     // Text carries the lines when a list is streamed; the other textual views

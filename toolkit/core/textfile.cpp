@@ -164,4 +164,12 @@ QStringList SplitLines(const QString& text)
     return lines;
 }
 
+QString JoinLines(const QStringList& lines, const QString& lineBreak)
+{
+    QString text;
+    for (const QString& line : lines)
+        text += line + lineBreak;
+    return text;
+}
+
 }  // namespace tk

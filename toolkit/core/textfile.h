@@ -35,5 +35,7 @@ void WriteTextFile(const QString& path, const QStringList& lines, TTextEncoding 
 // Splits text at CR LF, LF and lone CR. A line break at the very end does not
 // add an empty last line.
 QStringList SplitLines(const QString& text);
+// Joins lines with lineBreak after every line (also after the last one).
+QString JoinLines(const QStringList& lines, const QString& lineBreak = QStringLiteral("\r\n"));
 
 }  // namespace tk
