@@ -2,6 +2,7 @@
 // now it opens its main window; with the offscreen platform (no display) it
 // renders the window to a PNG and exits, so the main job runs anywhere.
 
+#include "safekeep/langman/languagemanager.h"
 #include "toolkit/core/application.h"
 
 #include <QApplication>
@@ -40,6 +41,12 @@ int main(int argc, char** argv)
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Host"));
+    // The program owns the one language manager; the libraries it loads use
+    // this instance and never create their own.
+    safekeep::CreateLanguageManager();
+    struct FreeManagerAtExit {
+        ~FreeManagerAtExit() { safekeep::FreeLanguageManager(); }
+    } freeManager;
 
     QCommandLineParser parser;
     parser.addHelpOption();

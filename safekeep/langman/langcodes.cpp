@@ -270,7 +270,13 @@ quint16 LanguageIdFromLocale(const QLocale& locale)
 {
     if (locale.language() == QLocale::C || locale.language() == QLocale::AnyLanguage)
         return kEnglishUnitedStates;
-    const QString language = QLocale::languageToCode(locale.language());
+    QString language = QLocale::languageToCode(locale.language());
+    // The table predates the split of Norwegian into Bokmål and Nynorsk:
+    // both are "no" there (0x0414 and 0x0814).
+    if (locale.language() == QLocale::NorwegianNynorsk && locale.territory() == QLocale::Norway)
+        return 0x0814;
+    if (language == QLatin1String("nb") || language == QLatin1String("nn"))
+        language = QStringLiteral("no");
     const QString region = QLocale::territoryToCode(locale.territory()).toLower();
     const LangCodes* firstOfLanguage = nullptr;
     for (const LangCodes& row : kLangCodes) {

@@ -18,6 +18,8 @@
 
 namespace safekeep {
 
+class ComponentIndex;
+
 class TLanguageManager : public QObject {
     Q_OBJECT
     Q_PROPERTY(tk::TStrings* ActiveFiles READ ActiveFiles)
@@ -101,7 +103,8 @@ private:
     void ReadLanguageData(const class TLangFile& file, bool isUser, QString& languageName);
     void CollectFiles(const QString& code, QStringList& pdkFiles, QStringList& usrFiles) const;
     void SetTablesSorted(bool sorted);
-    void ApplyPropertyKey(QObject* owner, QObject* onlyComponent, const QString& prefix, int index);
+    void ApplyPropertyKey(const ComponentIndex& components, QObject* onlyComponent, const QString& prefix,
+                          int index);
 
     bool fAllowSpecialProps = false;
     bool fRecursiveFolder = false;

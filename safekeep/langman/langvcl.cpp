@@ -9,6 +9,7 @@
 #include "toolkit/core/exceptions.h"
 #include "toolkit/core/properties.h"
 
+#include <QHash>
 #include <QKeySequence>
 
 namespace safekeep {
@@ -17,13 +18,37 @@ namespace {
 
 const QString kManagerClass = QStringLiteral("TLanguageManager");
 
-// "self" is the owner; any other name a component it owns.
-QObject* FirstTarget(QObject* owner, const QString& name)
-{
-    if (name.compare(QLatin1String("self"), Qt::CaseInsensitive) == 0)
-        return owner;
-    return tk::FindComponent(owner, name);
-}
+}  // namespace
+
+// The components an owner owns, by upper-cased name, nearer ones first (as
+// FindComponent finds them), built once per translation: a window of
+// hundreds of controls would otherwise be searched once per key.
+class ComponentIndex {
+public:
+    explicit ComponentIndex(QObject* owner) : owner_(owner)
+    {
+        QList<QObject*> pending{owner};
+        for (qsizetype i = 0; i < pending.size(); ++i) {
+            for (QObject* child : pending[i]->children()) {
+                const QString name = child->objectName().toUpper();
+                if (!name.isEmpty() && !byName_.contains(name))
+                    byName_.insert(name, child);
+                pending.append(child);
+            }
+        }
+    }
+    // "self" is the owner; any other name a component it owns.
+    QObject* Find(const QString& upperName) const
+    {
+        if (upperName == QLatin1String("SELF"))
+            return owner_;
+        return byName_.value(upperName, nullptr);
+    }
+
+private:
+    QObject* owner_;
+    QHash<QString, QObject*> byName_;
+};
 
 // The shortcut code our controls use for a key name such as "Ctrl+S";
 // 0 for text that names no key.
@@ -44,9 +69,9 @@ void SetStringsProperty(tk::TStrings* strings, const QString& property, const QS
     // Other properties of a string list are not translated.
 }
 
-}  // namespace
 
-void TLanguageManager::ApplyPropertyKey(QObject* owner, QObject* onlyComponent, const QString& prefix, int index)
+void TLanguageManager::ApplyPropertyKey(const ComponentIndex& components, QObject* onlyComponent,
+                                        const QString& prefix, int index)
 {
     const QString key = fLangProps->Strings(index);
     const QString value = fLangProps->Objects(index).toString();
@@ -55,7 +80,7 @@ void TLanguageManager::ApplyPropertyKey(QObject* owner, QObject* onlyComponent, 
     const QString path = key.mid(prefix.size(), lastDot - prefix.size());
     const QStringList segments = path.split(QLatin1Char('.'));
 
-    QObject* reached = FirstTarget(owner, segments.first());
+    QObject* reached = components.Find(segments.first());
     if (!reached)
         return;  // a component this build of the window lacks
     if (segments.size() == 1) {
@@ -107,9 +132,10 @@ bool TLanguageManager::LangVCL(QObject* owner, const QString& asClassName, QObje
         // where the prefix would be inserted.
         int index = 0;
         fLangProps->Find(prefix, index);
+        const ComponentIndex components(owner);
         for (; index < fLangProps->Count() && fLangProps->Strings(index).startsWith(prefix); ++index) {
             try {
-                ApplyPropertyKey(owner, onlyComponent, prefix, index);
+                ApplyPropertyKey(components, onlyComponent, prefix, index);
             } catch (...) {
                 const QString message = tk::ExceptionMessage(std::current_exception());
                 fLastError += QStringLiteral("\r\n\r\n") + kManagerClass + QStringLiteral(" (") +

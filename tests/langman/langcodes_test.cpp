@@ -106,7 +106,10 @@ INSTANTIATE_TEST_SUITE_P(
                       LocaleCase{"SwissGermanSwitzerland", QLocale::SwissGerman, QLocale::Switzerland,
                                  0x0484},
                       // Khmer is "km" today, which the table's "kh" does not match.
-                      LocaleCase{"KhmerCambodia", QLocale::Khmer, QLocale::Cambodia, 0x0409}),
+                      LocaleCase{"KhmerCambodia", QLocale::Khmer, QLocale::Cambodia, 0x0409},
+                      // Bokmål and Nynorsk are both "no" in the table.
+                      LocaleCase{"BokmalNorway", QLocale::NorwegianBokmal, QLocale::Norway, 0x0414},
+                      LocaleCase{"NynorskNorway", QLocale::NorwegianNynorsk, QLocale::Norway, 0x0814}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LangCodesLocale, CAndEveryQtLocaleGiveAnIdentifierOfTheTable)
