@@ -123,8 +123,13 @@ TEST(LangCodesLocale, CAndEveryQtLocaleGiveAnIdentifierOfTheTable)
         const quint16 id = LanguageIdFromLocale(locale);
         const QString code = GetLangPrimaryCode(id);
         ASSERT_FALSE(code.isEmpty()) << qPrintable(locale.name());
+        // A locale that is not English keeps its language (Norwegian's
+        // "nb" and "nn" are "no" in the table).
+        QString expected = QLocale::languageToCode(locale.language());
+        if (expected == u"nb" || expected == u"nn")
+            expected = QStringLiteral("no");
         if (id != 0x0409) {
-            EXPECT_EQ(code, QLocale::languageToCode(locale.language())) << qPrintable(locale.name());
+            EXPECT_EQ(code, expected) << qPrintable(locale.name());
         }
     }
 }
