@@ -1,5 +1,7 @@
 #include "safekeep/langman/languagemanager.h"
 #include "tests/support/temp_folder.h"
+#include "toolkit/core/exceptions.h"
+#include "toolkit/core/properties.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -193,6 +195,41 @@ TEST_F(LanguageManagerTest, MutatedFilesNeverCrashTheLoad)
         manager.LangMess(QStringLiteral("Error 1 in x"));
         ASSERT_LE(manager.ActiveFiles()->Count(), 1);
     }
+}
+
+}  // namespace
+}  // namespace safekeep
+
+namespace safekeep {
+namespace {
+
+TK_RESOURCESTRING(SBenchGreeting, "Hello");
+
+TEST_F(LanguageManagerTest, ResourceStringsAreRedirectedWithArgumentChecks)
+{
+    QString replacement = QStringLiteral("Hola");
+    manager.LangResourceStr(nullptr, &replacement);  // nothing to redirect
+    try {
+        manager.LangResourceStr(&SBenchGreeting, nullptr);
+        FAIL() << "a null text must be refused";
+    } catch (const tk::EAssertionFailed& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("newStr must not be nil"));
+    }
+    EXPECT_EQ(tk::LoadResString(&SBenchGreeting), QStringLiteral("Hello"));
+    manager.LangResourceStr(&SBenchGreeting, &replacement);
+    EXPECT_EQ(tk::LoadResString(&SBenchGreeting), QStringLiteral("Hola"));
+    tk::SetResourceStringOverride(&SBenchGreeting, nullptr);
+}
+
+TEST_F(LanguageManagerTest, PublishedPropertiesDriveTheManager)
+{
+    Write(QStringLiteral("app.es.lng"), Crlf("[Meridian Language File]\nLanguageName=Español\n"));
+    // Setting the code by name loads the language like the setter does.
+    tk::SetPropText(&manager, QStringLiteral("languagecode"), QStringLiteral("es"));
+    EXPECT_EQ(tk::GetPropText(&manager, QStringLiteral("LanguageName")), QStringLiteral("Español"));
+    EXPECT_EQ(tk::GetPropText(&manager, QStringLiteral("BiDiMode")), QStringLiteral("bdLeftToRight"));
+    EXPECT_EQ(changes, 1);
+    EXPECT_THROW(tk::SetPropText(&manager, QStringLiteral("LastError"), QStringLiteral("x")), tk::EPropertyError);
 }
 
 }  // namespace
