@@ -12,6 +12,13 @@ export CCACHE_COMPILERCHECK=content
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${KS_BUILD_TYPE:-Debug}" ${KS_CMAKE_ARGS:-}
 fi
+# Automoc does not notice sources added to a globbed folder in an existing
+# build; when the set of sources changed, let it scan everything again.
+sources=$(cd "$root" && find toolkit safekeep kelgrid host tests bench -name '*.cpp' -o -name '*.h' 2>/dev/null | sort | md5sum)
+if [ "$(cat "$build/.source-list" 2>/dev/null)" != "$sources" ]; then
+  find "$build" -path '*_autogen/timestamp' -delete 2>/dev/null || true
+  echo "$sources" > "$build/.source-list"
+fi
 targets=()
 for t in "$@"; do targets+=(--target "$t"); done
 cmake --build "$build" -j2 "${targets[@]}"

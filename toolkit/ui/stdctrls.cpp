@@ -1,0 +1,65 @@
+#include "toolkit/ui/stdctrls.h"
+
+#include <QFocusEvent>
+#include <QKeySequence>
+
+namespace tk {
+
+TLabel::TLabel(QWidget* parent) : QLabel(parent) {}
+
+TButton::TButton(QWidget* parent) : QPushButton(parent)
+{
+    setAutoDefault(false);
+    connect(this, &QPushButton::clicked, this, [this] { FireEvent(OnClick, this); });
+}
+
+void TButton::SetShortCut(int shortCut)
+{
+    shortCut_ = shortCut;
+    setShortcut(shortCut ? QKeySequence(QKeyCombination::fromCombined(shortCut)) : QKeySequence());
+}
+
+void TButton::Click()
+{
+    if (isEnabled())
+        click();
+}
+
+TXPButton::TXPButton(QWidget* parent) : TButton(parent)
+{
+    setStyleSheet(QStringLiteral(
+        "tk--TXPButton { border: 1px solid #7f9db9; border-radius: 3px; padding: 3px 8px;"
+        " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #d8e4f8); }"
+        "tk--TXPButton:hover { border-color: #f9b34a; }"
+        "tk--TXPButton:pressed { background: #c9d8f3; }"
+        "tk--TXPButton:disabled { color: #a0a0a0; background: #f0f0f0; border-color: #c0c0c0; }"));
+}
+
+TEdit::TEdit(QWidget* parent) : QLineEdit(parent)
+{
+    connect(this, &QLineEdit::textChanged, this, [this] { FireEvent(OnChange, this); });
+}
+
+void TEdit::SetPasswordChar(QChar passwordChar)
+{
+    passwordChar_ = passwordChar;
+    if (passwordChar.isNull()) {
+        setEchoMode(QLineEdit::Normal);
+        setStyleSheet(QString());
+        return;
+    }
+    setEchoMode(QLineEdit::Password);
+    setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(passwordChar.unicode()));
+}
+
+void TEdit::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    // Losing the focus to another window or a popup is not leaving the box.
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        FireEvent(OnExit, this);
+}
+
+TGroupBox::TGroupBox(QWidget* parent) : QGroupBox(parent) {}
+
+}  // namespace tk

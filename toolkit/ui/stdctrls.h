@@ -1,0 +1,97 @@
+#pragma once
+// Labels, buttons, edits and group boxes with the published names that
+// designed windows and translation files use.
+
+#include "toolkit/ui/control.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace tk {
+
+class TLabel : public QLabel {
+    Q_OBJECT
+    TK_CONTROL_PROPERTIES
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
+public:
+    explicit TLabel(QWidget* parent = nullptr);
+    QString Caption() const { return text(); }
+    void SetCaption(const QString& caption) { setText(caption); }
+    bool WordWrap() const { return wordWrap(); }
+    void SetWordWrap(bool wrap) { setWordWrap(wrap); }
+    TK_CONTROL_ACCESSORS
+};
+
+class TButton : public QPushButton {
+    Q_OBJECT
+    TK_CONTROL_PROPERTIES
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(int ShortCut READ ShortCut WRITE SetShortCut)
+public:
+    explicit TButton(QWidget* parent = nullptr);
+    QString Caption() const { return text(); }
+    void SetCaption(const QString& caption) { setText(caption); }
+    // A QKeyCombination::toCombined() value; 0 for none.
+    int ShortCut() const { return shortCut_; }
+    void SetShortCut(int shortCut);
+    // Presses the button as a click would (fires OnClick when enabled).
+    void Click();
+
+    TNotifyEvent OnClick;
+
+private:
+    int shortCut_ = 0;
+    TK_CONTROL_ACCESSORS
+};
+
+// The flat button with a gradient face of designed windows.
+class TXPButton : public TButton {
+    Q_OBJECT
+public:
+    explicit TXPButton(QWidget* parent = nullptr);
+};
+
+class TEdit : public QLineEdit {
+    Q_OBJECT
+    TK_CONTROL_PROPERTIES
+    Q_PROPERTY(QString Text READ Text WRITE SetText)
+    Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
+    Q_PROPERTY(QChar PasswordChar READ PasswordChar WRITE SetPasswordChar)
+public:
+    explicit TEdit(QWidget* parent = nullptr);
+    QString Text() const { return text(); }
+    void SetText(const QString& text) { setText(text); }
+    bool ReadOnly() const { return isReadOnly(); }
+    void SetReadOnly(bool readOnly) { setReadOnly(readOnly); }
+    // The character shown for each typed one; a null character shows the text.
+    QChar PasswordChar() const { return passwordChar_; }
+    void SetPasswordChar(QChar passwordChar);
+
+    // Fired when the focus moves from this box to another control of the
+    // window (not when the window itself loses the focus).
+    TNotifyEvent OnExit;
+    TNotifyEvent OnChange;
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    QChar passwordChar_;
+    TK_CONTROL_ACCESSORS
+};
+
+class TGroupBox : public QGroupBox {
+    Q_OBJECT
+    TK_CONTROL_PROPERTIES
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+public:
+    explicit TGroupBox(QWidget* parent = nullptr);
+    QString Caption() const { return title(); }
+    void SetCaption(const QString& caption) { setTitle(caption); }
+    TK_CONTROL_ACCESSORS
+};
+
+}  // namespace tk
