@@ -14,7 +14,7 @@ if [ ! -f "$build/build.ninja" ]; then
 fi
 # Automoc does not notice sources added to a globbed folder in an existing
 # build; when the set of sources changed, let it scan everything again.
-sources=$(cd "$root" && find toolkit safekeep kelgrid host tests bench -name '*.cpp' -o -name '*.h' 2>/dev/null | sort | md5sum)
+sources=$(cd "$root" && { find . -path ./build -prune -o -path './build-*' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print || true; } | sort | md5sum)
 if [ "$(cat "$build/.source-list" 2>/dev/null)" != "$sources" ]; then
   find "$build" -path '*_autogen/timestamp' -delete 2>/dev/null || true
   echo "$sources" > "$build/.source-list"
