@@ -15,7 +15,7 @@ namespace host {
 
 namespace {
 
-constexpr int kStepInterval = 150;  // milliseconds between steps
+constexpr int kStepInterval = 150;     // milliseconds between steps
 constexpr int kWindowTimeout = 20000;  // how long the window may take to appear
 
 }  // namespace
@@ -24,13 +24,16 @@ void ClickAsUser(QWidget* widget)
 {
     const QPointF local = QRectF(widget->rect()).center();
     const QPointF global = widget->mapToGlobal(local);
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(widget, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
     QApplication::sendEvent(widget, &release);
 }
 
-TBackupScreenshots::TBackupScreenshots(TBackupLibrary& library, const TBackupCall& call, const QString& folder)
+TBackupScreenshots::TBackupScreenshots(TBackupLibrary& library, const TBackupCall& call,
+                                       const QString& folder)
     : library_(library), call_(call), folder_(tk::IncludeTrailingPathDelimiter(folder))
 {
 }
@@ -61,7 +64,8 @@ bool TBackupScreenshots::RunRound(const QList<std::function<bool(QWidget*)>>& st
                 return;
             // The library shows nothing and does not return: nothing to
             // close, so end the program instead of hanging.
-            std::fprintf(stderr, "Brivora: the backup window did not open within %d s\n", kWindowTimeout / 1000);
+            std::fprintf(stderr, "Brivora: the backup window did not open within %d s\n",
+                         kWindowTimeout / 1000);
             std::fflush(stderr);
             std::_Exit(1);
         }
@@ -101,7 +105,8 @@ int TBackupScreenshots::Run()
         return [this, name](QWidget* window) {
             auto* button = window->findChild<QWidget*>(QString::fromLatin1(name));
             if (!button || !button->isVisible() || !button->isEnabled()) {
-                error_ = QStringLiteral("the backup window has no usable button %1").arg(QString::fromLatin1(name));
+                error_ = QStringLiteral("the backup window has no usable button %1")
+                             .arg(QString::fromLatin1(name));
                 return false;
             }
             ClickAsUser(button);

@@ -16,7 +16,8 @@ QString HostIniOf(const QString& executable)
 QString DefaultDataRoot(const QString& binFolder)
 {
     const QString withDelimiter = tk::IncludeTrailingPathDelimiter(binFolder);
-    return tk::IncludeTrailingPathDelimiter(withDelimiter.chopped(std::min<qsizetype>(5, withDelimiter.size()))) +
+    return tk::IncludeTrailingPathDelimiter(
+               withDelimiter.chopped(std::min<qsizetype>(5, withDelimiter.size()))) +
            QStringLiteral("Datos");
 }
 
@@ -32,14 +33,16 @@ THostPaths THostPaths::ForExecutable(const QString& executable)
     paths.community = ini.ReadString(QStringLiteral("anyo"), QStringLiteral("comunidad"), QString());
     paths.yearFileName = ini.ReadString(QStringLiteral("anyo"), QStringLiteral("anyo"), QString());
     const bool chosenRoot = ini.ReadBool(QStringLiteral("ruta"), QStringLiteral("esta_modificada"), false);
-    paths.dataRoot = chosenRoot ? ini.ReadString(QStringLiteral("ruta"), QStringLiteral("modificada"), QString())
-                                : DefaultDataRoot(paths.binFolder);
+    paths.dataRoot = chosenRoot
+                         ? ini.ReadString(QStringLiteral("ruta"), QStringLiteral("modificada"), QString())
+                         : DefaultDataRoot(paths.binFolder);
     paths.dataRoot = tk::ExcludeTrailingPathDelimiter(paths.dataRoot);
 
     const QString root = tk::IncludeTrailingPathDelimiter(paths.dataRoot);
     paths.communityFolder =
         tk::ResolveCaseInsensitive(root + QStringLiteral("Comunidades/") + paths.community);
-    paths.yearFile = tk::ResolveCaseInsensitive(paths.communityFolder + QLatin1Char('/') + paths.yearFileName);
+    paths.yearFile =
+        tk::ResolveCaseInsensitive(paths.communityFolder + QLatin1Char('/') + paths.yearFileName);
     paths.reportDatabase = tk::ResolveCaseInsensitive(root + QStringLiteral("Informes/Informes.mdb"));
     return paths;
 }

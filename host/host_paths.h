@@ -10,16 +10,16 @@
 namespace host {
 
 struct THostPaths {
-    QString executable;      // full path of the program
-    QString binFolder;       // its folder, with a trailing "/"
-    QString hostIni;         // executable with ".INI"
-    QString dataRoot;        // without a trailing "/"
-    QString community;       // "anyo"/"comunidad"
-    QString yearFileName;    // "anyo"/"anyo"
-    QString communityFolder; // dataRoot/Comunidades/<community>
-    QString yearFile;        // communityFolder/<yearFileName>
-    QString reportDatabase;  // dataRoot/Informes/Informes.mdb
-    QString langFolder;      // binFolder + "Langs"
+    QString executable;       // full path of the program
+    QString binFolder;        // its folder, with a trailing "/"
+    QString hostIni;          // executable with ".INI"
+    QString dataRoot;         // without a trailing "/"
+    QString community;        // "anyo"/"comunidad"
+    QString yearFileName;     // "anyo"/"anyo"
+    QString communityFolder;  // dataRoot/Comunidades/<community>
+    QString yearFile;         // communityFolder/<yearFileName>
+    QString reportDatabase;   // dataRoot/Informes/Informes.mdb
+    QString langFolder;       // binFolder + "Langs"
 
     // Reads the settings file (a missing one reads as empty). Files that a
     // Windows peer wrote in another letter case are found by their names.

@@ -38,20 +38,23 @@ struct TOptions {
 TOptions ParseOptions(const QApplication& app)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Stand-in host that opens the backup window of libsafekeep.so."));
+    parser.setApplicationDescription(
+        QStringLiteral("Stand-in host that opens the backup window of libsafekeep.so."));
     parser.addHelpOption();
-    const QCommandLineOption sample(QStringLiteral("sample"),
-                                    QStringLiteral("Lay out a sample installation in <dir> (data files only when "
-                                                   "missing) and run from there."),
-                                    QStringLiteral("dir"));
+    const QCommandLineOption sample(
+        QStringLiteral("sample"),
+        QStringLiteral("Lay out a sample installation in <dir> (data files only when "
+                       "missing) and run from there."),
+        QStringLiteral("dir"));
     const QCommandLineOption language(QStringLiteral("lang"), QStringLiteral("Language: es (default) or en."),
                                       QStringLiteral("code"), QStringLiteral("es"));
     const QCommandLineOption restricted(QStringLiteral("restricted"),
                                         QStringLiteral("Open the backup window in restricted mode."));
-    const QCommandLineOption screenshots(QStringLiteral("screenshots"),
-                                         QStringLiteral("Render each page of the backup window to PNG files in "
-                                                        "<dir> and exit."),
-                                         QStringLiteral("dir"));
+    const QCommandLineOption screenshots(
+        QStringLiteral("screenshots"),
+        QStringLiteral("Render each page of the backup window to PNG files in "
+                       "<dir> and exit."),
+        QStringLiteral("dir"));
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                         QStringLiteral("Render the main window to <file> and exit."),
                                         QStringLiteral("file"));
@@ -151,7 +154,8 @@ int main(int argc, char** argv)
     OpenDatabase(database2, QStringLiteral("Database2"), paths.reportDatabase);
 
     host::TBackupLibrary library(host::BackupLibraryPath(paths.binFolder));
-    const host::TBackupCall call{options.restricted ? 1 : 0, safekeep::LanguageManager, &database1, &database2};
+    const host::TBackupCall call{options.restricted ? 1 : 0, safekeep::LanguageManager, &database1,
+                                 &database2};
 
     if (!options.screenshots.isEmpty())
         return host::TBackupScreenshots(library, call, options.screenshots).Run();

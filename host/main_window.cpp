@@ -49,8 +49,10 @@ TfrmBrivora::TfrmBrivora(TBackupLibrary& library, const TBackupCall& call, const
     AddRow(form, QStringLiteral("lblComunidad"), QStringLiteral("Comunidad:"), paths.community);
     AddRow(form, QStringLiteral("lblAnyo"), QStringLiteral("Fichero del año:"), paths.yearFileName);
     AddRow(form, QStringLiteral("lblDatos"), QStringLiteral("Carpeta de datos:"), paths.dataRoot);
-    lblDatabase1 = AddRow(form, QStringLiteral("lblDatabase1"), QStringLiteral("Base de datos del año:"), QString());
-    lblDatabase2 = AddRow(form, QStringLiteral("lblDatabase2"), QStringLiteral("Base de datos de informes:"), QString());
+    lblDatabase1 =
+        AddRow(form, QStringLiteral("lblDatabase1"), QStringLiteral("Base de datos del año:"), QString());
+    lblDatabase2 =
+        AddRow(form, QStringLiteral("lblDatabase2"), QStringLiteral("Base de datos de informes:"), QString());
     layout->addLayout(form);
     layout->addStretch();
 
@@ -58,7 +60,8 @@ TfrmBrivora::TfrmBrivora(TBackupLibrary& library, const TBackupCall& call, const
     btnCopiaSeguridad->setObjectName(QStringLiteral("btnCopiaSeguridad"));
     btnCopiaSeguridad->setMinimumHeight(40);
     layout->addWidget(btnCopiaSeguridad);
-    connect(btnCopiaSeguridad, &QPushButton::clicked, this, [this] { tk::Guarded([this] { OpenBackupWindow(); }); });
+    connect(btnCopiaSeguridad, &QPushButton::clicked, this,
+            [this] { tk::Guarded([this] { OpenBackupWindow(); }); });
 
     setCentralWidget(central);
     statusBar()->setObjectName(QStringLiteral("sbEstado"));
@@ -68,7 +71,8 @@ TfrmBrivora::TfrmBrivora(TBackupLibrary& library, const TBackupCall& call, const
 
 QString TfrmBrivora::Text(const char* key, const QString& spanish) const
 {
-    return call_.languageManager ? call_.languageManager->LangText(QString::fromLatin1(key), spanish) : spanish;
+    return call_.languageManager ? call_.languageManager->LangText(QString::fromLatin1(key), spanish)
+                                 : spanish;
 }
 
 void TfrmBrivora::ShowDatabaseStates()
@@ -86,8 +90,9 @@ int TfrmBrivora::OpenBackupWindow()
     if (!library_.Load()) {
         const QString reason =
             library_.Error() == TBackupLibrary::leEntryNotFound
-                ? Text("BrivoraSinFuncion", QStringLiteral("La biblioteca de copias de seguridad no contiene la "
-                                                           "función CopiaSeguridad."))
+                ? Text("BrivoraSinFuncion",
+                       QStringLiteral("La biblioteca de copias de seguridad no contiene la "
+                                      "función CopiaSeguridad."))
                 : Text("BrivoraSinBiblioteca",
                        QStringLiteral("No se puede cargar la biblioteca de copias de seguridad."));
         QMessageBox::critical(this, windowTitle(), reason + QStringLiteral("\n\n") + library_.ErrorDetail());

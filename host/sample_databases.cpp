@@ -60,7 +60,8 @@ public:
             else if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::Bool)
                 sqlite3_bind_int(statement, i + 1, value.toInt());
             else
-                sqlite3_bind_text(statement, i + 1, value.toString().toUtf8().constData(), -1, SQLITE_TRANSIENT);
+                sqlite3_bind_text(statement, i + 1, value.toString().toUtf8().constData(), -1,
+                                  SQLITE_TRANSIENT);
         }
         const int rc = sqlite3_step(statement);
         sqlite3_finalize(statement);
@@ -81,7 +82,8 @@ public:
 private:
     [[noreturn]] void Fail()
     {
-        throw tk::EInOutError(QStringLiteral("Cannot write %1: %2").arg(path_, QString::fromUtf8(sqlite3_errmsg(db_))));
+        throw tk::EInOutError(
+            QStringLiteral("Cannot write %1: %2").arg(path_, QString::fromUtf8(sqlite3_errmsg(db_))));
     }
 
     QString path_;
@@ -152,7 +154,8 @@ void CreateYearDatabase(const QString& path, const TSampleCommunity& community, 
     for (const TSampleOwner& owner : community.owners) {
         ++code;
         db.Insert("INSERT INTO Propietarios VALUES (?, ?, ?, ?, ?, ?)",
-                  {code, owner.name, owner.flat, owner.share, QStringLiteral("6%1").arg(10000000 + code * 7919),
+                  {code, owner.name, owner.flat, owner.share,
+                   QStringLiteral("6%1").arg(10000000 + code * 7919),
                    QStringLiteral("propietario%1@example.com").arg(code)});
         const double monthly = Cents(community.yearlyBudget * owner.share / 100.0 / 12.0);
         for (int month = 1; month <= months.size(); ++month) {
@@ -160,7 +163,8 @@ void CreateYearDatabase(const QString& path, const TSampleCommunity& community, 
             const bool paid = month < months.size() || code % 3 != 0;
             db.Insert("INSERT INTO Recibos VALUES (?, ?, ?, ?, ?, ?)",
                       {++receipt, code, IsoDate(year, month, 1),
-                       QStringLiteral("Cuota ordinaria %1 %2").arg(months[month - 1]).arg(year), monthly, paid});
+                       QStringLiteral("Cuota ordinaria %1 %2").arg(months[month - 1]).arg(year), monthly,
+                       paid});
         }
     }
 
@@ -179,18 +183,18 @@ void CreateYearDatabase(const QString& path, const TSampleCommunity& community, 
     int expense = 0;
     for (const auto& e : expenses)
         db.Insert("INSERT INTO Gastos VALUES (?, ?, ?, ?, ?)",
-                  {++expense, IsoDate(year, e.month, 10), QString::fromUtf8(e.supplier), QString::fromUtf8(e.description),
-                   e.amount});
+                  {++expense, IsoDate(year, e.month, 10), QString::fromUtf8(e.supplier),
+                   QString::fromUtf8(e.description), e.amount});
     db.Commit();
 }
 
 void CreateReportDatabase(const QString& path)
 {
     TNewDatabase db(path);
-    db.Exec(QStringLiteral(
-        "CREATE TABLE Informes (Codigo INTEGER PRIMARY KEY, Nombre TEXT NOT NULL UNIQUE, Titulo TEXT NOT NULL,"
-        " Consulta TEXT NOT NULL, Orientacion TEXT NOT NULL DEFAULT 'Vertical');"
-        "CREATE TABLE Parametros (Clave TEXT PRIMARY KEY, Valor TEXT);"));
+    db.Exec(QStringLiteral("CREATE TABLE Informes (Codigo INTEGER PRIMARY KEY, Nombre TEXT NOT NULL UNIQUE, "
+                           "Titulo TEXT NOT NULL,"
+                           " Consulta TEXT NOT NULL, Orientacion TEXT NOT NULL DEFAULT 'Vertical');"
+                           "CREATE TABLE Parametros (Clave TEXT PRIMARY KEY, Valor TEXT);"));
     const struct {
         const char* name;
         const char* title;
@@ -204,7 +208,8 @@ void CreateReportDatabase(const QString& path)
          " JOIN Propietarios p ON p.Codigo = r.Propietario WHERE r.Cobrado = 0 ORDER BY r.Fecha",
          "Horizontal"},
         {"ResumenGastos", "Resumen de gastos por proveedor",
-         "SELECT Proveedor, SUM(Importe) AS Total FROM Gastos GROUP BY Proveedor ORDER BY Total DESC", "Vertical"},
+         "SELECT Proveedor, SUM(Importe) AS Total FROM Gastos GROUP BY Proveedor ORDER BY Total DESC",
+         "Vertical"},
         {"EstadoCuentas", "Estado de cuentas",
          "SELECT (SELECT SUM(Importe) FROM Recibos WHERE Cobrado = 1) AS Ingresos,"
          " (SELECT SUM(Importe) FROM Gastos) AS Gastos",
@@ -217,9 +222,10 @@ void CreateReportDatabase(const QString& path)
         db.Insert("INSERT INTO Informes VALUES (?, ?, ?, ?, ?)",
                   {++code, QString::fromUtf8(r.name), QString::fromUtf8(r.title), QString::fromUtf8(r.query),
                    QString::fromUtf8(r.orientation)});
-    db.Insert("INSERT INTO Parametros VALUES (?, ?)", {QStringLiteral("PieDePagina"),
-                                                      QStringLiteral("Administración de fincas - Brivora")});
-    db.Insert("INSERT INTO Parametros VALUES (?, ?)", {QStringLiteral("MargenSuperior"), QStringLiteral("15")});
+    db.Insert("INSERT INTO Parametros VALUES (?, ?)",
+              {QStringLiteral("PieDePagina"), QStringLiteral("Administración de fincas - Brivora")});
+    db.Insert("INSERT INTO Parametros VALUES (?, ?)",
+              {QStringLiteral("MargenSuperior"), QStringLiteral("15")});
     db.Insert("INSERT INTO Parametros VALUES (?, ?)", {QStringLiteral("Moneda"), QStringLiteral("EUR")});
     db.Commit();
 }

@@ -20,8 +20,8 @@ const QString kLanguageResources = QStringLiteral(":/brivora/langs/");
 void ForceFolder(const QString& folder)
 {
     if (!tk::ForceDirectories(folder))
-        throw tk::EInOutError(QStringLiteral("Cannot create %1: %2")
-                                  .arg(folder, tk::SysErrorMessage(tk::LastFileError())));
+        throw tk::EInOutError(
+            QStringLiteral("Cannot create %1: %2").arg(folder, tk::SysErrorMessage(tk::LastFileError())));
 }
 
 // Settings files are the user's once written: never overwritten. They are
@@ -108,7 +108,8 @@ void InstallLanguageFiles(const QString& folder)
         const QStringList lines = tk::SplitLines(QString::fromUtf8(resource.readAll()));
         const QString target = folder + name;
         QByteArray installed;
-        if (tk::ReadFileBytes(target, installed) && installed == tk::EncodeText(tk::JoinLines(lines), tk::teLegacy))
+        if (tk::ReadFileBytes(target, installed) &&
+            installed == tk::EncodeText(tk::JoinLines(lines), tk::teLegacy))
             continue;
         tk::WriteTextFile(target, lines, tk::teLegacy);
     }
@@ -139,8 +140,8 @@ THostPaths LayOutSampleInstallation(const QString& root)
 {
     const QString executable = SampleExecutable(root);
     const QString bin = tk::ExtractFilePath(executable);
-    const QString backups = tk::IncludeTrailingPathDelimiter(QFileInfo(root).absoluteFilePath()) +
-                            QStringLiteral("Copias/");
+    const QString backups =
+        tk::IncludeTrailingPathDelimiter(QFileInfo(root).absoluteFilePath()) + QStringLiteral("Copias/");
     ForceFolder(bin);
     ForceFolder(backups);
 
@@ -157,8 +158,8 @@ THostPaths LayOutSampleInstallation(const QString& root)
     const QString dataRoot = tk::IncludeTrailingPathDelimiter(paths.dataRoot);
     if (!paths.yearFileName.isEmpty()) {
         for (const TSampleCommunity& community : communities) {
-            const QString yearFile =
-                dataRoot + QStringLiteral("Comunidades/") + community.name + QLatin1Char('/') + paths.yearFileName;
+            const QString yearFile = dataRoot + QStringLiteral("Comunidades/") + community.name +
+                                     QLatin1Char('/') + paths.yearFileName;
             if (!tk::FileExists(tk::ResolveCaseInsensitive(yearFile)))
                 CreateYearDatabase(yearFile, community, YearOf(paths.yearFileName));
         }

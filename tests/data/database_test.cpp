@@ -10,8 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <ostream>
+#include <sqlite3.h>
 #include <stdexcept>
 
 namespace tk {
@@ -212,7 +212,8 @@ TEST_F(DatabaseTest, ActiveAndConnectedAreOneSwitchByName)
     SetPropText(&database, QStringLiteral("Connected"), QStringLiteral("False"));
     EXPECT_EQ(GetPropText(&database, QStringLiteral("Active")), QStringLiteral("False"));
     database.SetActive(false);
-    EXPECT_EQ(events, (QStringList{"before connect", "after connect", "before disconnect", "after disconnect"}));
+    EXPECT_EQ(events,
+              (QStringList{"before connect", "after connect", "before disconnect", "after disconnect"}));
 }
 
 TEST_F(DatabaseTest, SettingsHoldAcrossReconnectionsAndCannotChangeWhileOpen)
@@ -267,8 +268,9 @@ TEST_F(DatabaseTest, StreamsAsActiveAndOpensOnlyOnceItsFileIsKnown)
     source.SetActive(false);
 
     // Active comes before DatabaseName in the text.
-    const QString reordered = QStringLiteral("object Database1: TDatabase\n  Active = True\n  DatabaseName = '%1'\nend\n")
-                                  .arg(file);
+    const QString reordered =
+        QStringLiteral("object Database1: TDatabase\n  Active = True\n  DatabaseName = '%1'\nend\n")
+            .arg(file);
     TDatabase target;
     ObjectFromText(&target, reordered);
     ASSERT_TRUE(target.Active());
