@@ -83,7 +83,8 @@ TEST_F(HostCallTest, AMissingLibraryOrEntryIsReportedAndTheWindowStaysUsable)
         {BackupLibraryPath(paths_.binFolder), TBackupLibrary::leLibraryNotLoaded,
          QStringLiteral("No se puede cargar la biblioteca de copias de seguridad.")},
         // A real library without the entry: the language manager's.
-        {tk::IncludeTrailingPathDelimiter(QCoreApplication::applicationDirPath()) + QStringLiteral("liblangman.so"),
+        {tk::IncludeTrailingPathDelimiter(QCoreApplication::applicationDirPath()) +
+             QStringLiteral("liblangman.so"),
          TBackupLibrary::leEntryNotFound,
          QStringLiteral("La biblioteca de copias de seguridad no contiene la función CopiaSeguridad.")},
     };
@@ -137,7 +138,8 @@ TEST_F(HostCallTest, TheButtonHandsTheHostsOwnObjectsToTheEntry)
     EXPECT_TRUE(database1_.Active());
     EXPECT_EQ(reconnections, 1);
     EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lblDatabase1"))->text(), QStringLiteral("abierta"));
-    EXPECT_EQ(window.statusBar()->currentMessage(), QStringLiteral("La ventana de copia de seguridad devolvió 0"));
+    EXPECT_EQ(window.statusBar()->currentMessage(),
+              QStringLiteral("La ventana de copia de seguridad devolvió 0"));
 }
 
 TEST_F(HostCallTest, ScreenshotsShowEachPageReachedThroughItsButton)

@@ -48,13 +48,14 @@ TEST(BrivoraProgramTest, StartedFromTheBuildItRunsFromItsSampleInstallation)
 {
     tk::test::TempFolder folder;
     const QString root = folder.File(QStringLiteral("instalación"));
-    const TRun run = RunProgram(QStringLiteral(BRIVORA_EXECUTABLE),
-                         {QStringLiteral("--sample"), root, QStringLiteral("--lang"), QStringLiteral("en")},
-                         folder.Path());
+    const TRun run = RunProgram(
+        QStringLiteral(BRIVORA_EXECUTABLE),
+        {QStringLiteral("--sample"), root, QStringLiteral("--lang"), QStringLiteral("en")}, folder.Path());
     ASSERT_EQ(run.status, QProcess::NormalExit) << qPrintable(run.err);
     ASSERT_EQ(run.code, 0) << qPrintable(run.err);
     const QString bin = root + QStringLiteral("/App/Bin/");
-    EXPECT_TRUE(run.out.contains(QStringLiteral("running from the installation in ") + bin)) << qPrintable(run.out);
+    EXPECT_TRUE(run.out.contains(QStringLiteral("running from the installation in ") + bin))
+        << qPrintable(run.out);
     // The copy found its settings and rendered its window into the working
     // folder (the offscreen platform has no screen).
     EXPECT_FALSE(QImage(folder.File(QStringLiteral("host.png"))).isNull()) << qPrintable(run.out);
@@ -68,8 +69,9 @@ TEST(BrivoraProgramTest, StartedFromTheBuildItRunsFromItsSampleInstallation)
     // Without the backup library, the pages cannot be rendered: a message
     // and a failing exit code, no crash, no pictures.
     QFile::remove(bin + QStringLiteral("libsafekeep.so"));
-    const TRun missing = RunProgram(bin + QStringLiteral("Brivora"),
-                             {QStringLiteral("--screenshots"), folder.File(QStringLiteral("shots"))}, folder.Path());
+    const TRun missing =
+        RunProgram(bin + QStringLiteral("Brivora"),
+                   {QStringLiteral("--screenshots"), folder.File(QStringLiteral("shots"))}, folder.Path());
     EXPECT_EQ(missing.status, QProcess::NormalExit);
     EXPECT_EQ(missing.code, 1);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("cannot use the backup library ") + bin +
@@ -83,9 +85,9 @@ TEST(BrivoraProgramTest, RejectsALanguageItDoesNotShipBeforeLayingOutAnything)
 {
     tk::test::TempFolder folder;
     const QString root = folder.File(QStringLiteral("sample"));
-    const TRun run = RunProgram(QStringLiteral(BRIVORA_EXECUTABLE),
-                         {QStringLiteral("--sample"), root, QStringLiteral("--lang"), QStringLiteral("fr")},
-                         folder.Path());
+    const TRun run = RunProgram(
+        QStringLiteral(BRIVORA_EXECUTABLE),
+        {QStringLiteral("--sample"), root, QStringLiteral("--lang"), QStringLiteral("fr")}, folder.Path());
     EXPECT_EQ(run.status, QProcess::NormalExit);
     EXPECT_EQ(run.code, 2);
     EXPECT_TRUE(run.err.contains(QStringLiteral("--lang"))) << qPrintable(run.err);

@@ -30,7 +30,8 @@ protected:
 
 TEST_F(HostPathsTest, DataLivesBesideTheProgramsFolder)
 {
-    WriteIni("[ANYO]\r\nAnyo=2026.mdb\r\nComunidad=Edificio Pe\xF1" "alara\r\n[ruta]\r\nmodificada=/otra/\r\n"
+    WriteIni("[ANYO]\r\nAnyo=2026.mdb\r\nComunidad=Edificio Pe\xF1"
+             "alara\r\n[ruta]\r\nmodificada=/otra/\r\n"
              "esta_modificada=0\r\n");
     const THostPaths paths = THostPaths::ForExecutable(Executable());
 
@@ -46,7 +47,8 @@ TEST_F(HostPathsTest, DataLivesBesideTheProgramsFolder)
 
 TEST_F(HostPathsTest, SettingsMayChooseAnotherDataRoot)
 {
-    WriteIni("[anyo]\r\nanyo=2025.mdb\r\ncomunidad=Centro\r\n[ruta]\r\nmodificada=/srv/fincas/\r\nesta_modificada=1\r\n");
+    WriteIni("[anyo]\r\nanyo=2025.mdb\r\ncomunidad=Centro\r\n[ruta]\r\nmodificada=/srv/fincas/"
+             "\r\nesta_modificada=1\r\n");
     const THostPaths paths = THostPaths::ForExecutable(Executable());
     EXPECT_EQ(paths.dataRoot, QStringLiteral("/srv/fincas"));
     EXPECT_EQ(paths.yearFile, QStringLiteral("/srv/fincas/Comunidades/Centro/2025.mdb"));

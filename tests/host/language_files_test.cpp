@@ -57,12 +57,38 @@ public:
         openDialog = new TDialogStub(this, QStringLiteral("dlgOpen1"));
     }
     // Every control of the window that shows a caption.
-    static constexpr const char* kCaptioned[] = {
-        "btnClose", "lblb1", "btn1", "btn2", "lblb9", "JvGroupBoxContraseña", "lblb10", "lblb2", "Label2",
-        "Label3", "JvXPButtonSeleccionarDestinoCopia", "JvXPButtonCrearCopiaSeguridad", "Label4", "JvGroupBox1",
-        "lblb6", "Label9", "lblb5", "lblb3", "btnEnviar", "lblb7", "Label1", "Label8", "lblb4", "JvXPButton1",
-        "JvXPButtonRecuperarBK", "JvGroupBox2", "Label7", "Label10", "Label6", "Label5", "btnListarCopSeg",
-        "btnRecuperar"};
+    static constexpr const char* kCaptioned[] = {"btnClose",
+                                                 "lblb1",
+                                                 "btn1",
+                                                 "btn2",
+                                                 "lblb9",
+                                                 "JvGroupBoxContraseña",
+                                                 "lblb10",
+                                                 "lblb2",
+                                                 "Label2",
+                                                 "Label3",
+                                                 "JvXPButtonSeleccionarDestinoCopia",
+                                                 "JvXPButtonCrearCopiaSeguridad",
+                                                 "Label4",
+                                                 "JvGroupBox1",
+                                                 "lblb6",
+                                                 "Label9",
+                                                 "lblb5",
+                                                 "lblb3",
+                                                 "btnEnviar",
+                                                 "lblb7",
+                                                 "Label1",
+                                                 "Label8",
+                                                 "lblb4",
+                                                 "JvXPButton1",
+                                                 "JvXPButtonRecuperarBK",
+                                                 "JvGroupBox2",
+                                                 "Label7",
+                                                 "Label10",
+                                                 "Label6",
+                                                 "Label5",
+                                                 "btnListarCopSeg",
+                                                 "btnRecuperar"};
     QString caption;
     QMap<QString, TCaptionStub*> controls;
     TListStub* tasks;
@@ -72,13 +98,17 @@ public:
 
 namespace {
 
-const QStringList kMessageKeys{QStringLiteral("MIErrorAlActualizarNoTemporal"), QStringLiteral("MINoCopiaSeguridad"),
-                               QStringLiteral("ComunidadNoExiste"), QStringLiteral("Correcto")};
+const QStringList kMessageKeys{QStringLiteral("MIErrorAlActualizarNoTemporal"),
+                               QStringLiteral("MINoCopiaSeguridad"), QStringLiteral("ComunidadNoExiste"),
+                               QStringLiteral("Correcto")};
 
 // A sample installation's language folder and a manager reading it.
 class LanguageFilesTest : public ::testing::Test {
 protected:
-    LanguageFilesTest() : paths_(LayOutSampleInstallation(folder_.Path())) { manager_.SetFolder(paths_.langFolder); }
+    LanguageFilesTest() : paths_(LayOutSampleInstallation(folder_.Path()))
+    {
+        manager_.SetFolder(paths_.langFolder);
+    }
 
     // The window's texts after translating it into a language.
     QMap<QString, QString> Translate(const QString& code)
@@ -131,16 +161,18 @@ TEST_F(LanguageFilesTest, EveryCaptionIsTranslatedAndOnlyNamesStayTheSame)
     EXPECT_EQ(unchanged, (QStringList{"Label10", "Label5", "Label9", "lblb3", "self"}));
 
     // The window's own Spanish, where translation could change it.
-    EXPECT_EQ(spanish.value("lblb9"), QStringLiteral("Si usted dispone de cuenta de mantenimiento solicite su cuenta "
-                                                     "Lodgeline BackUp para copias de seguridad encriptadas\r\nen "
-                                                     "nuestros servidores."));
+    EXPECT_EQ(spanish.value("lblb9"),
+              QStringLiteral("Si usted dispone de cuenta de mantenimiento solicite su cuenta "
+                             "Lodgeline BackUp para copias de seguridad encriptadas\r\nen "
+                             "nuestros servidores."));
     EXPECT_EQ(spanish.value("JvXPButton1"), QStringLiteral("Seleccionar  Copia"));
     EXPECT_EQ(spanish.value("self"), QStringLiteral("Brivora BackUp"));
     // The six steps of a backup, in order, in both languages.
-    EXPECT_EQ(tk::SplitLines(spanish.value("ListBoxTareas")),
-              (QStringList{"Generar directorio para temporales.", "Generar copia en temporal de los archivos.",
-                           "Comprimir los archivos en temporal.", "Copiar los archivos a la carpeta seleccionada.",
-                           "Copia comprobada y correcta.", "Borrar temporal."}));
+    EXPECT_EQ(
+        tk::SplitLines(spanish.value("ListBoxTareas")),
+        (QStringList{"Generar directorio para temporales.", "Generar copia en temporal de los archivos.",
+                     "Comprimir los archivos en temporal.", "Copiar los archivos a la carpeta seleccionada.",
+                     "Copia comprobada y correcta.", "Borrar temporal."}));
     EXPECT_EQ(tk::SplitLines(english.value("ListBoxTareas")).size(), 6);
 }
 
@@ -185,7 +217,8 @@ TEST_F(LanguageFilesTest, EachFileHasItsCounterpartWithTheSameKeys)
         ASSERT_TRUE(shipped.contains(english)) << qPrintable(name);
         const QSet<QString> spanishKeys = KeysOf(paths_.langFolder + QLatin1Char('/') + name);
         const QSet<QString> englishKeys = KeysOf(paths_.langFolder + QLatin1Char('/') + english);
-        EXPECT_EQ(QSet<QString>(spanishKeys).subtract(englishKeys), QSet<QString>()) << "only in " << qPrintable(name);
+        EXPECT_EQ(QSet<QString>(spanishKeys).subtract(englishKeys), QSet<QString>())
+            << "only in " << qPrintable(name);
         EXPECT_EQ(QSet<QString>(englishKeys).subtract(spanishKeys), QSet<QString>())
             << "only in " << qPrintable(english);
     }

@@ -64,7 +64,8 @@ TEST_F(ProgramFilesTest, TheInstallationGetsTheBuildsProgramAndNoStaleLibrary)
 
 TEST_F(ProgramFilesTest, AProgramThatCannotBeCopiedIsAnError)
 {
-    EXPECT_THROW(InstallProgramFiles(folder_.File(QStringLiteral("build/bin/Brivora")), Bin()), tk::EInOutError);
+    EXPECT_THROW(InstallProgramFiles(folder_.File(QStringLiteral("build/bin/Brivora")), Bin()),
+                 tk::EInOutError);
 }
 
 }  // namespace

@@ -55,7 +55,8 @@ TEST_F(SampleInstallationTest, LaysOutWhatTheProgramLooksForBesideItself)
     EXPECT_EQ(SampleExecutable(Root()), Root() + QStringLiteral("/App/Bin/Brivora"));
     EXPECT_EQ(paths.binFolder, Root() + QStringLiteral("/App/Bin/"));
     EXPECT_EQ(paths.dataRoot, Root() + QStringLiteral("/App/Datos"));
-    for (const char* name : {"Brivora.INI", "apppos.INI", "DACT.INI", "Langs/backup.es.lng", "Langs/backup.en.lng"})
+    for (const char* name :
+         {"Brivora.INI", "apppos.INI", "DACT.INI", "Langs/backup.es.lng", "Langs/backup.en.lng"})
         EXPECT_TRUE(tk::FileExists(paths.binFolder + QString::fromLatin1(name))) << name;
 
     const tk::TIniFile ini(paths.hostIni);
@@ -101,9 +102,12 @@ TEST_F(SampleInstallationTest, FilesAreWrittenAsAWindowsInstallHasThem)
     }
     // Windows-1252: one byte per accented letter, no UTF-8 sequences.
     const QByteArray ini = Bytes(paths.hostIni);
-    EXPECT_TRUE(ini.contains("comunidad=Edificio Pe\xF1" "alara\r\n"));
+    EXPECT_TRUE(ini.contains("comunidad=Edificio Pe\xF1"
+                             "alara\r\n"));
     EXPECT_FALSE(ini.contains("\xC3"));
-    EXPECT_TRUE(Bytes(paths.langFolder + QStringLiteral("/backup.es.lng")).contains("Contrase\xF1" "a"));
+    EXPECT_TRUE(Bytes(paths.langFolder + QStringLiteral("/backup.es.lng"))
+                    .contains("Contrase\xF1"
+                              "a"));
 }
 
 TEST_F(SampleInstallationTest, DatabasesOpenAsTheHostOpensThemAndHoldConsistentData)
@@ -119,18 +123,21 @@ TEST_F(SampleInstallationTest, DatabasesOpenAsTheHostOpensThemAndHoldConsistentD
     for (const TSampleCommunity& community : SampleCommunities()) {
         SCOPED_TRACE(qPrintable(community.name));
         tk::TDatabase year;
-        year.SetDatabaseName(paths.dataRoot + QStringLiteral("/Comunidades/") + community.name + QLatin1Char('/') +
-                             paths.yearFileName);
+        year.SetDatabaseName(paths.dataRoot + QStringLiteral("/Comunidades/") + community.name +
+                             QLatin1Char('/') + paths.yearFileName);
         year.SetActive(true);
         sqlite3* db = year.Handle();
         EXPECT_EQ(Column(db, QStringLiteral("SELECT Nombre FROM Comunidad")), QStringList{community.name});
-        EXPECT_EQ(Column(db, QStringLiteral("SELECT Ejercicio FROM Comunidad")).value(0) + QStringLiteral(".mdb"),
+        EXPECT_EQ(Column(db, QStringLiteral("SELECT Ejercicio FROM Comunidad")).value(0) +
+                      QStringLiteral(".mdb"),
                   paths.yearFileName);
         EXPECT_EQ(Count(db, QStringLiteral("Propietarios")), community.owners.size());
         EXPECT_EQ(Count(db, QStringLiteral("Recibos")), community.owners.size() * 3);
         EXPECT_GE(Count(db, QStringLiteral("Gastos")), 1);
-        EXPECT_TRUE(Column(db, QStringLiteral("PRAGMA foreign_key_check")).isEmpty()) << "receipts of no owner";
-        EXPECT_TRUE(Column(db, QStringLiteral("PRAGMA integrity_check")) == QStringList{QStringLiteral("ok")});
+        EXPECT_TRUE(Column(db, QStringLiteral("PRAGMA foreign_key_check")).isEmpty())
+            << "receipts of no owner";
+        EXPECT_TRUE(Column(db, QStringLiteral("PRAGMA integrity_check")) ==
+                    QStringList{QStringLiteral("ok")});
         // The shares make up the whole community.
         EXPECT_DOUBLE_EQ(Column(db, QStringLiteral("SELECT round(sum(Coeficiente), 6) FROM Propietarios"))
                              .value(0)
@@ -156,8 +163,8 @@ TEST_F(SampleInstallationTest, LayingOutAgainKeepsTheUsersDataAndRepairsTheRest)
         tk::TDatabase year;
         year.SetDatabaseName(paths.yearFile);
         year.SetActive(true);
-        ASSERT_EQ(sqlite3_exec(year.Handle(), "INSERT INTO Gastos VALUES (99, '2026-04-01', 'X', 'Y', 1.0)", nullptr,
-                               nullptr, nullptr),
+        ASSERT_EQ(sqlite3_exec(year.Handle(), "INSERT INTO Gastos VALUES (99, '2026-04-01', 'X', 'Y', 1.0)",
+                               nullptr, nullptr, nullptr),
                   SQLITE_OK);
     }
     const QByteArray userIni = Bytes(paths.hostIni);

@@ -16,7 +16,8 @@ extern "C" {
 
 __attribute__((visibility("default"))) TFakeBackupCall FakeLastCall;
 
-__attribute__((visibility("default"))) int CopiaSeguridad(int Restricted, safekeep::TLanguageManager* languageManager,
+__attribute__((visibility("default"))) int CopiaSeguridad(int Restricted,
+                                                          safekeep::TLanguageManager* languageManager,
                                                           tk::TDatabase* Database1, tk::TDatabase* Database2)
 {
     FakeLastCall.calls++;
