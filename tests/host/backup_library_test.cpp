@@ -168,12 +168,5 @@ TEST_F(HostCallTest, ScreenshotsShowEachPageReachedThroughItsButton)
     EXPECT_NE(images[1], images[2]);
 }
 
-TEST_F(HostCallTest, ScreenshotsFailWhenTheLibraryDoes)
-{
-    TBackupLibrary missing(folder_.File(QStringLiteral("libsafekeep.so")));
-    EXPECT_EQ(TBackupScreenshots(missing, call_, folder_.File(QStringLiteral("shots"))).Run(), 1);
-    EXPECT_FALSE(QFileInfo::exists(folder_.File(QStringLiteral("shots/backup-start.png"))));
-}
-
 }  // namespace
 }  // namespace host

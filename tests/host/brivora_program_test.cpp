@@ -81,18 +81,5 @@ TEST(BrivoraProgramTest, StartedFromTheBuildItRunsFromItsSampleInstallation)
     EXPECT_FALSE(tk::FileExists(folder.File(QStringLiteral("shots/backup-start.png"))));
 }
 
-TEST(BrivoraProgramTest, RejectsALanguageItDoesNotShipBeforeLayingOutAnything)
-{
-    tk::test::TempFolder folder;
-    const QString root = folder.File(QStringLiteral("sample"));
-    const TRun run = RunProgram(
-        QStringLiteral(BRIVORA_EXECUTABLE),
-        {QStringLiteral("--sample"), root, QStringLiteral("--lang"), QStringLiteral("fr")}, folder.Path());
-    EXPECT_EQ(run.status, QProcess::NormalExit);
-    EXPECT_EQ(run.code, 2);
-    EXPECT_TRUE(run.err.contains(QStringLiteral("--lang"))) << qPrintable(run.err);
-    EXPECT_FALSE(tk::DirectoryExists(root));
-}
-
 }  // namespace
 }  // namespace host

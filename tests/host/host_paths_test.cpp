@@ -65,22 +65,5 @@ TEST_F(HostPathsTest, FilesCopiedFromWindowsAreFoundInAnotherLetterCase)
     EXPECT_TRUE(tk::FileExists(paths.reportDatabase)) << qPrintable(paths.reportDatabase);
 }
 
-TEST_F(HostPathsTest, WithoutSettingsNothingIsNamed)
-{
-    const THostPaths paths = THostPaths::ForExecutable(Executable());
-    EXPECT_TRUE(paths.community.isEmpty());
-    EXPECT_TRUE(paths.yearFileName.isEmpty());
-    EXPECT_FALSE(tk::FileExists(paths.yearFile));
-    EXPECT_EQ(paths.dataRoot, folder_.Path() + QStringLiteral("/App/Datos"));
-}
-
-TEST(HostIniTest, IsTheExecutablesPathWithIniAsExtension)
-{
-    EXPECT_EQ(HostIniOf(QStringLiteral("/a/App/Bin/Brivora")), QStringLiteral("/a/App/Bin/Brivora.INI"));
-    EXPECT_EQ(HostIniOf(QStringLiteral("/a/Bin/Brivora.exe")), QStringLiteral("/a/Bin/Brivora.INI"));
-    EXPECT_EQ(DefaultDataRoot(QStringLiteral("/a/App/Bin/")), QStringLiteral("/a/App/Datos"));
-    EXPECT_EQ(DefaultDataRoot(QStringLiteral("/a/App/Bin")), QStringLiteral("/a/App/Datos"));
-}
-
 }  // namespace
 }  // namespace host

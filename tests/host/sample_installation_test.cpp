@@ -186,19 +186,6 @@ TEST_F(SampleInstallationTest, LayingOutAgainKeepsTheUsersDataAndRepairsTheRest)
     EXPECT_EQ(Bytes(shipped), shippedBytes);
 }
 
-TEST_F(SampleInstallationTest, DatabasesFollowTheSettingsAfterARestoreChangedThem)
-{
-    THostPaths paths = LayOutSampleInstallation(Root());
-    tk::TIniFile(paths.hostIni).WriteString("anyo", "anyo", "2031.mdb");
-    paths = LayOutSampleInstallation(Root());
-    EXPECT_EQ(paths.yearFileName, QStringLiteral("2031.mdb"));
-    tk::TDatabase year;
-    year.SetDatabaseName(paths.yearFile);
-    year.SetActive(true);
-    EXPECT_EQ(Column(year.Handle(), QStringLiteral("SELECT Ejercicio FROM Comunidad")),
-              QStringList{QStringLiteral("2031")});
-}
-
 TEST_F(SampleInstallationTest, AFolderThatCannotBeMadeIsAnErrorNotASilentSuccess)
 {
     folder_.Write(QStringLiteral("Muestra"), "a file where the installation should go");
