@@ -113,11 +113,12 @@ mode_t FileModeFromAttributes(std::optional<uint64_t> attributes)
     const mode_t writable = 0666;
     if (!attributes)
         return writable;
-    if (*attributes & kAttributeUnixExtension) {
-        const auto mode = mode_t((*attributes >> 16) & 0777);
-        if (mode != 0)
-            return mode;
-    }
+    // Permission bits are taken from regular files only: a link or a device
+    // stored by a Unix archiver is written as a plain file with the default
+    // mode.
+    const auto unixMode = mode_t(*attributes >> 16);
+    if ((*attributes & kAttributeUnixExtension) && S_ISREG(unixMode) && (unixMode & 0777) != 0)
+        return unixMode & 0777;
     return (*attributes & kAttributeReadOnly) ? (writable & ~mode_t(0222)) : writable;
 }
 

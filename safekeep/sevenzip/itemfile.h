@@ -48,8 +48,8 @@ private:
 };
 
 // The mode of an extracted file: the permission bits the archive stored for
-// a Unix file (never set-id bits), else read-write or, with the read-only
-// attribute, read-only.
+// a regular Unix file (never set-id bits), else read-write or, with the
+// read-only attribute, read-only.
 mode_t FileModeFromAttributes(std::optional<uint64_t> attributes);
 
 }  // namespace safekeep::sz

@@ -464,11 +464,11 @@ int TSevenZip::Extract(bool testArchive)
 
 int TSevenZip::List()
 {
-    fFiles->Clear();
-    fNumberOfFiles = -1;
     if (busy_)
         return -1;
     TBusyGuard busy(busy_);
+    fFiles->Clear();
+    fNumberOfFiles = -1;
     const std::optional<uint64_t> start = ArchiveStart();
     if (!start)
         return -1;
