@@ -231,7 +231,8 @@ protected:
 };
 
 struct IInArchive : IUnknown {
-    virtual HRESULT Open(IInStream* stream, const uint64_t* maxCheckStartPosition, IArchiveOpenCallback* callback) = 0;
+    virtual HRESULT Open(IInStream* stream, const uint64_t* maxCheckStartPosition,
+                         IArchiveOpenCallback* callback) = 0;
     virtual HRESULT Close() = 0;
     virtual HRESULT GetNumberOfItems(uint32_t* count) = 0;
     virtual HRESULT GetProperty(uint32_t index, PROPID id, PROPVARIANT* value) = 0;
@@ -248,7 +249,8 @@ protected:
 };
 
 struct IOutArchive : IUnknown {
-    virtual HRESULT UpdateItems(ISequentialOutStream* out, uint32_t count, IArchiveUpdateCallback* callback) = 0;
+    virtual HRESULT UpdateItems(ISequentialOutStream* out, uint32_t count,
+                                IArchiveUpdateCallback* callback) = 0;
     virtual HRESULT GetFileTimeType(uint32_t* type) = 0;
 
 protected:

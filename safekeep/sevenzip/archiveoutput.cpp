@@ -45,7 +45,8 @@ bool TArchiveOutput::Start(const QString& prefixFile)
         return false;
     }
     for (qsizetype done = 0; done < prefix.size();) {
-        const ssize_t count = ::write(volumes_[0].fd, prefix.constData() + done, size_t(prefix.size() - done));
+        const ssize_t count =
+            ::write(volumes_[0].fd, prefix.constData() + done, size_t(prefix.size() - done));
         if (count < 0 && errno == EINTR)
             continue;
         if (count <= 0)
@@ -72,7 +73,9 @@ TComPtr<TMyStreamWriter> TArchiveOutput::Writer()
 {
     // The first volume exists from Start on; later ones open on demand.
     return TMyStreamWriter::Create(
-        [this](int index) { return index < int(volumes_.size()) ? volumes_[size_t(index)].fd : OpenVolume(index); },
+        [this](int index) {
+            return index < int(volumes_.size()) ? volumes_[size_t(index)].fd : OpenVolume(index);
+        },
         volumeSize_, prefixSize_);
 }
 

@@ -16,8 +16,7 @@ class TRefCount {
 public:
     uint32_t Add() { return ++count_; }
     // Drops a reference and deletes owner when it was the last one.
-    template <typename T>
-    uint32_t Release(T* owner)
+    template <typename T> uint32_t Release(T* owner)
     {
         const uint32_t left = --count_;
         if (left == 0)
@@ -30,8 +29,7 @@ private:
 };
 
 // Holds one reference to an interface or object and releases it at the end.
-template <typename T>
-class TComPtr {
+template <typename T> class TComPtr {
 public:
     TComPtr() = default;
     // Takes over a reference the caller already owns (a new object, an out

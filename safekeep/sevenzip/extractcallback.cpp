@@ -13,14 +13,15 @@
 
 namespace safekeep::sz {
 
-TComPtr<TMyArchiveExtractCallback> TMyArchiveExtractCallback::Create(TOperation& operation, IInArchive* archive,
-                                                                     TSettings settings)
+TComPtr<TMyArchiveExtractCallback> TMyArchiveExtractCallback::Create(TOperation& operation,
+                                                                     IInArchive* archive, TSettings settings)
 {
     return TComPtr<TMyArchiveExtractCallback>::Adopt(
         new TMyArchiveExtractCallback(operation, archive, std::move(settings)));
 }
 
-TMyArchiveExtractCallback::TMyArchiveExtractCallback(TOperation& operation, IInArchive* archive, TSettings settings)
+TMyArchiveExtractCallback::TMyArchiveExtractCallback(TOperation& operation, IInArchive* archive,
+                                                     TSettings settings)
     : operation_(operation), archive_(archive), settings_(std::move(settings))
 {
 }

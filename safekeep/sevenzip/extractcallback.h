@@ -20,14 +20,15 @@ class TOperation;
 class TMyArchiveExtractCallback final : public IArchiveExtractCallback, public ICryptoGetTextPassword {
 public:
     struct TSettings {
-        QString folder;             // extraction folder with a trailing "/", or empty
-        bool noPath = false;        // only the file-name part of stored names
-        bool overwrite = false;     // replace existing files without asking
-        bool testOnly = false;      // check items, write nothing
-        bool announceTotal = false; // raise OnPreProgress with the library's total
+        QString folder;              // extraction folder with a trailing "/", or empty
+        bool noPath = false;         // only the file-name part of stored names
+        bool overwrite = false;      // replace existing files without asking
+        bool testOnly = false;       // check items, write nothing
+        bool announceTotal = false;  // raise OnPreProgress with the library's total
     };
 
-    static TComPtr<TMyArchiveExtractCallback> Create(TOperation& operation, IInArchive* archive, TSettings settings);
+    static TComPtr<TMyArchiveExtractCallback> Create(TOperation& operation, IInArchive* archive,
+                                                     TSettings settings);
 
     HRESULT QueryInterface(const GUID& iid, void** out) override;
     uint32_t AddRef() override { return refs_.Add(); }

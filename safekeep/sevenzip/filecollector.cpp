@@ -39,8 +39,8 @@ void SearchFolder(const QString& folder, const QString& mask, bool recurse, std:
     if (!recurse)
         return;
     // Linked folders are not entered: a link to a parent would never end.
-    const QStringList folders = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks,
-                                                       QDir::Name | QDir::IgnoreCase);
+    const QStringList folders = QDir(folder).entryList(
+        QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks, QDir::Name | QDir::IgnoreCase);
     for (const QString& name : folders)
         SearchFolder(prefix + name, mask, recurse, items);
 }

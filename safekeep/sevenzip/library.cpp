@@ -64,7 +64,8 @@ bool TSevenZipLibrary::TryLoad(const QString& fileName)
         // different vtable layout; calling it would crash.
         PROPVARIANT layout{};
         layout.vt = VT_EMPTY;
-        usable = getModuleProp(kModuleInterfaceType, &layout) == S_OK && layout.vt == VT_UI4 && layout.ulVal == 0;
+        usable =
+            getModuleProp(kModuleInterfaceType, &layout) == S_OK && layout.vt == VT_UI4 && layout.ulVal == 0;
     }
     if (!usable) {
         ::dlclose(handle);

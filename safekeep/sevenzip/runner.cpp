@@ -1,5 +1,6 @@
 #include "safekeep/sevenzip/runner.h"
 
+#include "safekeep/sevenzip/abi.h"
 #include "toolkit/core/application.h"
 
 #include <QCoreApplication>
@@ -20,9 +21,8 @@ int32_t TCallerThreadRunner::Run(const std::function<int32_t()>& work)
         try {
             result = work();
         } catch (...) {
-            // Library calls do not raise; anything else must not end the
-            // process from a thread nobody joins yet.
-            result = int32_t(0x80004005u);  // E_FAIL
+            // An exception leaving the thread would end the process.
+            result = E_FAIL;
         }
         std::lock_guard lock(mutex_);
         workDone_ = true;
@@ -42,6 +42,15 @@ void TCallerThreadRunner::PumpUntilDone()
     auto nextRepaint = Clock::now() + interval;
     std::unique_lock lock(mutex_);
     for (;;) {
+        // Checked first, so that a steady stream of events cannot keep the
+        // windows from painting.
+        if (Clock::now() >= nextRepaint) {
+            lock.unlock();
+            if (QCoreApplication::instance())
+                tk::Application().ProcessMessages();
+            lock.lock();
+            nextRepaint = Clock::now() + interval;
+        }
         if (!queue_.empty()) {
             Request* request = queue_.front();
             queue_.pop_front();
@@ -54,14 +63,6 @@ void TCallerThreadRunner::PumpUntilDone()
         }
         if (workDone_)
             return;
-        if (Clock::now() >= nextRepaint) {
-            lock.unlock();
-            if (QCoreApplication::instance())
-                tk::Application().ProcessMessages();
-            lock.lock();
-            nextRepaint = Clock::now() + interval;
-            continue;
-        }
         posted_.wait_until(lock, nextRepaint);
     }
 }

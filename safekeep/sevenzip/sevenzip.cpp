@@ -100,12 +100,12 @@ private:
 TSevenZip::TSevenZip(QObject* owner) : tk::TComponent(owner), fFiles(new TWideStringList(this))
 {
     library_ = TSevenZipLibrary::Load();
-    const bool created =
-        library_->CreateObject(CLSID_Format7z, IID_IInArchive, reinterpret_cast<void**>(inArchive_.Receive())) ==
-            S_OK &&
-        library_->CreateObject(CLSID_Format7z, IID_IOutArchive, reinterpret_cast<void**>(outArchive_.Receive())) ==
-            S_OK &&
-        outArchive_->QueryInterface(IID_ISetProperties, reinterpret_cast<void**>(setProperties_.Receive())) == S_OK;
+    const bool created = library_->CreateObject(CLSID_Format7z, IID_IInArchive,
+                                                reinterpret_cast<void**>(inArchive_.Receive())) == S_OK &&
+                         library_->CreateObject(CLSID_Format7z, IID_IOutArchive,
+                                                reinterpret_cast<void**>(outArchive_.Receive())) == S_OK &&
+                         outArchive_->QueryInterface(
+                             IID_ISetProperties, reinterpret_cast<void**>(setProperties_.Receive())) == S_OK;
     if (!created)
         throw tk::Exception(TSevenZipLibrary::MissingLibraryText());
 }
@@ -157,7 +157,8 @@ int TSevenZip::Add()
     fAddRootDir = fAddRootDir.toUpper();
     const QString rootPrefix = AddRootPrefix(fAddRootDir);
 
-    const std::vector<TAddItem> items = CollectAddItems(fFiles->ToStringList(), fAddOptions.testFlag(AddRecurseDirs));
+    const std::vector<TAddItem> items =
+        CollectAddItems(fFiles->ToStringList(), fAddOptions.testFlag(AddRecurseDirs));
     uint64_t total = 0;
     for (const TAddItem& item : items)
         total += item.size;
@@ -206,7 +207,8 @@ int TSevenZip::Add()
                                             fAddOptions.testFlag(AddStoreOnlyFilename));
         }
         TOperation operation(*this, runner_, *library_, fPassword, true);
-        TComPtr<TMyArchiveUpdateCallback> callback = TMyArchiveUpdateCallback::Create(operation, items, storedNames);
+        TComPtr<TMyArchiveUpdateCallback> callback =
+            TMyArchiveUpdateCallback::Create(operation, items, storedNames);
         TComPtr<TMyStreamWriter> writer = output.Writer();
         result = runner_.Run(
             [&] { return outArchive_->UpdateItems(writer.Get(), uint32_t(items.size()), callback.Get()); });
@@ -263,7 +265,8 @@ HRESULT TSevenZip::ApplyCompressionSettings()
     std::vector<const wchar_t*> namePointers;
     for (const std::wstring& name : names)
         namePointers.push_back(name.c_str());
-    const HRESULT result = setProperties_->SetProperties(namePointers.data(), values.data(), uint32_t(values.size()));
+    const HRESULT result =
+        setProperties_->SetProperties(namePointers.data(), values.data(), uint32_t(values.size()));
     for (PROPVARIANT& value : values) {
         if (value.vt == VT_BSTR)
             library_->FreeString(value.bstrVal);
@@ -278,8 +281,9 @@ QString TSevenZip::FindSfxModule() const
     if (QFileInfo(fSFXModule).isAbsolute())
         return tk::FileExists(fSFXModule) ? fSFXModule : QString();
     // A bare name is looked for beside the library, then beside the program.
-    const QStringList folders{QFileInfo(library_->FileName()).absolutePath(),
-                              QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath()};
+    const QStringList folders{
+        QFileInfo(library_->FileName()).absolutePath(),
+        QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath()};
     for (const QString& folder : folders) {
         const QString candidate = folder + QLatin1Char('/') + fSFXModule;
         if (tk::FileExists(candidate))
@@ -312,7 +316,8 @@ QStringList TSevenZip::ArchiveVolumes()
         return volumes;
     const QString base = fSZFileName.left(fSZFileName.size() - extension.size());
     for (int number = digits.toInt() + 1;; ++number) {
-        const QString next = base + QLatin1Char('.') + QString::number(number).rightJustified(digits.size(), QLatin1Char('0'));
+        const QString next =
+            base + QLatin1Char('.') + QString::number(number).rightJustified(digits.size(), QLatin1Char('0'));
         if (!tk::FileExists(next))
             break;
         bool cancel = false;
@@ -448,8 +453,9 @@ int TSevenZip::Extract(bool testArchive)
     TComPtr<TMyArchiveExtractCallback> callback =
         TMyArchiveExtractCallback::Create(operation, inArchive_.Get(), settings);
     HRESULT result = runner_.Run([&] {
-        return inArchive_->Extract(all ? nullptr : indices.data(), all ? 0xFFFFFFFFu : uint32_t(indices.size()),
-                                   testArchive ? 1 : 0, callback.Get());
+        return inArchive_->Extract(all ? nullptr : indices.data(),
+                                   all ? 0xFFFFFFFFu : uint32_t(indices.size()), testArchive ? 1 : 0,
+                                   callback.Get());
     });
     callback->Finish();
     // The library reports item failures per item and still succeeds; the
@@ -494,11 +500,13 @@ int TSevenZip::List()
             // Items after the first of a solid block have no packed size of
             // their own; that is not "stored without data".
             const std::optional<uint64_t> packedSize = packed.Number();
-            const QString methodText = isFolder || packedSize == uint64_t(0) ? QStringLiteral("None") : method.Text();
+            const QString methodText =
+                isFolder || packedSize == uint64_t(0) ? QStringLiteral("None") : method.Text();
             const QString name = path.Text();
             fFiles->Add(isFolder ? NormalizedStoredName(name) + QLatin1Char('/') : name);
             const std::optional<uint64_t> ticks = modified.FileTime();
-            const tk::TDateTime time = ticks ? tk::DateTimeFromQDateTime(tk::FileTimeToDateTime(*ticks)) : 0.0;
+            const tk::TDateTime time =
+                ticks ? tk::DateTimeFromQDateTime(tk::FileTimeToDateTime(*ticks)) : 0.0;
             DoListFile(name, qint64(index), qint64(size.Number().value_or(0)), qint64(packedSize.value_or(0)),
                        qint64(attributes.Number().value_or(0) & ~kAttributeCompressed),
                        qint64(crc.Number().value_or(0)), methodText, time);

@@ -87,11 +87,12 @@ public:
     using TProgressEvent =
         std::function<void(QObject* sender, const QString& filename, qint64 filePosArc, qint64 filePosFile)>;
     using TFileEvent = std::function<void(QObject* sender, const QString& filename, qint64 filesize)>;
-    using TListFileEvent = std::function<void(QObject* sender, const QString& filename, qint64 fileindex,
-                                              qint64 fileSizeU, qint64 fileSizeP, qint64 fileattr, qint64 filecrc,
-                                              const QString& filemethod, tk::TDateTime fileTime)>;
+    using TListFileEvent = std::function<void(
+        QObject* sender, const QString& filename, qint64 fileindex, qint64 fileSizeU, qint64 fileSizeP,
+        qint64 fileattr, qint64 filecrc, const QString& filemethod, tk::TDateTime fileTime)>;
     using TSetNameEvent = std::function<void(QObject* sender, quint32 fileIndex, QString& oldFileName)>;
-    using TExtractOverwriteEvent = std::function<void(QObject* sender, const QString& fileName, bool& doOverwrite)>;
+    using TExtractOverwriteEvent =
+        std::function<void(QObject* sender, const QString& fileName, bool& doOverwrite)>;
     using TOpenVolumeEvent =
         std::function<void(QObject* sender, const QString& arcFileName, bool removable, bool& cancel)>;
 
@@ -198,7 +199,8 @@ protected:
     virtual void DoAddFile(const QString& filename, qint64 filesize);
     virtual void DoExtractFile(const QString& filename, qint64 filesize);
     virtual void DoListFile(const QString& filename, qint64 fileindex, qint64 fileSizeU, qint64 fileSizeP,
-                            qint64 fileattr, qint64 filecrc, const QString& filemethod, tk::TDateTime fileTime);
+                            qint64 fileattr, qint64 filecrc, const QString& filemethod,
+                            tk::TDateTime fileTime);
     virtual void DoSetAddName(quint32 fileIndex, QString& oldFileName);
     virtual void DoSetExtractName(quint32 fileIndex, QString& oldFileName);
     virtual void DoExtractOverwrite(const QString& fileName, bool& doOverwrite);

@@ -61,7 +61,8 @@ QString FinishStoredName(const QString& name, bool includeDriveLetter, bool only
 std::optional<QStringList> SafeStoredNameParts(const QString& storedName)
 {
     const QString name = ForwardSlashes(storedName);
-    if (name.isEmpty() || name.startsWith(QLatin1Char('/')) || HasDrivePrefix(name) || name.contains(QChar(0)))
+    if (name.isEmpty() || name.startsWith(QLatin1Char('/')) || HasDrivePrefix(name) ||
+        name.contains(QChar(0)))
         return std::nullopt;
     QStringList parts;
     for (const QString& part : name.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {

@@ -6,7 +6,8 @@
 
 namespace safekeep::sz {
 
-TComPtr<TMyStreamWriter> TMyStreamWriter::Create(TVolumeOpener opener, uint64_t volumeSize, uint64_t startOffset)
+TComPtr<TMyStreamWriter> TMyStreamWriter::Create(TVolumeOpener opener, uint64_t volumeSize,
+                                                 uint64_t startOffset)
 {
     auto writer = TComPtr<TMyStreamWriter>::Adopt(new TMyStreamWriter);
     writer->opener_ = std::move(opener);

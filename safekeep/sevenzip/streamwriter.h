@@ -22,7 +22,8 @@ public:
     using TVolumeOpener = std::function<int(int index)>;
 
     // volumeSize 0 writes one file, starting at startOffset of it.
-    static TComPtr<TMyStreamWriter> Create(TVolumeOpener opener, uint64_t volumeSize = 0, uint64_t startOffset = 0);
+    static TComPtr<TMyStreamWriter> Create(TVolumeOpener opener, uint64_t volumeSize = 0,
+                                           uint64_t startOffset = 0);
 
     HRESULT QueryInterface(const GUID& iid, void** out) override;
     uint32_t AddRef() override { return refs_.Add(); }

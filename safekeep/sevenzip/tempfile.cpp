@@ -12,7 +12,8 @@ int CreateTemporaryIn(int dirfd, QByteArray& name, mode_t mode)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = ".~sz" + QByteArray::number(QRandomGenerator::global()->generate(), 16) + ".tmp";
-        const int fd = ::openat(dirfd, name.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        const int fd =
+            ::openat(dirfd, name.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }

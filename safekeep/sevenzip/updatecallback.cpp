@@ -10,8 +10,8 @@
 
 namespace safekeep::sz {
 
-TComPtr<TMyArchiveUpdateCallback> TMyArchiveUpdateCallback::Create(TOperation& operation, std::vector<TAddItem> items,
-                                                                   QStringList storedNames)
+TComPtr<TMyArchiveUpdateCallback>
+TMyArchiveUpdateCallback::Create(TOperation& operation, std::vector<TAddItem> items, QStringList storedNames)
 {
     return TComPtr<TMyArchiveUpdateCallback>::Adopt(
         new TMyArchiveUpdateCallback(operation, std::move(items), std::move(storedNames)));

@@ -27,7 +27,8 @@ public:
 
     HRESULT SetTotal(uint64_t total) override;
     HRESULT SetCompleted(const uint64_t* completed) override;
-    HRESULT GetUpdateItemInfo(uint32_t index, int32_t* newData, int32_t* newProps, uint32_t* indexInArchive) override;
+    HRESULT GetUpdateItemInfo(uint32_t index, int32_t* newData, int32_t* newProps,
+                              uint32_t* indexInArchive) override;
     HRESULT GetProperty(uint32_t index, PROPID id, PROPVARIANT* value) override;
     HRESULT GetStream(uint32_t index, ISequentialInStream** in) override;
     HRESULT SetOperationResult(int32_t result) override;

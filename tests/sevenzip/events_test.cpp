@@ -2,8 +2,8 @@
 // positions that add up; the application keeps running meanwhile; a handler
 // can cancel, and a handler that raises stops the operation without leaving
 // anything behind.
-#include "tests/sevenzip/sevenzip_fixture.h"
 #include "safekeep/sevenzip/abi.h"
+#include "tests/sevenzip/sevenzip_fixture.h"
 #include "toolkit/core/application.h"
 #include "toolkit/core/exceptions.h"
 
@@ -31,8 +31,7 @@ struct EventLog {
     int overlapping = 0;
 
     // Runs body as a handler would.
-    template <typename Body>
-    void Handle(Body body)
+    template <typename Body> void Handle(Body body)
     {
         if (QThread::currentThread() != expectedThread)
             ++wrongThread;
@@ -107,7 +106,8 @@ TEST_F(Events, FireOnTheCallingThreadOneAtATimeWhileTheApplicationRuns)
     EXPECT_EQ(adding.overlapping, 0);
     EXPECT_EQ(adding.preProgress, 1);
     EXPECT_EQ(adding.maxProgress, first.size() + second.size());
-    EXPECT_EQ(adding.files, (QStringList{Path(QStringLiteral("in/first.txt")), Path(QStringLiteral("in/second.bin"))}));
+    EXPECT_EQ(adding.files,
+              (QStringList{Path(QStringLiteral("in/first.txt")), Path(QStringLiteral("in/second.bin"))}));
     EXPECT_EQ(adding.sizes, (QList<qint64>{first.size(), second.size()}));
     EXPECT_GT(adding.progress, 1);
     EXPECT_TRUE(adding.positionsGrow);
@@ -185,7 +185,9 @@ TEST_F(Events, AHandlerThatRaisesStopsTheOperation)
     QStringList shown;
     auto previous = tk::Application().OnException;
     tk::Application().OnException = [&](const QString& message) { shown << message; };
-    zip->OnAddfile = [](QObject*, const QString&, qint64) { throw tk::Exception(QStringLiteral("handler failed")); };
+    zip->OnAddfile = [](QObject*, const QString&, qint64) {
+        throw tk::Exception(QStringLiteral("handler failed"));
+    };
     const int result = zip->Add();
     tk::Application().OnException = previous;
     EXPECT_NE(result, 0);

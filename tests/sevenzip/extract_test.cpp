@@ -16,8 +16,8 @@ protected:
         WriteFile(QStringLiteral("src/d/uno.txt"), QByteArray("uno"));
         WriteFile(QStringLiteral("src/d/sub/dos.txt"), QByteArray("dos"));
         WriteFile(QStringLiteral("src/tres.txt"), QByteArray("tres"));
-        const CliResult made = RunCli({QStringLiteral("a"), Path(QStringLiteral("a.7z")), Path(QStringLiteral("src/d")),
-                                       Path(QStringLiteral("src/tres.txt"))});
+        const CliResult made = RunCli({QStringLiteral("a"), Path(QStringLiteral("a.7z")),
+                                       Path(QStringLiteral("src/d")), Path(QStringLiteral("src/tres.txt"))});
         EXPECT_EQ(made.exitCode, 0) << qPrintable(made.output);
         zip->SetSZFileName(Path(QStringLiteral("a.7z")));
         zip->SetExtrBaseDir(Path(QStringLiteral("out")));
@@ -62,7 +62,8 @@ TEST_F(ExtractTest, FilesSelectItemsByIndexOrStoredName)
 {
     int announced = -1;
     zip->OnPreProgress = [&](QObject*, qint64 total) { announced = int(total); };
-    zip->Files()->SetStrings({QStringLiteral("D\\SUB\\DOS.TXT"), QString::number(IndexOf(QStringLiteral("tres.txt")))});
+    zip->Files()->SetStrings(
+        {QStringLiteral("D\\SUB\\DOS.TXT"), QString::number(IndexOf(QStringLiteral("tres.txt")))});
     ASSERT_EQ(zip->Extract(), 0);
     EXPECT_EQ(announced, 7);
     EXPECT_EQ(ReadFile(QStringLiteral("out/d/sub/dos.txt")), QByteArray("dos"));
@@ -99,8 +100,9 @@ TEST_F(ExtractTest, NoPathDropsFoldersAndSetExtractNameRedirects)
 {
     zip->SetExtractOptions(TSevenZip::ExtractNoPath);
     ASSERT_EQ(zip->Extract(), 0);
-    EXPECT_EQ(Entries(QStringLiteral("out")),
-              (QStringList{QStringLiteral("dos.txt"), QStringLiteral("tres.txt"), QStringLiteral("uno.txt")}));
+    EXPECT_EQ(
+        Entries(QStringLiteral("out")),
+        (QStringList{QStringLiteral("dos.txt"), QStringLiteral("tres.txt"), QStringLiteral("uno.txt")}));
 
     zip->SetExtractOptions(TSevenZip::ExtractOpts());
     zip->OnSetExtractName = [&](QObject*, quint32 index, QString& name) {
@@ -122,7 +124,8 @@ TEST_F(ExtractTest, TestModeChecksWithoutWriting)
     EXPECT_EQ(zip->Extract(true), 0);
     EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("out"))));
     started.sort();
-    EXPECT_EQ(started, (QStringList{QStringLiteral("d/sub/dos.txt"), QStringLiteral("d/uno.txt"), QStringLiteral("tres.txt")}));
+    EXPECT_EQ(started, (QStringList{QStringLiteral("d/sub/dos.txt"), QStringLiteral("d/uno.txt"),
+                                    QStringLiteral("tres.txt")}));
     EXPECT_EQ(zip->ErrCode(), 0);
 
     // A damaged copy fails the test with a message and writes nothing.

@@ -1,8 +1,8 @@
 // Bad input gets a clear numbered message and loses nothing: missing or
 // damaged archives, wrong passwords, items that cannot be written, and a
 // missing library.
-#include "tests/sevenzip/sevenzip_fixture.h"
 #include "safekeep/sevenzip/abi.h"
+#include "tests/sevenzip/sevenzip_fixture.h"
 #include "toolkit/core/exceptions.h"
 
 #include <QDir>
@@ -21,8 +21,9 @@ protected:
         WriteFile(QStringLiteral("src/uno.txt"), TextData(200000, 7));
         WriteFile(QStringLiteral("src/dos.txt"), TextData(1000, 8));
         const QString archive = Path(name);
-        const CliResult made = RunCli(QStringList{QStringLiteral("a")} + options +
-                                      QStringList{archive, Path(QStringLiteral("src/uno.txt")), Path(QStringLiteral("src/dos.txt"))});
+        const CliResult made = RunCli(
+            QStringList{QStringLiteral("a")} + options +
+            QStringList{archive, Path(QStringLiteral("src/uno.txt")), Path(QStringLiteral("src/dos.txt"))});
         EXPECT_EQ(made.exitCode, 0) << qPrintable(made.output);
         return archive;
     }
@@ -118,7 +119,8 @@ TEST_F(Failures, WrongPasswordIsADataErrorAndLeavesNothing)
 
     // Names encrypted: the archive cannot be opened with that password.
     messages.clear();
-    zip->SetSZFileName(MakeArchive(QStringLiteral("hidden.7z"), {QStringLiteral("-pright"), QStringLiteral("-mhe=on")}));
+    zip->SetSZFileName(
+        MakeArchive(QStringLiteral("hidden.7z"), {QStringLiteral("-pright"), QStringLiteral("-mhe=on")}));
     zip->SetPassword(QStringLiteral("wrong"));
     EXPECT_EQ(zip->Extract(), -1);
     ExpectOnlyMessage(2, QStringLiteral("Data Error"), Path(QStringLiteral("hidden.7z")));
@@ -129,7 +131,8 @@ TEST_F(Failures, StoredDataWithWrongPasswordNeverReachesTheTarget)
 {
     // Without compression the library writes the undecryptable bytes before
     // it finds the CRC error; they must stay in the temporary file.
-    zip->SetSZFileName(MakeArchive(QStringLiteral("copy.7z"), {QStringLiteral("-pright"), QStringLiteral("-mx0")}));
+    zip->SetSZFileName(
+        MakeArchive(QStringLiteral("copy.7z"), {QStringLiteral("-pright"), QStringLiteral("-mx0")}));
     zip->SetExtrBaseDir(Path(QStringLiteral("out")));
     zip->SetPassword(QStringLiteral("wrong"));
     EXPECT_NE(zip->Extract(), 0);
@@ -143,7 +146,8 @@ TEST_F(Failures, DamagedDataFailsOnlyTheDamagedItem)
 {
     // Not solid, not compressed: flipping bytes in the first item's data
     // damages that item only.
-    const QString archive = MakeArchive(QStringLiteral("copy.7z"), {QStringLiteral("-mx0"), QStringLiteral("-ms=off")});
+    const QString archive =
+        MakeArchive(QStringLiteral("copy.7z"), {QStringLiteral("-mx0"), QStringLiteral("-ms=off")});
     QByteArray bytes = ReadFile(QStringLiteral("copy.7z"));
     const qsizetype at = bytes.indexOf(TextData(200000, 7).mid(1000, 64));
     ASSERT_GT(at, 0);
@@ -237,8 +241,8 @@ TEST(SevenZipLibrary, AMissingOrForeignLibraryRaisesTheFixedText)
         QStringLiteral("Could not load CreateObject function from 7za.dll\r\nPerhaps 7za.dll not found");
     tk::test::TempFolder folder;
     const QString foreign = folder.Write(QStringLiteral("7z.so"), QByteArray("not a library"));
-    for (const QString& library : {folder.File(QStringLiteral("missing.so")), foreign,
-                                   QStringLiteral("libc.so.6")}) {
+    for (const QString& library :
+         {folder.File(QStringLiteral("missing.so")), foreign, QStringLiteral("libc.so.6")}) {
         ScopedEnvironment environment("KS_SEVENZIP_LIBRARY", library);
         try {
             TSevenZip zip;

@@ -1,9 +1,9 @@
 // Hostile archives: stored names that point outside the extraction folder,
 // links planted on the way, and link items, never lead to a write outside
 // the extraction folder or to a symbolic link being created or followed.
-#include "tests/sevenzip/sevenzip_fixture.h"
 #include "safekeep/sevenzip/abi.h"
 #include "safekeep/sevenzip/sfx.h"
+#include "tests/sevenzip/sevenzip_fixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -92,7 +92,7 @@ TEST_F(Hostile, NamesLeavingTheExtractionFolderAreRefusedWithCode11)
         }
     }
     EXPECT_EQ(Entries(QString()), (QStringList{QStringLiteral("hostile.7z"), QStringLiteral("made.7z"),
-                                                QStringLiteral("src"), QStringLiteral("x")}));
+                                               QStringLiteral("src"), QStringLiteral("x")}));
 }
 
 TEST_F(Hostile, LinksOnTheWayAreNotFollowed)

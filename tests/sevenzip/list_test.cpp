@@ -23,10 +23,12 @@ TEST_F(ListTest, ItemsMatchTheCommandLineListing)
     WriteFile(QStringLiteral("src/d/a.txt"), TextData(40000, 21));
     WriteFile(QStringLiteral("src/d/b.txt"), TextData(30000, 22));
     WriteFile(QStringLiteral("src/d/e/empty"), QByteArray());
-    ASSERT_EQ(RunCli({QStringLiteral("a"), Path(QStringLiteral("l.7z")), Path(QStringLiteral("src/d"))}).exitCode, 0);
+    ASSERT_EQ(
+        RunCli({QStringLiteral("a"), Path(QStringLiteral("l.7z")), Path(QStringLiteral("src/d"))}).exitCode,
+        0);
     std::vector<Listed> listed;
-    zip->OnListfile = [&](QObject*, const QString& name, qint64 index, qint64 size, qint64 packed, qint64 attributes,
-                          qint64 crc, const QString& method, tk::TDateTime time) {
+    zip->OnListfile = [&](QObject*, const QString& name, qint64 index, qint64 size, qint64 packed,
+                          qint64 attributes, qint64 crc, const QString& method, tk::TDateTime time) {
         listed.push_back({name, index, size, packed, attributes, crc, method, time});
     };
     zip->Files()->AddString(QStringLiteral("left over"));

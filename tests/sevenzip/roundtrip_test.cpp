@@ -38,21 +38,27 @@ TEST_F(RoundTrip, AddThenCommandLineTestsListsAndExtracts)
     EXPECT_EQ(zip->NamesOfVolumesWritten(), QStringList{Path(QStringLiteral("out.7z"))});
     EXPECT_EQ(Entries(QString()), (QStringList{QStringLiteral("in"), QStringLiteral("out.7z")}));
 
-    const CliResult tested = RunCli({QStringLiteral("t"), QStringLiteral("-psecreto"), Path(QStringLiteral("out.7z"))});
+    const CliResult tested =
+        RunCli({QStringLiteral("t"), QStringLiteral("-psecreto"), Path(QStringLiteral("out.7z"))});
     EXPECT_EQ(tested.exitCode, 0) << qPrintable(tested.output);
     const auto items = ItemsByPath(Path(QStringLiteral("out.7z")), QStringLiteral("secreto"));
-    ASSERT_EQ(items.keys(), (QStringList{QStringLiteral("datos/empty.dat"), QStringLiteral("datos/sub/random.bin"),
-                                         QStringLiteral("datos/text.txt")}));
-    EXPECT_EQ(items[QStringLiteral("datos/text.txt")].value(QStringLiteral("Encrypted")), QStringLiteral("+"));
-    EXPECT_EQ(items[QStringLiteral("datos/text.txt")].value(QStringLiteral("Size")), QStringLiteral("300000"));
-    EXPECT_EQ(items[QStringLiteral("datos/text.txt")].value(QStringLiteral("Attributes")), QStringLiteral("A"));
+    ASSERT_EQ(items.keys(),
+              (QStringList{QStringLiteral("datos/empty.dat"), QStringLiteral("datos/sub/random.bin"),
+                           QStringLiteral("datos/text.txt")}));
+    EXPECT_EQ(items[QStringLiteral("datos/text.txt")].value(QStringLiteral("Encrypted")),
+              QStringLiteral("+"));
+    EXPECT_EQ(items[QStringLiteral("datos/text.txt")].value(QStringLiteral("Size")),
+              QStringLiteral("300000"));
+    EXPECT_EQ(items[QStringLiteral("datos/text.txt")].value(QStringLiteral("Attributes")),
+              QStringLiteral("A"));
     // The modification time is the file's, to the second.
     const QDateTime modified = QFileInfo(Path(QStringLiteral("in/datos/text.txt"))).lastModified();
     EXPECT_EQ(items[QStringLiteral("datos/text.txt")].value(QStringLiteral("Modified")).left(19),
               modified.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
 
-    const CliResult extracted = RunCli({QStringLiteral("x"), QStringLiteral("-psecreto"),
-                                        QStringLiteral("-o") + Path(QStringLiteral("cli")), Path(QStringLiteral("out.7z"))});
+    const CliResult extracted =
+        RunCli({QStringLiteral("x"), QStringLiteral("-psecreto"),
+                QStringLiteral("-o") + Path(QStringLiteral("cli")), Path(QStringLiteral("out.7z"))});
     ASSERT_EQ(extracted.exitCode, 0) << qPrintable(extracted.output);
     EXPECT_EQ(ReadFile(QStringLiteral("cli/datos/text.txt")), text);
     EXPECT_EQ(ReadFile(QStringLiteral("cli/datos/sub/random.bin")), random);
@@ -68,11 +74,13 @@ TEST_F(RoundTrip, CommandLineArchivesExtractByteIdentical)
     WriteFile(QStringLiteral("src/a/b/c/empty"), QByteArray());
     const QDateTime modified(QDate(2021, 3, 4), QTime(5, 6, 7), Qt::UTC);
     QFile file(Path(QStringLiteral("src/a/text.txt")));
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.setFileTime(modified, QFileDevice::FileModificationTime));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(modified, QFileDevice::FileModificationTime));
     file.close();
 
     // Solid and not, names encrypted and not.
-    const QStringList variants[] = {{QStringLiteral("-mhe=on")}, {QStringLiteral("-ms=off")},
+    const QStringList variants[] = {{QStringLiteral("-mhe=on")},
+                                    {QStringLiteral("-ms=off")},
                                     {QStringLiteral("-mx1"), QStringLiteral("-m0=LZMA")}};
     int round = 0;
     for (const QStringList& options : variants) {
@@ -91,7 +99,8 @@ TEST_F(RoundTrip, CommandLineArchivesExtractByteIdentical)
         EXPECT_TRUE(QFileInfo(Path(target + QStringLiteral("/a/b/c/empty"))).isFile());
         EXPECT_EQ(QFileInfo(Path(target + QStringLiteral("/a/text.txt"))).lastModified().toUTC(), modified);
         // Only the items: no temporary files left beside them.
-        EXPECT_EQ(Entries(target + QStringLiteral("/a/b")), (QStringList{QStringLiteral("c"), QStringLiteral("random.bin")}));
+        EXPECT_EQ(Entries(target + QStringLiteral("/a/b")),
+                  (QStringList{QStringLiteral("c"), QStringLiteral("random.bin")}));
     }
     EXPECT_TRUE(messages.empty());
 }
@@ -109,13 +118,15 @@ TEST_F(RoundTrip, NonAsciiNamesAndPasswordsAgreeWithCommandLine)
     zip->SetAddOptions(TSevenZip::AddRecurseDirs | TSevenZip::AddEncryptFilename);
     zip->Files()->AddString(Path(QStringLiteral("in/*")));
     ASSERT_EQ(zip->Add(), 0);
-    const CliResult extracted = RunCli({QStringLiteral("x"), QStringLiteral("-p") + password,
-                                        QStringLiteral("-o") + Path(QStringLiteral("cli")), Path(QStringLiteral("ours.7z"))});
+    const CliResult extracted =
+        RunCli({QStringLiteral("x"), QStringLiteral("-p") + password,
+                QStringLiteral("-o") + Path(QStringLiteral("cli")), Path(QStringLiteral("ours.7z"))});
     ASSERT_EQ(extracted.exitCode, 0) << qPrintable(extracted.output);
     EXPECT_EQ(ReadFile(QStringLiteral("cli/") + name), data);
 
-    const CliResult made = RunCli({QStringLiteral("a"), QStringLiteral("-p") + password, QStringLiteral("-mhe=on"),
-                                   Path(QStringLiteral("theirs.7z")), Path(QStringLiteral("in/Año"))});
+    const CliResult made =
+        RunCli({QStringLiteral("a"), QStringLiteral("-p") + password, QStringLiteral("-mhe=on"),
+                Path(QStringLiteral("theirs.7z")), Path(QStringLiteral("in/Año"))});
     ASSERT_EQ(made.exitCode, 0) << qPrintable(made.output);
     zip->Files()->Clear();
     zip->SetSZFileName(Path(QStringLiteral("theirs.7z")));
@@ -147,10 +158,12 @@ TEST_P(HeaderEncryption, NamesAreEncryptedOnlyWithPasswordAndOption)
     ASSERT_EQ(zip->Add(), 0);
 
     // Listing without the password shows the names unless they are encrypted.
-    const CliResult listed = RunCli({QStringLiteral("l"), QStringLiteral("-p"), Path(QStringLiteral("h.7z"))});
+    const CliResult listed =
+        RunCli({QStringLiteral("l"), QStringLiteral("-p"), Path(QStringLiteral("h.7z"))});
     EXPECT_EQ(listed.output.contains(QStringLiteral("inf.txt")), !c.namesHidden) << qPrintable(listed.output);
     // The data are encrypted exactly when there is a password.
-    const CliResult tested = RunCli({QStringLiteral("t"), QStringLiteral("-pwrong"), Path(QStringLiteral("h.7z"))});
+    const CliResult tested =
+        RunCli({QStringLiteral("t"), QStringLiteral("-pwrong"), Path(QStringLiteral("h.7z"))});
     EXPECT_EQ(tested.exitCode == 0, !c.password) << qPrintable(tested.output);
 }
 
@@ -162,11 +175,13 @@ TEST_F(RoundTrip, StoredNamesFollowRootAndStoreOnlyFilename)
 {
     WriteFile(QStringLiteral("Data/A/inf.txt"), QByteArray("a"));
     WriteFile(QStringLiteral("Data/B/sub/year.dat"), QByteArray("b"));
-    const QStringList files{Path(QStringLiteral("Data/A/inf.txt")), Path(QStringLiteral("Data/B/sub/year.dat"))};
+    const QStringList files{Path(QStringLiteral("Data/A/inf.txt")),
+                            Path(QStringLiteral("Data/B/sub/year.dat"))};
 
     // Root compared without regard to case, and upper-cased in place.
     zip->SetSZFileName(Path(QStringLiteral("root.7z")));
-    zip->SetAddRootDir(Path(QStringLiteral("data")).replace(QStringLiteral("/data"), QStringLiteral("/DATA")));
+    zip->SetAddRootDir(
+        Path(QStringLiteral("data")).replace(QStringLiteral("/data"), QStringLiteral("/DATA")));
     zip->Files()->SetStrings(files);
     ASSERT_EQ(zip->Add(), 0);
     EXPECT_EQ(ItemsByPath(Path(QStringLiteral("root.7z"))).keys(),
@@ -219,7 +234,8 @@ TEST_F(RoundTrip, MaskEntriesSearchFoldersAndRecurseOnlyWhenAsked)
     zip->SetSZFileName(Path(QStringLiteral("deep.7z")));
     ASSERT_EQ(zip->Add(), 0);
     EXPECT_EQ(ItemsByPath(Path(QStringLiteral("deep.7z"))).keys(),
-              (QStringList{QStringLiteral("deep/three.txt"), QStringLiteral("one.txt"), QStringLiteral("two.TXT")}));
+              (QStringList{QStringLiteral("deep/three.txt"), QStringLiteral("one.txt"),
+                           QStringLiteral("two.TXT")}));
     EXPECT_TRUE(messages.empty());
 }
 

@@ -55,8 +55,9 @@ std::vector<QMap<QString, QString>> CliItems(const QString& archive, const QStri
 
 QByteArray TextData(qsizetype size, quint32 seed)
 {
-    static const char* const words[] = {"copia", "seguridad", "comunidad", "año", "recibo", "cuota",
-                                        "propietario", "12,50", "2026", "Informes", "apppos", "DACT"};
+    static const char* const words[] = {"copia",  "seguridad", "comunidad",   "año",
+                                        "recibo", "cuota",     "propietario", "12,50",
+                                        "2026",   "Informes",  "apppos",      "DACT"};
     QRandomGenerator random(seed);
     QByteArray data;
     data.reserve(size + 16);
@@ -98,8 +99,8 @@ QByteArray SevenZipTest::ReadFile(const QString& name) const
 
 QStringList SevenZipTest::Entries(const QString& name) const
 {
-    return QDir(Path(name)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                      QDir::Name);
+    return QDir(Path(name))
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 }  // namespace safekeep::test

@@ -74,7 +74,8 @@ TEST_F(VolumesTest, SelfExtractorsAreMadeFoundAndConverted)
 
     // The self-extractor runs and unpacks what we packed.
     QProcess run;
-    run.start(exe, {QStringLiteral("-ppw"), QStringLiteral("-y"), QStringLiteral("-o") + Path(QStringLiteral("ran"))});
+    run.start(exe, {QStringLiteral("-ppw"), QStringLiteral("-y"),
+                    QStringLiteral("-o") + Path(QStringLiteral("ran"))});
     ASSERT_TRUE(run.waitForFinished(60000));
     EXPECT_EQ(run.exitCode(), 0) << run.readAll().toStdString();
     EXPECT_EQ(ReadFile(QStringLiteral("ran/data.bin")), data);
@@ -87,8 +88,10 @@ TEST_F(VolumesTest, SelfExtractorsAreMadeFoundAndConverted)
     // Converted back to a plain archive, and again to a self-extractor
     // only where no file is in the way.
     ASSERT_TRUE(zip->ConvertSFXto7z(exe));
-    EXPECT_EQ(ReadFile(QStringLiteral("backup.7z")), ReadFile(QStringLiteral("backup.exe")).mid(zip->SFXOffset()));
-    EXPECT_EQ(RunCli({QStringLiteral("t"), QStringLiteral("-ppw"), Path(QStringLiteral("backup.7z"))}).exitCode, 0);
+    EXPECT_EQ(ReadFile(QStringLiteral("backup.7z")),
+              ReadFile(QStringLiteral("backup.exe")).mid(zip->SFXOffset()));
+    EXPECT_EQ(
+        RunCli({QStringLiteral("t"), QStringLiteral("-ppw"), Path(QStringLiteral("backup.7z"))}).exitCode, 0);
     EXPECT_FALSE(zip->Convert7ztoSFX(Path(QStringLiteral("backup.7z"))));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].code, 9);
@@ -117,7 +120,8 @@ TEST_F(VolumesTest, MissingModuleOrExistingTargetIsReported)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].code, 8);
     EXPECT_EQ(messages[0].text, QStringLiteral("SFXModule error ( Not found )"));
-    EXPECT_EQ(RunCli({QStringLiteral("t"), QStringLiteral("-ppw"), Path(QStringLiteral("plain.7z"))}).exitCode, 0);
+    EXPECT_EQ(
+        RunCli({QStringLiteral("t"), QStringLiteral("-ppw"), Path(QStringLiteral("plain.7z"))}).exitCode, 0);
 }
 
 }  // namespace
