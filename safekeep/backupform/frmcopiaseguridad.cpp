@@ -5,6 +5,8 @@
 #include "toolkit/core/exceptions.h"
 #include "toolkit/core/registry.h"
 
+#include <QCloseEvent>
+#include <QMetaObject>
 #include <algorithm>
 #include <bit>
 
@@ -55,6 +57,67 @@ void TfrmCopiaSeguridad::ConnectHandlers()
     Edit5->OnExit = [this](QObject*) { Edit5Exit(); };
     for (tk::TEdit* edit : {Edit1, Edit3, Edit6, Edit2, Edit4, Edit7})
         edit->OnExit = [this](QObject*) { Edit1Exit(); };
+    SevenZip1->OnMessage = [this](QObject*, int code, const QString& message, const QString& fileName) {
+        SevenZip1Message(code, message, fileName);
+    };
+    JvXPButtonSeleccionarDestinoCopia->OnClick = [this](QObject*) {
+        RunFlow([this] { JvXPButtonSeleccionarDestinoCopiaClick(); });
+    };
+    JvXPButtonCrearCopiaSeguridad->OnClick = [this](QObject*) {
+        RunFlow([this] { JvXPButtonCrearCopiaSeguridadClick(); });
+    };
+    JvXPButton1->OnClick = [this](QObject*) { RunFlow([this] { JvXPButton1Click(); }); };
+    JvXPButtonRecuperarBK->OnClick = [this](QObject*) { RunFlow([this] { JvXPButtonRecuperarBKClick(); }); };
+}
+
+void TfrmCopiaSeguridad::RunFlow(const std::function<void()>& flow)
+{
+    if (flowRunning_)
+        return;  // the window repaints during a flow; a second one must not start
+    flowRunning_ = true;
+    struct EndFlow {
+        TfrmCopiaSeguridad* window;
+        ~EndFlow()
+        {
+            window->flowRunning_ = false;
+            if (window->closeRequested_) {
+                window->closeRequested_ = false;
+                QMetaObject::invokeMethod(window, "close", Qt::QueuedConnection);
+            }
+        }
+    } endFlow{this};
+    flow();
+}
+
+void TfrmCopiaSeguridad::Step(tk::TProgressBar* bar, int position)
+{
+    bar->SetPosition(position);
+    tk::Application().ProcessMessages();
+}
+
+void TfrmCopiaSeguridad::closeEvent(QCloseEvent* event)
+{
+    if (flowRunning_) {
+        // Closing waits for the running flow to end.
+        closeRequested_ = true;
+        event->ignore();
+        return;
+    }
+    tk::TForm::closeEvent(event);
+}
+
+void TfrmCopiaSeguridad::done(int result)
+{
+    if (flowRunning_) {
+        closeRequested_ = true;
+        return;
+    }
+    tk::TForm::done(result);
+}
+
+void TfrmCopiaSeguridad::SevenZip1Message(int, const QString& message, const QString&)
+{
+    tk::ShowMessage(message);
 }
 
 void TfrmCopiaSeguridad::FormShow()

@@ -4,6 +4,8 @@
 // restores a backup from a file or from the online account. It borrows the
 // host's language manager and its two databases and frees none of them.
 
+#include "safekeep/backupform/hostlayout.h"
+#include "safekeep/sevenzip/sevenzip.h"
 #include "toolkit/ui/dialogs.h"
 #include "toolkit/ui/extctrls.h"
 #include "toolkit/ui/forms.h"
@@ -34,6 +36,7 @@ public:
     tk::TLabel* lblb1;
     tk::TSaveDialog* SaveDialog1;
     tk::TOpenDialog* dlgOpen1;
+    TSevenZip* SevenZip1;
 
     tk::TStandardPage* JvStandardPage1;
     tk::TButton* btn1;
@@ -107,12 +110,42 @@ public:
     void FtpClient1Work(qint64 count);
     void FtpClient1WorkEnd();
 
+    void SevenZip1Message(int errCode, const QString& message, const QString& fileName);
+
+    // ---- Backup creation ----
+    void JvXPButtonSeleccionarDestinoCopiaClick();
+    void JvXPButtonCrearCopiaSeguridadClick();
+    // The archive the last backup of this window wrote (the chosen
+    // destination with ".7z" as extension); empty before one was made.
+    QString ArchivePath() const { return archivePath_; }
+
+    // ---- Restore ----
+    void JvXPButton1Click();
+    void JvXPButtonRecuperarBKClick();
+    // Puts the files extracted into the restore's staging folder back over
+    // the host's; called after the staged archive was extracted.
+    void RestoreStagedBackup(const QString& stagedArchive);
+    // Deletes the ordinary files of folder that match mask.
+    static void EmptyFolderFiles(const QString& folder, const QString& mask);
+
+    // True while a backup, restore or transfer runs.
+    bool FlowRunning() const { return flowRunning_; }
+
     // Shows the translation of key followed by suffix in a box captioned
     // with the window's caption; an error box then stops the running flow
     // (silent abort).
     void ShowKeyedMessage(const QString& key, const QString& suffix, bool isError);
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void done(int result) override;
+
 private:
+    // Runs one flow: other flows' buttons are ignored while it runs, and a
+    // request to close the window waits until it ends.
+    void RunFlow(const std::function<void()>& flow);
+    // Moves a progress bar and lets the window repaint.
+    void Step(tk::TProgressBar* bar, int position);
     void CreateControls();
     void ConnectHandlers();
     void ApplyRestriction();
@@ -123,6 +156,9 @@ private:
     tk::TDatabase* database2_;
     // Transfer counts are scaled to the bars' int range by this shift.
     int transferShift_ = 0;
+    QString archivePath_;
+    bool flowRunning_ = false;
+    bool closeRequested_ = false;
 };
 
 }  // namespace safekeep

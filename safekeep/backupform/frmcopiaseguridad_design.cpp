@@ -84,8 +84,21 @@ void TfrmCopiaSeguridad::CreateControls()
     lblb1->SetVisible(false);
     SaveDialog1 = new tk::TSaveDialog(this);
     SaveDialog1->SetName(QStringLiteral("SaveDialog1"));
+    SaveDialog1->SetDefaultExt(QStringLiteral("7z"));
+    SaveDialog1->SetFilter(QStringLiteral("Archivos de seguridad (*.7z)|*.7z"));
+    SaveDialog1->SetTitle(QStringLiteral("Seleccione el destino de la copia de seguridad"));
+    SaveDialog1->SetOverwritePrompt(true);
     dlgOpen1 = new tk::TOpenDialog(this);
     dlgOpen1->SetName(QStringLiteral("dlgOpen1"));
+    dlgOpen1->SetDefaultExt(QStringLiteral("7z"));
+    dlgOpen1->SetFileName(QStringLiteral("CopiaSeguridadBrivora"));
+    dlgOpen1->SetFilter(QStringLiteral("Archivos de seguridad (*.7z)|*.7z"));
+    // Loads the 7-Zip library; without it the window cannot be made.
+    SevenZip1 = new TSevenZip(this);
+    SevenZip1->SetName(QStringLiteral("SevenZip1"));
+    SevenZip1->SetAddOptions(TSevenZip::AddStoreOnlyFilename);
+    SevenZip1->SetExtractOptions(TSevenZip::ExtractOverwrite);
+    SevenZip1->SetLZMACompressStrength(TSevenZip::NORMAL);
 
     // Start page.
     JvStandardPage1 = JvPageList1->AddPage(QStringLiteral("JvStandardPage1"));
