@@ -107,7 +107,7 @@ void TfrmCopiaSeguridad::CreateControls()
     btn2 = MakeButton<tk::TButton>(JvStandardPage1, "btn2", QStringLiteral("RECUPERAR COPIA DE SEGURIDAD"), 347,
                                    30, 270, 80);
     for (tk::TButton* large : {btn1, btn2}) {
-        large->Font()->SetSize(11);
+        large->Font()->SetSize(10);
         large->Font()->SetStyle(tk::TFont::fsBold);
     }
     lblb9 = MakeLabel(JvStandardPage1, "lblb9",
