@@ -38,7 +38,6 @@ class TLanguageManager : public QObject {
 public:
     enum TBiDiMode { bdLeftToRight, bdRightToLeft };
     Q_ENUM(TBiDiMode)
-    using TNotifyEvent = std::function<void(QObject* sender)>;
 
     TLanguageManager();
     ~TLanguageManager() override;
@@ -63,7 +62,7 @@ public:
     // success.
     QString LastError() const { return fLastError; }
     // Fired after a language loaded without error (also on Refresh).
-    TNotifyEvent OnLanguageChanged;
+    tk::TNotifyEvent OnLanguageChanged;
 
     // Empties the constant table (consts), the property table (props) and
     // the message patterns (messages); the resource-string table and

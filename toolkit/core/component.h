@@ -12,6 +12,9 @@
 
 namespace tk {
 
+// An event that passes only its sender.
+using TNotifyEvent = std::function<void(QObject* sender)>;
+
 // An object whose published properties are streamed and that can copy
 // another object's state into itself.
 class TPersistent : public QObject {

@@ -27,8 +27,6 @@ class TDatabase : public TComponent {
     Q_CLASSINFO("Default:Active", "False")
 
 public:
-    using TNotifyEvent = std::function<void(QObject* sender)>;
-
     explicit TDatabase(QObject* owner = nullptr);
     ~TDatabase() override;
 

@@ -20,9 +20,6 @@
 
 namespace tk {
 
-// Event without arguments but its sender, as controls fire them.
-using TNotifyEvent = std::function<void(QObject* sender)>;
-
 // Keeps a widget's published Font and Color in step with the widget.
 class TControlParts {
 public:
