@@ -55,6 +55,9 @@ void TfrmCopiaSeguridad::JvXPButtonRecuperarBKClick()
         SevenZip1->SetPassword(Edit5->Text());
     SevenZip1->SetExtrBaseDir(restoreTemp);
     SevenZip1->SetSZFileName(staged);
+    // Everything in the archive: the files a backup of this window added
+    // must not be taken for a selection of items.
+    SevenZip1->Files()->Clear();
     // A damaged archive or a wrong password extracts nothing usable: stop
     // before any of the host's files is replaced (the component has shown
     // its own messages).

@@ -250,6 +250,18 @@ TEST_F(BackupWindowTest, TheLibrarysEntryReturnsZeroForEveryWayOfClosing)
         EXPECT_EQ(entry(0, &manager, nullptr, nullptr), 0);
         EXPECT_TRUE(sawWindow);
     }
+
+    // Without the 7-Zip library the window cannot be made: the call raises
+    // the component's exception for the host's standard handling.
+    qputenv("KS_SEVENZIP_LIBRARY", folder.File(QStringLiteral("missing/7z.so")).toLocal8Bit());
+    try {
+        entry(0, &manager, nullptr, nullptr);
+        ADD_FAILURE() << "the call should fail";
+    } catch (const tk::Exception& e) {
+        EXPECT_EQ(e.Message(),
+                  QStringLiteral("Could not load CreateObject function from 7za.dll\r\nPerhaps 7za.dll not found"));
+    }
+    qunsetenv("KS_SEVENZIP_LIBRARY");
     dlclose(library);
 }
 
