@@ -1,5 +1,7 @@
 #include "safekeep/sevenzip/streamreader.h"
 
+#include "safekeep/sevenzip/seek.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -89,23 +91,11 @@ HRESULT TMyStreamReader::Read(void* data, uint32_t size, uint32_t* processed)
 HRESULT TMyStreamReader::Seek(int64_t offset, uint32_t origin, uint64_t* newPosition)
 {
     std::lock_guard lock(mutex_);
-    int64_t base;
-    switch (origin) {
-    case 0:
-        base = 0;
-        break;
-    case 1:
-        base = int64_t(position_);
-        break;
-    case 2:
-        base = int64_t(size_);
-        break;
-    default:
-        return E_INVALIDARG;
-    }
-    if (base + offset < 0)
-        return E_NEGATIVE_SEEK;
-    position_ = uint64_t(base + offset);
+    uint64_t target = 0;
+    const HRESULT result = SeekTarget(offset, origin, position_, size_, target);
+    if (result != S_OK)
+        return result;
+    position_ = target;
     if (newPosition)
         *newPosition = position_;
     return S_OK;
