@@ -33,18 +33,31 @@ TEST_F(SessionTest, RefusedPortAndMissingHostFailClearly)
 
 TEST_F(SessionTest, SilentServerTimesOutWhileTheApplicationKeepsRunning)
 {
-    server->Pause();  // the kernel still accepts the connection; no greeting comes
     client.SetConnectTimeout(700);
-    EventGapMeter meter;
-    QElapsedTimer took;
-    took.start();
-    const QString message = FtpErrorOf([&] { client.Connect(); });
-    meter.Stop();
-    EXPECT_TRUE(message.contains("timed out")) << message.toStdString();
-    EXPECT_LT(took.elapsed(), 3000);
-    EXPECT_LT(meter.LongestGapMs(), 100);
-    EXPECT_GT(meter.Ticks(), 10);
-    server->Resume();
+    client.SetReadTimeout(1000);
+    // Each step freezes the server, runs a call, and wakes the server again.
+    const auto silent = [&](const char* step, const std::function<void()>& call) {
+        SCOPED_TRACE(step);
+        server->Pause();
+        EventGapMeter meter;
+        QElapsedTimer took;
+        took.start();
+        const QString message = FtpErrorOf(call);
+        meter.Stop();
+        server->Resume();
+        EXPECT_LT(took.elapsed(), 4000);
+        EXPECT_LT(meter.LongestGapMs(), 100);
+        EXPECT_GE(meter.Ticks(), took.elapsed() / 50);
+        EXPECT_FALSE(client.Connected());
+        return message;
+    };
+    // The kernel still accepts the connection, but no greeting comes.
+    EXPECT_TRUE(silent("connect", [&] { client.Connect(); }).contains("timed out"));
+    client.Connect();
+    EXPECT_TRUE(silent("list", [&] { client.List(); }).contains("timeout", Qt::CaseInsensitive));
+    client.Connect();
+    // QUIT goes unanswered; closing gives up after the read timeout.
+    EXPECT_EQ(silent("disconnect", [&] { client.Disconnect(); }), QString());
 }
 
 TEST_F(SessionTest, ReconnectingAndDestroyingCloseTheEarlierConnection)
