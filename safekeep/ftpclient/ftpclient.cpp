@@ -281,6 +281,10 @@ CURL* TFtpClient::PrepareRequest(const QString& remoteName)
     curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, WholeSeconds(readTimeoutMs_));
     if (!passive_)
         curl_easy_setopt(handle, CURLOPT_FTPPORT, "-");
+    // Larger pieces than libcurl's defaults: fewer writes on a download (the
+    // curl command's own setting), fewer reads and sends on an upload.
+    curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, 100L * 1024);
+    curl_easy_setopt(handle, CURLOPT_UPLOAD_BUFFERSIZE, 512L * 1024);
     return handle;
 }
 

@@ -83,7 +83,7 @@ TEST_F(TransferTest, ProgressReportsBytesFromBeginToEnd)
     };
     client.OnWork = [&](QObject*, TFtpClient::TWorkMode mode, qint64 count) { events.append({'W', mode, count}); };
     client.OnWorkEnd = [&](QObject*, TFtpClient::TWorkMode mode) { events.append({'E', mode, 0}); };
-    const qint64 size = 4 * 1024 * 1024;
+    const qint64 size = 16 * 1024 * 1024;
     StartServer({.bytesPerSecond = 2 * size});  // half a second per transfer
     client.Connect();
     client.List();
