@@ -128,10 +128,13 @@ void TFtpClient::Put(const QString& localFile, const QString& remoteName)
     CheckRemoteName(remoteName);
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(QFile::encodeName(localFile).constData(), "rb"), &std::fclose);
     struct stat info {};
-    if (!file || ::fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
-        const int error = file ? (errno ? errno : EISDIR) : errno;
+    int error = 0;
+    if (!file || ::fstat(fileno(file.get()), &info) != 0)
+        error = errno;
+    else if (!S_ISREG(info.st_mode))
+        error = EISDIR;
+    if (error != 0)
         throw EFtpError(QStringLiteral("Cannot read %1: %2").arg(localFile, tk::SysErrorMessage(error)));
-    }
 
     // The file goes up under a temporary name and takes the real one only
     // when it arrived whole.
