@@ -3,10 +3,11 @@
 // archives with. One control connection serves a whole flow: Connect logs
 // in, Put, List and Get reuse that connection, Disconnect closes it.
 //
-// Every call blocks its caller but not the application: while it waits on
-// the network the application keeps handling its events (painting, input,
-// timers). A call made while another one runs (from an event handler)
-// raises EFtpError; Disconnect made then cancels the running call.
+// Every call blocks its caller but not the application: libcurl works on a
+// helper thread while the calling thread keeps handling the application's
+// events (painting, input, timers) every few tens of milliseconds; the work
+// events fire there too. A call made while another one runs (from an event
+// handler) raises EFtpError; Disconnect made then cancels the running call.
 //
 // Failures raise EFtpError with libcurl's error text. A call refused before
 // it reached the network (busy, not connected, a bad name, a missing local
