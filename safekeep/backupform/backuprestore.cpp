@@ -42,7 +42,6 @@ void TfrmCopiaSeguridad::JvXPButtonRecuperarBKClick()
     const THostLayout layout = THostLayout::Read(HostExecutablePath());
     // Success is decided by this run alone.
     Image1->SetVisible(false);
-    AdvProgress2->SetMax(25);
     const QString restoreTemp = layout.RestoreTemp();
     if (!tk::DirectoryExists(restoreTemp) && !tk::CreateDir(restoreTemp))
         ShowKeyedMessage(QStringLiteral("MIErrorAlActualizarNoTemporal"), QString(), true);
@@ -72,6 +71,8 @@ void TfrmCopiaSeguridad::RestoreStagedBackup(const QString& stagedArchive)
 {
     const THostLayout layout = THostLayout::Read(HostExecutablePath());
     const QString restoreTemp = layout.RestoreTemp();
+    // A download may have scaled the bar to its byte count.
+    AdvProgress2->SetMax(25);
     if (tk::FileExists(stagedArchive)) {
         // The backup's community is the first line of its information file
         // (a missing or empty file raises before anything is replaced).

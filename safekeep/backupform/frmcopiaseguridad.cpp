@@ -67,6 +67,13 @@ void TfrmCopiaSeguridad::ConnectHandlers()
         RunFlow([this] { JvXPButtonCrearCopiaSeguridadClick(); });
     };
     JvXPButton1->OnClick = [this](QObject*) { RunFlow([this] { JvXPButton1Click(); }); };
+    btnEnviar->OnClick = [this](QObject*) { RunFlow([this] { btnEnviarClick(); }); };
+    btnListarCopSeg->OnClick = [this](QObject*) { RunFlow([this] { btnListarCopSegClick(); }); };
+    btnRecuperar->OnClick = [this](QObject*) { RunFlow([this] { btnRecuperarClick(); }); };
+    ListBox1->OnClick = [this](QObject*) { ListBox1Click(); };
+    FtpClient1->OnWorkBegin = [this](QObject*, TFtpClient::TWorkMode, qint64 maximum) { FtpClient1WorkBegin(maximum); };
+    FtpClient1->OnWork = [this](QObject*, TFtpClient::TWorkMode, qint64 count) { FtpClient1Work(count); };
+    FtpClient1->OnWorkEnd = [this](QObject*, TFtpClient::TWorkMode) { FtpClient1WorkEnd(); };
     JvXPButtonRecuperarBK->OnClick = [this](QObject*) { RunFlow([this] { JvXPButtonRecuperarBKClick(); }); };
 }
 

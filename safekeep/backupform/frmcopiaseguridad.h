@@ -5,6 +5,7 @@
 // host's language manager and its two databases and frees none of them.
 
 #include "safekeep/backupform/hostlayout.h"
+#include "safekeep/ftpclient/ftpclient.h"
 #include "safekeep/sevenzip/sevenzip.h"
 #include "toolkit/ui/dialogs.h"
 #include "toolkit/ui/extctrls.h"
@@ -37,6 +38,7 @@ public:
     tk::TSaveDialog* SaveDialog1;
     tk::TOpenDialog* dlgOpen1;
     TSevenZip* SevenZip1;
+    TFtpClient* FtpClient1;
 
     tk::TStandardPage* JvStandardPage1;
     tk::TButton* btn1;
@@ -127,6 +129,12 @@ public:
     void RestoreStagedBackup(const QString& stagedArchive);
     // Deletes the ordinary files of folder that match mask.
     static void EmptyFolderFiles(const QString& folder, const QString& mask);
+
+    // ---- Online account ----
+    void btnEnviarClick();
+    void btnListarCopSegClick();
+    void ListBox1Click();
+    void btnRecuperarClick();
 
     // True while a backup, restore or transfer runs.
     bool FlowRunning() const { return flowRunning_; }

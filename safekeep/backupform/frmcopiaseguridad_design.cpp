@@ -93,6 +93,8 @@ void TfrmCopiaSeguridad::CreateControls()
     dlgOpen1->SetDefaultExt(QStringLiteral("7z"));
     dlgOpen1->SetFileName(QStringLiteral("CopiaSeguridadBrivora"));
     dlgOpen1->SetFilter(QStringLiteral("Archivos de seguridad (*.7z)|*.7z"));
+    FtpClient1 = new TFtpClient(this);
+    FtpClient1->SetName(QStringLiteral("FtpClient1"));
     // Loads the 7-Zip library; without it the window cannot be made.
     SevenZip1 = new TSevenZip(this);
     SevenZip1->SetName(QStringLiteral("SevenZip1"));

@@ -1,0 +1,120 @@
+// The online backup account: the backup just made is sent to the account's
+// FTP folder and confirmed from its listing; the account's backups are
+// listed, and one is fetched and restored.
+#include "safekeep/backupform/databaseswitch.h"
+#include "safekeep/backupform/frmcopiaseguridad.h"
+
+#include "toolkit/core/application.h"
+#include "toolkit/core/datetime.h"
+#include "toolkit/core/fileutils.h"
+
+namespace safekeep {
+
+namespace {
+
+// A backup on the server: any name but "." and "..", with exactly ".7z" as
+// extension ("BACKUP.7Z" is not one).
+bool IsBackupName(const QString& name)
+{
+    return name != QLatin1String(".") && name != QLatin1String("..") &&
+           tk::ExtractFileExt(name) == QLatin1String(".7z");
+}
+
+// One connection for one flow, closed however the flow ends.
+class TAccountSession {
+public:
+    TAccountSession(TFtpClient* client, const QString& host, const QString& user, const QString& password)
+        : client_(client)
+    {
+        client_->SetHost(host);
+        client_->SetUsername(user);
+        client_->SetPassword(password);
+        client_->Connect();
+    }
+    ~TAccountSession() { client_->Disconnect(); }
+    TAccountSession(const TAccountSession&) = delete;
+    TAccountSession& operator=(const TAccountSession&) = delete;
+
+private:
+    TFtpClient* client_;
+};
+
+}  // namespace
+
+void TfrmCopiaSeguridad::btnEnviarClick()
+{
+    btnEnviar->SetEnabled(false);
+    tk::Application().ProcessMessages();
+    // What was written and checked is what is sent.
+    const QString local = archivePath_;
+    const QString remote = tk::ExtractFileName(local);
+    {
+        TAccountSession session(FtpClient1, Edit6->Text(), Edit1->Text(), Edit3->Text());
+        FtpClient1->Put(local, remote);
+        FtpClient1->List(true);
+    }
+    // The server's date is shown in local time, as the file's own is.
+    const QString localDay = tk::DateToStr(tk::DateTimeFromQDateTime(tk::FileAge(local)));
+    for (const TFtpListItem& item : FtpClient1->DirectoryListing()) {
+        if (IsBackupName(item.FileName) && item.FileName == remote && item.ModifiedDate.isValid() &&
+            tk::DateToStr(tk::DateTimeFromQDateTime(item.ModifiedDate)) == localDay)
+            img2->SetVisible(true);
+    }
+    if (!img2->Visible())
+        ShowKeyedMessage(QStringLiteral("MINoCopiaSeguridad"), QStringLiteral(" 10"), true);
+}
+
+void TfrmCopiaSeguridad::btnListarCopSegClick()
+{
+    btnRecuperar->SetEnabled(false);
+    btnListarCopSeg->SetEnabled(false);
+    tk::Application().ProcessMessages();
+    ListBox1->Items()->Clear();
+    {
+        TAccountSession session(FtpClient1, Edit7->Text(), Edit2->Text(), Edit4->Text());
+        FtpClient1->List(true);
+    }
+    for (const TFtpListItem& item : FtpClient1->DirectoryListing())
+        if (IsBackupName(item.FileName))
+            ListBox1->Items()->Add(item.FileName);
+    btnListarCopSeg->SetEnabled(true);
+}
+
+void TfrmCopiaSeguridad::ListBox1Click()
+{
+    btnRecuperar->SetEnabled(ListBox1->ItemIndex() >= 0);
+}
+
+void TfrmCopiaSeguridad::btnRecuperarClick()
+{
+    const THostLayout layout = THostLayout::Read(HostExecutablePath());
+    Image1->SetVisible(false);
+    const QString restoreTemp = layout.RestoreTemp();
+    if (!tk::DirectoryExists(restoreTemp) && !tk::CreateDir(restoreTemp))
+        ShowKeyedMessage(QStringLiteral("MIErrorAlActualizarNoTemporal"), QString(), true);
+    EmptyFolderFiles(restoreTemp, QStringLiteral("*.*"));
+    btnRecuperar->SetEnabled(false);
+    const QString staged = restoreTemp + QStringLiteral("/CopSegBK.7z");
+    {
+        TAccountSession session(FtpClient1, Edit7->Text(), Edit2->Text(), Edit4->Text());
+        if (ListBox1->ItemIndex() >= 0)
+            FtpClient1->Get(ListBox1->Items()->Strings(ListBox1->ItemIndex()), staged, true);
+    }
+    if (tk::FileExists(staged)) {
+        if (!Edit5->Text().isEmpty())
+            SevenZip1->SetPassword(Edit5->Text());
+        SevenZip1->SetExtrBaseDir(restoreTemp);
+        SevenZip1->SetSZFileName(staged);
+        SevenZip1->Files()->Clear();
+        // As for a local restore: nothing is replaced from an archive that
+        // did not extract.
+        if (SevenZip1->Extract(false) != 0)
+            ShowKeyedMessage(QStringLiteral("MINoCopiaSeguridad"), QStringLiteral(" 10"), true);
+    }
+    // Both databases are off while their files may be replaced, and on
+    // again afterwards however the restore ends.
+    const TDatabasesOffline offline(database1_, database2_);
+    RestoreStagedBackup(staged);
+}
+
+}  // namespace safekeep
