@@ -20,13 +20,30 @@ bool IsBackupName(const QString& name)
            tk::ExtractFileExt(name) == QLatin1String(".7z");
 }
 
+// The server box holds a host name, or "name:port" for a server that does
+// not listen on the standard port.
+void SetServer(TFtpClient* client, const QString& text)
+{
+    const QString server = text.trimmed();
+    const qsizetype colon = server.lastIndexOf(QLatin1Char(':'));
+    bool isPort = false;
+    const int port = colon > 0 && server.count(QLatin1Char(':')) == 1 ? server.mid(colon + 1).toInt(&isPort) : 0;
+    if (isPort && port > 0 && port < 65536) {
+        client->SetHost(server.left(colon));
+        client->SetPort(port);
+    } else {
+        client->SetHost(server);
+        client->SetPort(21);
+    }
+}
+
 // One connection for one flow, closed however the flow ends.
 class TAccountSession {
 public:
-    TAccountSession(TFtpClient* client, const QString& host, const QString& user, const QString& password)
+    TAccountSession(TFtpClient* client, const QString& server, const QString& user, const QString& password)
         : client_(client)
     {
-        client_->SetHost(host);
+        SetServer(client_, server);
         client_->SetUsername(user);
         client_->SetPassword(password);
         client_->Connect();
