@@ -37,7 +37,7 @@ Decimal Decompose(double value)
     Decimal d;
     d.negative = std::signbit(value);
     if (value == 0) {
-        d.digits = "0";
+        d.digits.assign(1, '0');  // (not = "0": GCC 12 warns falsely at -O3)
         return d;
     }
     // "d.dddddddddddddde+XX": the 15 significant digits a double keeps.
@@ -54,14 +54,14 @@ void RoundTo(Decimal& d, int keep)
     if (keep >= static_cast<int>(d.digits.size()))
         return;
     if (keep < 0) {
-        d.digits = "0";
+        d.digits.assign(1, '0');
         return;
     }
     const bool up = d.digits[static_cast<size_t>(keep)] >= '5';
     d.digits.resize(static_cast<size_t>(keep));
     if (!up) {
         if (d.digits.empty())
-            d.digits = "0";
+            d.digits.assign(1, '0');
         return;
     }
     int i = keep - 1;
