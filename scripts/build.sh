@@ -8,6 +8,9 @@ build="${KS_BUILD_DIR:-$root/build}"
 export CCACHE_BASEDIR="$root"
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
 export CCACHE_COMPILERCHECK=content
+# Debug builds embed the build folder; hashing it would miss the cache for
+# every other checkout of the same sources.
+export CCACHE_NOHASHDIR=1
 
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${KS_BUILD_TYPE:-Debug}" ${KS_CMAKE_ARGS:-}

@@ -37,34 +37,45 @@ void TfrmCopiaSeguridad::JvXPButton1Click()
         JvXPButtonRecuperarBK->SetEnabled(true);
 }
 
-void TfrmCopiaSeguridad::JvXPButtonRecuperarBKClick()
+QString TfrmCopiaSeguridad::PrepareRestoreTemp()
 {
-    const THostLayout layout = THostLayout::Read(HostExecutablePath());
     // Success is decided by this run alone.
     Image1->SetVisible(false);
-    const QString restoreTemp = layout.RestoreTemp();
+    const QString restoreTemp = THostLayout::Read(HostExecutablePath()).RestoreTemp();
     if (!tk::DirectoryExists(restoreTemp) && !tk::CreateDir(restoreTemp))
         ShowKeyedMessage(QStringLiteral("MIErrorAlActualizarNoTemporal"), QString(), true);
     EmptyFolderFiles(restoreTemp, QStringLiteral("*.*"));
-    const QString staged = restoreTemp + QLatin1Char('/') + kStagedArchiveName;
+    return restoreTemp + QLatin1Char('/') + kStagedArchiveName;
+}
+
+void TfrmCopiaSeguridad::ExtractAndRestore(const QString& stagedArchive)
+{
+    if (tk::FileExists(stagedArchive)) {
+        if (!Edit5->Text().isEmpty())
+            SevenZip1->SetPassword(Edit5->Text());
+        SevenZip1->SetExtrBaseDir(tk::ExtractFilePath(stagedArchive));
+        SevenZip1->SetSZFileName(stagedArchive);
+        // Everything in the archive: the files a backup of this window
+        // added must not be taken for a selection of items.
+        SevenZip1->Files()->Clear();
+        // A damaged archive or a wrong password extracts nothing usable:
+        // stop before any of the host's files is replaced (the component
+        // has shown its own messages).
+        if (SevenZip1->Extract(false) != 0)
+            ShowKeyedMessage(QStringLiteral("MINoCopiaSeguridad"), QStringLiteral(" 10"), true);
+    }
+    // Both databases are off while their files may be replaced, and on
+    // again afterwards however the restore ends.
+    const TDatabasesOffline offline(database1_, database2_);
+    RestoreStagedBackup(stagedArchive);
+}
+
+void TfrmCopiaSeguridad::JvXPButtonRecuperarBKClick()
+{
+    const QString staged = PrepareRestoreTemp();
     if (!tk::CopyFile(lblb8->Caption(), staged, false))
         ShowKeyedMessage(QStringLiteral("MINoCopiaSeguridad"), QStringLiteral(" 100"), true);
-
-    if (!Edit5->Text().isEmpty())
-        SevenZip1->SetPassword(Edit5->Text());
-    SevenZip1->SetExtrBaseDir(restoreTemp);
-    SevenZip1->SetSZFileName(staged);
-    // Everything in the archive: the files a backup of this window added
-    // must not be taken for a selection of items.
-    SevenZip1->Files()->Clear();
-    // A damaged archive or a wrong password extracts nothing usable: stop
-    // before any of the host's files is replaced (the component has shown
-    // its own messages).
-    if (SevenZip1->Extract(false) != 0)
-        ShowKeyedMessage(QStringLiteral("MINoCopiaSeguridad"), QStringLiteral(" 10"), true);
-
-    const TDatabasesOffline offline(database1_, database2_);
-    RestoreStagedBackup(staged);
+    ExtractAndRestore(staged);
 }
 
 void TfrmCopiaSeguridad::RestoreStagedBackup(const QString& stagedArchive)

@@ -152,6 +152,12 @@ private:
     // Runs one flow: other flows' buttons are ignored while it runs, and a
     // request to close the window waits until it ends.
     void RunFlow(const std::function<void()>& flow);
+    // Creates and empties the restore's staging folder; returns the staged
+    // archive's path there.
+    QString PrepareRestoreTemp();
+    // Extracts the staged archive (when there is one) and puts its files
+    // back with the host's databases switched off.
+    void ExtractAndRestore(const QString& stagedArchive);
     // Moves a progress bar and lets the window repaint.
     void Step(tk::TProgressBar* bar, int position);
     void CreateControls();

@@ -1,7 +1,6 @@
 // The online backup account: the backup just made is sent to the account's
 // FTP folder and confirmed from its listing; the account's backups are
 // listed, and one is fetched and restored.
-#include "safekeep/backupform/databaseswitch.h"
 #include "safekeep/backupform/frmcopiaseguridad.h"
 
 #include "toolkit/core/application.h"
@@ -104,34 +103,15 @@ void TfrmCopiaSeguridad::ListBox1Click()
 
 void TfrmCopiaSeguridad::btnRecuperarClick()
 {
-    const THostLayout layout = THostLayout::Read(HostExecutablePath());
-    Image1->SetVisible(false);
-    const QString restoreTemp = layout.RestoreTemp();
-    if (!tk::DirectoryExists(restoreTemp) && !tk::CreateDir(restoreTemp))
-        ShowKeyedMessage(QStringLiteral("MIErrorAlActualizarNoTemporal"), QString(), true);
-    EmptyFolderFiles(restoreTemp, QStringLiteral("*.*"));
+    const QString staged = PrepareRestoreTemp();
     btnRecuperar->SetEnabled(false);
-    const QString staged = restoreTemp + QStringLiteral("/CopSegBK.7z");
     {
         TAccountSession session(FtpClient1, Edit7->Text(), Edit2->Text(), Edit4->Text());
         if (ListBox1->ItemIndex() >= 0)
             FtpClient1->Get(ListBox1->Items()->Strings(ListBox1->ItemIndex()), staged, true);
     }
-    if (tk::FileExists(staged)) {
-        if (!Edit5->Text().isEmpty())
-            SevenZip1->SetPassword(Edit5->Text());
-        SevenZip1->SetExtrBaseDir(restoreTemp);
-        SevenZip1->SetSZFileName(staged);
-        SevenZip1->Files()->Clear();
-        // As for a local restore: nothing is replaced from an archive that
-        // did not extract.
-        if (SevenZip1->Extract(false) != 0)
-            ShowKeyedMessage(QStringLiteral("MINoCopiaSeguridad"), QStringLiteral(" 10"), true);
-    }
-    // Both databases are off while their files may be replaced, and on
-    // again afterwards however the restore ends.
-    const TDatabasesOffline offline(database1_, database2_);
-    RestoreStagedBackup(staged);
+    // Without a selection nothing was fetched: the restore reports " 10".
+    ExtractAndRestore(staged);
 }
 
 }  // namespace safekeep

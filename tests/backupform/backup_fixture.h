@@ -86,7 +86,7 @@ protected:
         window->Edit5->SetText(password);
         tk::test::AnswerNextFileDialog(archive);
         QTest::mouseClick(window->JvXPButton1, Qt::LeftButton);
-        ASSERT_EQ(window->lblb8->Caption(), archive);
+        ASSERT_EQ(window->lblb8->Caption(), archive) << qPrintable(window->lblb8->Caption());
         QTest::mouseClick(window->JvXPButtonRecuperarBK, Qt::LeftButton);
     }
     QStringList HostFiles() const
