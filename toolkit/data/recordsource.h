@@ -1,0 +1,80 @@
+#pragma once
+// The storage behind a dataset. A record source holds rows in its own order
+// (natural, sorted, or as a query returns them), fetches them on demand and
+// writes changes wherever its rows live (memory, an SQLite table). The
+// dataset above it adds everything users see: fields, state, filters, the
+// cursor, bookmarks and the windows of its data links.
+//
+// Rows are addressed by position, 0-based, in the source's order. A
+// position counts only once HasRow said it exists; HasRow fetches up to it.
+// Every row also has a stable identity (TRowId) that survives edits, inserts
+// and deletes elsewhere; it is what bookmarks hold.
+
+#include "toolkit/data/dbtypes.h"
+#include "toolkit/core/variant.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace tk {
+
+using TRowId = qint64;
+
+// The description of one column (or, with children, of an object column).
+struct TFieldDef {
+    QString Name;
+    TFieldType DataType = ftUnknown;
+    // Characters for strings, bytes for fixed binaries, decimals for BCD.
+    int Size = 0;
+    bool Required = false;
+    // A column the source cannot write (computed query columns, rowids).
+    bool ReadOnly = false;
+    // Sub-columns of ADT and array columns; their values are separate
+    // source columns named "Parent.Child".
+    std::vector<TFieldDef> ChildDefs;
+};
+
+class TRecordSource {
+public:
+    virtual ~TRecordSource() = default;
+
+    // Top-level definitions, object columns with their children.
+    virtual const std::vector<TFieldDef>& FieldDefs() const = 0;
+    // The flat value columns ("Parent.Child" for sub-columns), in the order
+    // Value and the value vectors of UpdateRow/InsertRow use.
+    virtual const QStringList& ColumnNames() const = 0;
+    int ColumnIndex(const QString& fullName) const;  // case-insensitive, -1 when absent
+
+    // True when a row exists at position; fetches rows up to it as needed.
+    virtual bool HasRow(qint64 position) = 0;
+    // Rows fetched so far; they are positions 0 .. FetchedRowCount() - 1.
+    virtual qint64 FetchedRowCount() const = 0;
+    // True once every row is fetched.
+    virtual bool IsComplete() const = 0;
+    virtual void FetchAll() = 0;
+    // The number of rows without fetching them when the source can tell
+    // (an SQLite count query), else by fetching all; never negative.
+    virtual qint64 RowCount() = 0;
+
+    // The value at a fetched position: Null for SQL NULL, the column's
+    // type otherwise (see TColumnStore::Get).
+    virtual Variant Value(qint64 position, int column) const = 0;
+    virtual TRowId RowIdAt(qint64 position) const = 0;
+    // The current position of a row, -1 once it was deleted or is not
+    // fetched (sources fetch on demand to find it when they can).
+    virtual qint64 PositionOf(TRowId id) = 0;
+
+    // Changes. Sources that cannot write return false from CanModify and
+    // raise EDatabaseError from the three writers. A writer either succeeds
+    // completely or raises and leaves the rows as they were.
+    virtual bool CanModify() const = 0;
+    // Writes the columns whose changed flag is set.
+    virtual void UpdateRow(qint64 position, const std::vector<Variant>& values, const std::vector<bool>& changed) = 0;
+    // Inserts a row before position (-1: after the last row, fetching the
+    // rest first) and returns the position it holds now.
+    virtual qint64 InsertRow(qint64 position, const std::vector<Variant>& values) = 0;
+    virtual void DeleteRow(qint64 position) = 0;
+};
+
+}  // namespace tk
