@@ -40,7 +40,8 @@ public:
     // The source's dataset is open (and usable by a link: not
     // unidirectional, source enabled).
     bool Active() const { return active_; }
-    bool Editing() const { return editing_; }
+    // The dataset is in edit or insert state.
+    bool Editing() const;
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool readOnly);
     // Visual links get the dataset's events after the non-visual ones.
@@ -87,14 +88,14 @@ private:
     void UpdateState();
     void SetActive(bool active);
     void SetEditing(bool editing);
-    // Window arithmetic, done by the dataset on every move.
-    void PlaceWindowAroundCursor(int preferredRow);
-    int ScrollWindowToCursor();
 
     QPointer<TDataSource> dataSource_;
     int bufferCount_ = 1;
     qint64 top_ = -1;
+    // Set by the dataset: the row the current record should keep at the
+    // next absolute move, and how far the last relative move scrolled.
     int preferredRow_ = 0;
+    int pendingScroll_ = 0;
     bool active_ = false;
     bool editing_ = false;
     bool readOnly_ = false;

@@ -33,6 +33,7 @@ namespace tk {
 
 class TDataSource;
 class TDataLink;
+struct ReadTarget;
 
 using TBookmark = QByteArray;
 using TDataSetNotifyEvent = std::function<void(TDataSet* dataSet)>;
@@ -150,6 +151,11 @@ public:
     void CheckBrowseMode();
     // Raises EDatabaseError SDataSetClosed when inactive.
     void CheckActive() const;
+    // Asks the links to write pending control values (UpdateData); raises
+    // outside edit and insert.
+    void UpdateRecord();
+    // Runs the filter again over every record (its conditions changed).
+    void RefilterRecords();
 
     // --- Buffers and resynchronisation ------------------------------------
     // Re-reads the window rows; rmExact keeps the current record on its
@@ -201,7 +207,6 @@ public:
     // Window bookkeeping for links: the view position of the active record
     // (what field reads see) and the cursor.
     qint64 ActiveRecordPosition() const { return activePos_; }
-    void SetActiveRecordPosition(qint64 position);
     qint64 CursorPosition() const { return cursor_; }
     // Makes sure view positions up to position exist; returns whether
     // position is a record (fetching on demand).
@@ -222,8 +227,53 @@ protected:
     // Reopens keeping the current record when the dataset is active (a
     // changed SQL text or sort order).
     void Reopen();
+    // The source changed its order (a new sort): keeps the current record
+    // and tells the links DataSetChanged.
+    void SourceReordered();
 
 private:
+    enum class WindowRule { Top, Bottom, Center, Keep };
+
+    void CheckActiveAndBrowse();
+    void BindFields();
+    void FreeDefaultFields();
+    void RebuildFieldList();
+    void RestoreCursor(const TBookmark& bookmark, qint64 oldCursor);
+
+    ReadTarget CurrentTarget() const;
+    Variant ObjectFieldValue(const TField* field) const;
+    const std::vector<Variant>& CalcValues(const ReadTarget& target);
+    void RunCalcFields(const ReadTarget& target, std::vector<Variant>& values);
+
+    void ResetView();
+    bool Accepts(qint64 sourcePos);
+    bool BaseHasRow(qint64 position) const;
+    qint64 BaseCount() const;
+    qint64 ViewToSource(qint64 position) const;
+    qint64 SourceToView(qint64 sourcePos) const;
+    void SourceRowInserted(qint64 sourcePos);
+    void SourceRowDeleted(qint64 sourcePos);
+
+    bool RecordMatches(const QList<TField*>& fields, const VariantArray& keys, TLocateOptions options) const;
+    qint64 FindRecord(const QString& keyFields, const Variant& keyValues, TLocateOptions options);
+    qint64 BookmarkPosition(const TBookmark& bookmark) const;
+
+    void BeginInsert(bool append);
+    void CheckRequiredFields();
+    void FinishEditing();
+    void DiscardEdits();
+
+    // Windows: every link of every data source keeps its own.
+    void ForEachLink(const std::function<void(TDataLink*)>& action) const;
+    void CaptureRows();
+    void PlaceWindow(TDataLink* link, int preferredRow) const;
+    int ScrollWindow(TDataLink* link) const;
+    void ChangedAbsolutely(WindowRule rule);
+    void SetActiveRecordPosition(qint64 position, TDataLink* link);
+    void PlaceNewLinkWindow(TDataLink* link) const;
+    void ChangeBufferCount(TDataLink* link, int count);
+    int WindowRecordCount(const TDataLink* link) const;
+
     friend class TDataLink;
     friend class TDataSource;
     struct Impl;
