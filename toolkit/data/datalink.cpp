@@ -140,7 +140,8 @@ void TDataLink::UpdateState()
 {
     TDataSet* dataSet = DataSet();
     const bool active = dataSource_ && dataSource_->Enabled() && dataSet && dataSet->Active();
-    if (active != active_) {
+    const bool reopened = active && dataSet->ActivationCount() != seenActivations_;
+    if (active != active_ || reopened) {
         SetActive(active);
     } else if (active) {
         const bool editing = Editing();
@@ -155,6 +156,7 @@ void TDataLink::SetActive(bool active)
     if (active && dataSet && dataSet->IsUnidirectional())
         throw EDatabaseError(LoadResString(&SDataSetUnidirectional));
     active_ = active;
+    seenActivations_ = active ? dataSet->ActivationCount() : -1;
     editing_ = active && Editing();
     if (active)
         dataSet->PlaceNewLinkWindow(this);

@@ -96,6 +96,7 @@ private:
     // next absolute move, and how far the last relative move scrolled.
     int preferredRow_ = 0;
     int pendingScroll_ = 0;
+    int seenActivations_ = -1;
     bool active_ = false;
     bool editing_ = false;
     bool readOnly_ = false;

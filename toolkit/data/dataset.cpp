@@ -164,6 +164,7 @@ void TDataSet::SetActive(bool active)
         eof_ = cursor_ < 0;
         modified_ = false;
         state_ = dsBrowse;
+        ++activations_;
         ForEachLink([this](TDataLink* link) { PlaceWindow(link, 0); });
         DataEvent(deUpdateState);
         DoAfterOpen();
@@ -175,6 +176,7 @@ void TDataSet::SetActive(bool active)
         DoBeforeClose();
         DiscardEdits();
         state_ = dsInactive;
+        ++activations_;
         DataEvent(deUpdateState);
         FreeDefaultFields();
         for (TField* field : fieldList_)

@@ -208,6 +208,9 @@ public:
     // (what field reads see) and the cursor.
     qint64 ActiveRecordPosition() const { return activePos_; }
     qint64 CursorPosition() const { return cursor_; }
+    // Counts openings and closings, so that a link that missed both (while
+    // controls were disabled) still learns that the dataset was reopened.
+    int ActivationCount() const { return activations_; }
     // Makes sure view positions up to position exist; returns whether
     // position is a record (fetching on demand).
     bool HasViewRow(qint64 position) const;
@@ -290,6 +293,7 @@ private:
     bool autoCalcFields_ = true;
     bool streamedActive_ = false;
     int disableCount_ = 0;
+    int activations_ = 0;
     qint64 cursor_ = -1;
     qint64 activePos_ = -1;
 };
