@@ -16,6 +16,7 @@
 #include "toolkit/core/component.h"
 #include "toolkit/core/variant.h"
 #include "toolkit/data/dbtypes.h"
+#include "toolkit/data/recordsource.h"
 
 #include <QByteArray>
 #include <QIODevice>
@@ -83,6 +84,7 @@ class TField : public TComponent {
     Q_PROPERTY(QString LookupKeyFields READ LookupKeyFields WRITE SetLookupKeyFields)
     Q_PROPERTY(QString LookupResultField READ LookupResultField WRITE SetLookupResultField)
     Q_PROPERTY(bool LookupCache READ LookupCache WRITE SetLookupCache)
+    Q_MOC_INCLUDE("toolkit/data/dataset.h")
 
 public:
     explicit TField(QObject* owner = nullptr);
@@ -106,6 +108,8 @@ public:
     // are not data fields.
     int FieldNo() const { return fieldNo_; }
     virtual bool IsBlob() const { return false; }
+    // The sub-fields of an object field, nullptr for other fields.
+    virtual const TFields* ChildFields() const { return nullptr; }
 
     // --- Owner structure --------------------------------------------------
     TDataSet* DataSet() const { return dataSet_; }
@@ -238,6 +242,11 @@ private:
     };
     std::vector<LookupCacheEntry> lookupEntries_;
 };
+
+// Makes the field class for a definition (the default fields of an open
+// dataset): FieldName, Size, Required and ReadOnly from def; object types get
+// their child fields, owned by the parent field, with ParentField set.
+TField* CreateFieldForDef(const TFieldDef& def, QObject* owner);
 
 // A stream over a blob field's value in the active record. A read stream
 // sees the value at creation; a write stream starts empty (bmWrite) or with
