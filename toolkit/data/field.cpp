@@ -133,9 +133,9 @@ void TField::SetDataSet(TDataSet* dataSet)
     AttachTo(dataSet);
     // Sub-fields follow their parent, after it, so the dataset lists them
     // depth first.
-    if (auto* object = qobject_cast<TObjectField*>(this)) {
-        const QList<TField*> children(object->Fields().begin(), object->Fields().end());
-        for (TField* child : children)
+    if (const TFields* children = ChildFields()) {
+        const QList<TField*> copy(children->begin(), children->end());
+        for (TField* child : copy)
             child->SetDataSet(dataSet);
     }
 }

@@ -32,7 +32,6 @@ class TDataSet;
 class TField;
 class TObjectField;
 class TFieldsList;
-struct TFieldDef;
 
 // Qt alignment names mapped to the classic ones.
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
@@ -90,7 +89,6 @@ class TField : public TComponent {
     Q_CLASSINFO("Default:Required", "False")
     Q_CLASSINFO("Default:LookupCache", "False")
     Q_CLASSINFO("Default:Size", "0")
-    Q_MOC_INCLUDE("toolkit/data/dataset.h")
     Q_MOC_INCLUDE("toolkit/data/dataset.h")
 
 public:
@@ -297,7 +295,8 @@ auto TField::Converted(Conversion conversion) const -> decltype(conversion())
 // The field class the dataset makes for a column definition: the class
 // registered for def.DataType, with FieldName, Size, Required (never for
 // auto-increment columns) and ReadOnly from the definition; object columns
-// get their sub-fields (ParentField set) from def.ChildDefs. The caller
+// get their sub-fields from def.ChildDefs, owned by the parent field, with
+// ParentField set. The caller
 // attaches the field to its dataset. Raises EDatabaseError for types no
 // field class handles (ftCursor, ftInterface, ftIDispatch, ftUnknown).
 TField* CreateFieldForDef(const TFieldDef& def, QObject* owner);
@@ -307,11 +306,6 @@ TField* CreateFieldForDef(const TFieldDef& def, QObject* owner);
 void RegisterFieldClass(TFieldType type, const QMetaObject* fieldClass);
 // The class CreateFieldForDef makes for type; nullptr when none.
 const QMetaObject* FieldClassFor(TFieldType type);
-
-// Makes the field class for a definition (the default fields of an open
-// dataset): FieldName, Size, Required and ReadOnly from def; object types get
-// their child fields, owned by the parent field, with ParentField set.
-TField* CreateFieldForDef(const TFieldDef& def, QObject* owner);
 
 // A stream over a blob field's value in the active record. A read stream
 // sees the value at creation; a write stream starts empty (bmWrite) or with

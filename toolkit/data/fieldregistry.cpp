@@ -99,7 +99,7 @@ TField* CreateFieldForDef(const TFieldDef& def, QObject* owner)
         field->readOnly_ = def.ReadOnly;
         if (auto* object = qobject_cast<TObjectField*>(field)) {
             for (const TFieldDef& childDef : def.ChildDefs) {
-                TField* child = CreateFieldForDef(childDef, owner);
+                TField* child = CreateFieldForDef(childDef, object);
                 child->SetParentField(object);
             }
         }

@@ -465,6 +465,7 @@ public:
     explicit TObjectField(QObject* owner = nullptr);
     ~TObjectField() override;
     const TFields& Fields() const { return fields_; }
+    const TFields* ChildFields() const override { return &fields_; }
     int FieldCount() const { return fields_.Count(); }
     QString ObjectType() const { return objectType_; }
     void SetObjectType(const QString& type) { objectType_ = type; }
