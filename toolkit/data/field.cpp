@@ -47,7 +47,13 @@ TField* TFields::FieldByName(const QString& name) const
 
 // --- TField ----------------------------------------------------------------
 
-TField::TField(QObject* owner) : TComponent(owner) {}
+TField::TField(QObject* owner) : TComponent(owner)
+{
+    // Streams do not store DataSet: a field read as a child of a dataset
+    // being read joins it (before the dataset's Loaded may open it).
+    if (auto* dataSet = qobject_cast<TDataSet*>(owner); dataSet && dataSet->HasState(TComponentStateFlag::csLoading))
+        AttachTo(dataSet);
+}
 
 TField::~TField()
 {
@@ -170,16 +176,11 @@ void TField::SetIndex(int index)
         if (from == to)
             return;
         parentField_->fields_.Move(from, to);
+        PropertyChanged(true);
     } else if (dataSet_) {
-        const int count = dataSet_->Fields().Count();
-        const int to = std::clamp(index, 0, count - 1);
-        if (to == Index())
-            return;
-        dataSet_->MoveField(this, to);
-    } else {
-        return;
+        // The dataset reorders its lists and tells the links LayoutChanged.
+        dataSet_->MoveField(this, index);
     }
-    PropertyChanged(true);
 }
 
 // --- Display settings -------------------------------------------------------
