@@ -11,17 +11,18 @@
 
 namespace tk {
 
-TK_RESOURCESTRING(SFieldReadOnly, "Field '%1' cannot be modified");
-TK_RESOURCESTRING(SFieldRequired, "Field '%1' must have a value");
-TK_RESOURCESTRING(SDataSetMissing, "Field '%1' has no dataset");
-TK_RESOURCESTRING(SDataSetOpen, "Cannot perform this operation on an open dataset");
+TK_RESOURCESTRING(SFieldReadOnlyMessage, "Field '%s' cannot be modified");
+TK_RESOURCESTRING(SFieldRequiredMessage, "Field '%s' must have a value");
+TK_RESOURCESTRING(SDataSetOpenMessage, "Cannot perform this operation on an open dataset");
+TK_RESOURCESTRING(SNotEditingMessage, "Dataset not in edit or insert mode");
+TK_RESOURCESTRING(SDataSetMissing, "Field '%s' has no dataset");
 TK_RESOURCESTRING(SLookupValueNotFound, "'%1' is not a valid value for field '%2'");
 
 namespace {
 
 QString Message(const TResourceString& resource, const QString& arg)
 {
-    return LoadResString(&resource).arg(arg);
+    return LoadResString(&resource).replace(QLatin1String("%s"), arg);
 }
 
 }  // namespace
@@ -74,7 +75,7 @@ TField::~TField()
 void TField::SetFieldName(const QString& name)
 {
     if (dataSet_ && dataSet_->Active())
-        throw EDatabaseError(LoadResString(&SDataSetOpen));
+        throw EDatabaseError(LoadResString(&SDataSetOpenMessage));
     fieldName_ = name;
 }
 
@@ -105,7 +106,7 @@ void TField::SetDisplayLabel(const QString& label)
 void TField::SetFieldKind(TFieldKind kind)
 {
     if (dataSet_ && dataSet_->Active())
-        throw EDatabaseError(LoadResString(&SDataSetOpen));
+        throw EDatabaseError(LoadResString(&SDataSetOpenMessage));
     fieldKind_ = kind;
 }
 
@@ -135,7 +136,7 @@ void TField::SetDataSet(TDataSet* dataSet)
         return;
     const auto open = [](const TDataSet* ds) { return ds && ds->Active() && ds->State() != dsOpening; };
     if (open(dataSet) || open(dataSet_))
-        throw EDatabaseError(LoadResString(&SDataSetOpen));
+        throw EDatabaseError(LoadResString(&SDataSetOpenMessage));
     AttachTo(dataSet);
     // Sub-fields follow their parent, after it, so the dataset lists them
     // depth first.
@@ -226,7 +227,7 @@ void TField::SetAlignment(TAlignment alignment)
 void TField::SetSize(int size)
 {
     if (dataSet_ && dataSet_->Active())
-        throw EDatabaseError(LoadResString(&SDataSetOpen));
+        throw EDatabaseError(LoadResString(&SDataSetOpenMessage));
     size_ = std::max(size, 0);
 }
 
@@ -356,7 +357,7 @@ void TField::CheckCanSet() const
     if (InCalcState())
         return;  // OnCalcFields fills calculated and lookup fields
     if (ReadOnly() || Calculated())
-        throw EDatabaseError(Message(SFieldReadOnly, DisplayName()));
+        throw EDatabaseError(Message(SFieldReadOnlyMessage, DisplayName()));
 }
 
 void TField::SetAsVariant(const Variant& value)
@@ -386,7 +387,7 @@ void TField::SetAsVariant(const Variant& value)
 void TField::SetLookupValue(const Variant& value)
 {
     if (!lookupDataSet_ || keyFields_.isEmpty())
-        throw EDatabaseError(Message(SFieldReadOnly, DisplayName()));
+        throw EDatabaseError(Message(SFieldReadOnlyMessage, DisplayName()));
     Variant keys = Variant::NullValue();
     if (!value.IsEmptyOrNull()) {
         keys = lookupDataSet_->Lookup(lookupResultField_, value, lookupKeyFields_);
@@ -401,7 +402,7 @@ void TField::SetLookupValue(const Variant& value)
 void TField::CheckRequired() const
 {
     if (required_ && fieldKind_ == fkData && IsNull())
-        throw EDatabaseError(Message(SFieldRequired, DisplayName()));
+        throw EDatabaseError(Message(SFieldRequiredMessage, DisplayName()));
 }
 
 Variant TField::ConvertValue(const Variant& value) const
@@ -574,9 +575,9 @@ TBlobStream::TBlobStream(TField* field, TBlobStreamMode mode) : field_(field), m
         field->CheckDataSet();
         const TDataSetState state = field->DataSet()->State();
         if (state != dsEdit && state != dsInsert && !field->InCalcState())
-            throw EDatabaseError(QStringLiteral("Dataset not in edit or insert mode"));
+            throw EDatabaseError(LoadResString(&SNotEditingMessage));
         if (field->ReadOnly() && !field->InCalcState())
-            throw EDatabaseError(Message(SFieldReadOnly, field->DisplayName()));
+            throw EDatabaseError(Message(SFieldReadOnlyMessage, field->DisplayName()));
     }
     if (mode != bmWrite)
         buffer_ = IsTextField(field) ? field->AsString().toUtf8() : field->AsBytes();

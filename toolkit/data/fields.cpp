@@ -636,6 +636,11 @@ QString TDateTimeField::AsString() const
     return FormatText(AsVariant(), false);
 }
 
+bool TDateTimeField::AsBoolean() const
+{
+    RaiseConvertError(QStringLiteral("a date cannot be read as a Boolean"));
+}
+
 TDateField::TDateField(QObject* owner) : TDateTimeField(owner)
 {
     SetDataType(ftDate);

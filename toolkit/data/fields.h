@@ -323,6 +323,8 @@ public:
     QString DisplayFormat() const { return displayFormat_; }
     void SetDisplayFormat(const QString& format);
     QString AsString() const override;
+    // A moment is not a truth value: EConvertError.
+    bool AsBoolean() const override;
 
 protected:
     QString FormatText(const Variant& value, bool displayText) const override;
