@@ -696,6 +696,27 @@ TEST_F(FieldTest, ObjectFieldChildrenHaveFullNamesAndFollowTheirParentInFieldLis
     EXPECT_EQ(items_->Rows()[1][11].ToString(), QStringLiteral("Rome"));
 }
 
+TEST_F(FieldTest, FreeingAnObjectFieldFreesItsSubFieldsFirstAndTheyLeaveTheDataSet)
+{
+    items_ = std::make_unique<RowDataSet>(defs_, rows_);
+    for (const TFieldDef& def : defs_)
+        CreateFieldForDef(def, items_.get())->SetDataSet(items_.get());
+    TField* addr = items_->FieldByName(QStringLiteral("ADDR"));
+    QPointer<TField> city = items_->FieldByName(QStringLiteral("ADDR.CITY"));
+    EXPECT_EQ(city->DataSet(), items_.get());
+    bool cityAliveWhenParentNotified = false;
+    TComponent observer;
+    addr->FreeNotification(&observer, [&](TComponent*) { cityAliveWhenParentNotified = !city.isNull(); });
+    const int before = items_->FieldList().Count();
+    delete addr;
+    EXPECT_TRUE(cityAliveWhenParentNotified);
+    EXPECT_TRUE(city.isNull());
+    EXPECT_EQ(items_->FieldList().Count(), before - 3);
+    EXPECT_EQ(items_->FindField(QStringLiteral("ADDR.CITY")), nullptr);
+    items_->Open();  // what is left still binds to its columns
+    EXPECT_EQ(items_->FieldByName(QStringLiteral("CUST"))->AsInteger(), 10);
+}
+
 // --- Persistent and default fields ------------------------------------------------------
 
 TEST_F(FieldTest, PersistentFieldsSurviveCloseAndDefaultFieldsAreFreedWithNotification)

@@ -193,11 +193,10 @@ int TField::DisplayWidth() const
 
 void TField::SetDisplayWidth(int width)
 {
-    width = std::max(width, 0);
-    if (width == DisplayWidth() && (width == 0 || displayWidth_ > 0))
-        return;
-    displayWidth_ = width;
-    PropertyChanged(false);
+    const int before = DisplayWidth();
+    displayWidth_ = std::max(width, 0);  // 0 goes back to the default
+    if (DisplayWidth() != before)
+        PropertyChanged(false);
 }
 
 void TField::SetVisible(bool visible)

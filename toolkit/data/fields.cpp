@@ -786,7 +786,9 @@ TObjectField::TObjectField(QObject* owner) : TField(owner) {}
 
 TObjectField::~TObjectField()
 {
-    // Each sub-field leaves the list (and its dataset) as it goes.
+    // Observers hear of the parent while its sub-fields still exist; each
+    // sub-field then leaves the list (and its dataset) as it goes.
+    Destroying();
     while (fields_.Count() > 0)
         delete fields_[fields_.Count() - 1];
 }
