@@ -206,6 +206,10 @@ TEST(FieldFactory, AutoIncIsNeverRequiredAndUnknownTypesAreRefused)
 
     std::unique_ptr<TField> fixed(CreateFieldForDef(Def("C", ftFixedChar, 4), nullptr));
     EXPECT_TRUE(qobject_cast<TStringField*>(fixed.get())->FixedChar());
+    // A text column without a declared length is not cut.
+    std::unique_ptr<TField> text(CreateFieldForDef(Def("T", ftString, 0), nullptr));
+    EXPECT_EQ(text->Size(), 0);
+    EXPECT_EQ(text->DisplayWidth(), 20);
 
     EXPECT_THROW(CreateFieldForDef(Def("X", ftCursor), nullptr), EDatabaseError);
     EXPECT_THROW(CreateFieldForDef(Def("X", ftUnknown), nullptr), EDatabaseError);
@@ -681,6 +685,8 @@ TEST_F(FieldTest, ObjectFieldChildrenHaveFullNamesAndFollowTheirParentInFieldLis
         names << field->FullName();
     EXPECT_EQ(names.mid(9, 5), (QStringList{"PIC", "ADDR", "ADDR.STREET", "ADDR.CITY", "CUST"}));
     EXPECT_EQ(items_->FieldByName(QStringLiteral("ADDR.CITY"))->AsString(), QStringLiteral("Lyon"));
+    EXPECT_EQ(addr->Fields().FindField(QStringLiteral("city")), addr->Fields()[1]);
+    EXPECT_EQ(items_->FindField(QStringLiteral("CITY")), nullptr);  // only by full name
 
     const Variant value = addr->AsVariant();
     ASSERT_TRUE(value.IsArray());

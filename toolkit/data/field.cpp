@@ -32,7 +32,14 @@ QString Message(const TResourceString& resource, const QString& arg)
 TField* TFields::FindField(const QString& name) const
 {
     for (TField* field : list_) {
-        if (SameText(field->FieldName(), name) || SameText(field->FullName(), name))
+        if (SameText(field->FullName(), name))
+            return field;
+    }
+    // An object field's own list also answers to its sub-fields' short
+    // names; a dataset's FieldList (top-level fields first) does not.
+    const TObjectField* parent = list_.isEmpty() ? nullptr : list_.first()->ParentField();
+    for (TField* field : list_) {
+        if (parent && field->ParentField() == parent && SameText(field->FieldName(), name))
             return field;
     }
     return nullptr;

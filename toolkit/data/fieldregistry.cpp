@@ -93,8 +93,8 @@ TField* CreateFieldForDef(const TFieldDef& def, QObject* owner)
     try {
         field->dataType_ = def.DataType;  // the class may serve several types
         field->fieldName_ = def.Name;
-        if (def.Size > 0 || !IsBlobType(def.DataType))
-            field->size_ = def.Size > 0 ? def.Size : field->size_;
+        // Taken as declared: 0 leaves strings and bytes unlimited.
+        field->size_ = def.Size;
         field->required_ = def.Required && def.DataType != ftAutoInc;
         field->readOnly_ = def.ReadOnly;
         if (auto* object = qobject_cast<TObjectField*>(field)) {

@@ -17,7 +17,7 @@ namespace tk {
 // --- Text ---------------------------------------------------------------------
 
 // ftString, ftFixedChar (FixedChar), ftGuid. Values longer than Size are
-// cut to Size; fixed-width values are padded with blanks to Size when
+// cut to Size (Size 0: no limit); fixed-width values are padded with blanks to Size when
 // stored and read without the padding.
 class TStringField : public TField {
     Q_OBJECT
@@ -46,7 +46,8 @@ public:
 protected:
     QString FormatText(const Variant& value, bool displayText) const override;
     Variant ConvertValue(const Variant& value) const override;
-    int DefaultWidth() const override { return Size(); }
+    // Size characters; 20 for strings of unlimited size.
+    int DefaultWidth() const override { return Size() > 0 ? Size() : 20; }
 
 private:
     bool transliterate_ = true;
