@@ -406,6 +406,8 @@ TEST_F(FieldTest, IsValidCharFollowsTheType)
     EXPECT_TRUE(F("PRICE")->IsValidChar(QLatin1Char('.')));
     EXPECT_TRUE(F("PRICE")->IsValidChar(QLatin1Char('E')));
     EXPECT_FALSE(F("PRICE")->IsValidChar(QLatin1Char('x')));
+    EXPECT_TRUE(F("AMOUNT")->IsValidChar(QLatin1Char('.')));
+    EXPECT_FALSE(F("AMOUNT")->IsValidChar(QLatin1Char('E')));
     EXPECT_TRUE(F("NAME")->IsValidChar(QLatin1Char('x')));
 }
 

@@ -384,6 +384,11 @@ TBCDField::TBCDField(QObject* owner) : TNumericField(owner)
     SetSize(4);
 }
 
+bool TBCDField::IsValidChar(QChar ch) const
+{
+    return TNumericField::IsValidChar(ch) || ch == NumberSettings().DecimalSeparator;
+}
+
 void TBCDField::SetCurrency(bool on)
 {
     if (on == currency_)
@@ -442,6 +447,11 @@ TFMTBCDField::TFMTBCDField(QObject* owner) : TNumericField(owner)
 {
     SetDataType(ftFMTBcd);
     SetSize(8);
+}
+
+bool TFMTBCDField::IsValidChar(QChar ch) const
+{
+    return TNumericField::IsValidChar(ch) || ch == NumberSettings().DecimalSeparator;
 }
 
 void TFMTBCDField::SetCurrency(bool on)

@@ -236,6 +236,8 @@ class TBCDField : public TNumericField {
 
 public:
     Q_INVOKABLE explicit TBCDField(QObject* owner = nullptr);
+    // Digits, sign and the decimal separator.
+    bool IsValidChar(QChar ch) const override;
     bool Currency() const { return currency_; }
     void SetCurrency(bool on);
     int Precision() const { return precision_; }
@@ -266,6 +268,8 @@ class TFMTBCDField : public TNumericField {
 
 public:
     Q_INVOKABLE explicit TFMTBCDField(QObject* owner = nullptr);
+    // Digits, sign and the decimal separator.
+    bool IsValidChar(QChar ch) const override;
     bool Currency() const { return currency_; }
     void SetCurrency(bool on);
     int Precision() const { return precision_; }
