@@ -188,7 +188,8 @@ INSTANTIATE_TEST_SUITE_P(
         PictureCase{"0.00E+00", 1234.5, "1.23E+03"}, PictureCase{"0.00E-00", 1234.5, "1.23E03"},
         PictureCase{"0.00E+00", 0.000123, "1.23E-04"}, PictureCase{"0.0e+0", 9.99, "1.0e+1"},
         PictureCase{"00.0E+0", 1234.5, "12.3E+2"}, PictureCase{"0.00E+00", 0, "0.00E+00"},
-        PictureCase{"0.00", 1e20, "100000000000000000000.00"}));
+        PictureCase{"0.00", 1e20, "100000000000000000000.00"}, PictureCase{";(0.0)", 2.5, "2.5"},
+        PictureCase{";(0.0)", -2.5, "(2.5)"}));
 
 TEST(Numbers, FormatFloatUsesTheSettingsSeparatorsAndFallsBackToGeneral)
 {

@@ -508,6 +508,8 @@ QString FormatFloat(const QString& picture, double value, const TNumberSettings&
     } else if (value == 0 && sections.size() > 2 && !sections[2].isEmpty()) {
         section = sections[2];
     }
+    if (section.isEmpty())
+        return FloatToStr(value, settings);  // ";(0.00)" leaves positives general
     bool nonZero = false;
     const QString text = ApplyPicture(ParsePicture(section), std::fabs(value), settings, nonZero);
     return value < 0 && nonZero && !ownSign ? QLatin1Char('-') + text : text;

@@ -62,7 +62,7 @@ double StrToFloat(const QString& text, const TNumberSettings& settings = NumberS
 // Up to three sections split by ";": positive, negative (written without a
 // minus sign of its own), zero. An empty negative or zero section uses the
 // first. Halves round away from zero from the 15 significant digits. An
-// empty picture gives FloatToStr.
+// empty picture (or an empty first section) gives FloatToStr.
 QString FormatFloat(const QString& picture, double value, const TNumberSettings& settings = NumberSettings());
 
 QString IntToStr(qint64 value);
