@@ -296,9 +296,9 @@ auto TField::Converted(Conversion conversion) const -> decltype(conversion())
 // registered for def.DataType, with FieldName, Size, Required (never for
 // auto-increment columns) and ReadOnly from the definition; object columns
 // get their sub-fields from def.ChildDefs, owned by the parent field, with
-// ParentField set. The caller
-// attaches the field to its dataset. Raises EDatabaseError for types no
-// field class handles (ftCursor, ftInterface, ftIDispatch, ftUnknown).
+// ParentField set. The caller attaches the field to its dataset. Raises
+// EDatabaseError for types no field class handles (ftCursor, ftInterface,
+// ftIDispatch, ftUnknown).
 TField* CreateFieldForDef(const TFieldDef& def, QObject* owner);
 // Makes fieldClass (a TField subclass with an invokable constructor taking
 // the owner) the class CreateFieldForDef uses for type, and registers it for
