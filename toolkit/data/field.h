@@ -84,6 +84,11 @@ class TField : public TComponent {
     Q_PROPERTY(QString LookupKeyFields READ LookupKeyFields WRITE SetLookupKeyFields)
     Q_PROPERTY(QString LookupResultField READ LookupResultField WRITE SetLookupResultField)
     Q_PROPERTY(bool LookupCache READ LookupCache WRITE SetLookupCache)
+    Q_CLASSINFO("Default:Visible", "True")
+    Q_CLASSINFO("Default:ReadOnly", "False")
+    Q_CLASSINFO("Default:Required", "False")
+    Q_CLASSINFO("Default:LookupCache", "False")
+    Q_CLASSINFO("Default:Size", "0")
     Q_MOC_INCLUDE("toolkit/data/dataset.h")
 
 public:
@@ -99,6 +104,11 @@ public:
     QString DisplayName() const;
     QString DisplayLabel() const;
     void SetDisplayLabel(const QString& label);
+    // Label, width and alignment are written only when they differ from
+    // what the field would show by itself.
+    Q_INVOKABLE bool IsDisplayLabelStored() const { return !displayLabel_.isEmpty(); }
+    Q_INVOKABLE bool IsDisplayWidthStored() const { return displayWidth_ > 0; }
+    Q_INVOKABLE bool IsAlignmentStored() const { return alignment_ != DefaultAlignment(); }
     TFieldType DataType() const { return dataType_; }
     TFieldKind FieldKind() const { return fieldKind_; }
     void SetFieldKind(TFieldKind kind);
@@ -161,6 +171,9 @@ public:
     virtual QByteArray AsBytes() const;
     bool IsNull() const;
     void Clear() { SetAsVariant(Variant::NullValue()); }
+    // Raises EDatabaseError "Field '<name>' must have a value" when the
+    // field is Required, a data field and Null; the dataset calls it on Post.
+    void CheckRequired() const;
     // The display form (OnGetText with displayText true, else the type's
     // display format) and the edit form (displayText false).
     QString DisplayText() const;
@@ -174,13 +187,17 @@ public:
     virtual bool CanModify() const;
     // Whether ch may be typed into this field (digits for integers...).
     virtual bool IsValidChar(QChar ch) const;
+    // Raises EDatabaseError when the field has no dataset.
+    void CheckDataSet() const;
+    // The dataset is in a state that fills calculated fields.
+    bool InCalcState() const;
     // Asks the dataset's links to focus the control showing this field.
     void FocusControl();
 
     // --- Lookup definition ------------------------------------------------
     QString KeyFields() const { return keyFields_; }
     void SetKeyFields(const QString& names);
-    TDataSet* LookupDataSet() const { return lookupDataSet_; }
+    TDataSet* LookupDataSet() const;
     void SetLookupDataSet(TDataSet* dataSet);
     QString LookupKeyFields() const { return lookupKeyFields_; }
     void SetLookupKeyFields(const QString& names);
@@ -210,6 +227,16 @@ protected:
     virtual Variant ConvertValue(const Variant& value) const;
     // The default display width in characters.
     virtual int DefaultWidth() const;
+    // Numbers right-justified, everything else left.
+    virtual TAlignment DefaultAlignment() const { return TAlignment::taLeftJustify; }
+    // The stored value of the active record as the dataset gives it (the
+    // value being validated while OnValidate runs).
+    Variant RawValue() const;
+    // Runs a conversion, turning variant errors into EConvertError naming
+    // the field.
+    template <typename Conversion>
+    auto Converted(Conversion conversion) const -> decltype(conversion());
+    [[noreturn]] void RaiseConvertError(const QString& reason) const;
     // Tells the dataset a display property changed (layout: index or
     // visibility).
     void PropertyChanged(bool layout);
@@ -217,6 +244,16 @@ protected:
 
 private:
     friend class TDataSet;
+    friend class TObjectField;
+    friend TField* CreateFieldForDef(const TFieldDef& def, QObject* owner);
+    QString GetText(bool displayText) const;
+    // Checks that the value may be set now (read-only, calculated outside
+    // the calculation state).
+    void CheckCanSet() const;
+    // Setting a lookup field outside the calculation state writes the key
+    // fields of the record whose result matches.
+    void SetLookupValue(const Variant& value);
+    void AttachTo(TDataSet* dataSet);
     QString fieldName_;
     QString displayLabel_;
     TFieldType dataType_ = ftUnknown;
@@ -241,17 +278,45 @@ private:
         Variant value;
     };
     std::vector<LookupCacheEntry> lookupEntries_;
+    const Variant* validating_ = nullptr;
 };
 
-// Makes the field class for a definition (the default fields of an open
-// dataset): FieldName, Size, Required and ReadOnly from def; object types get
-// their child fields, owned by the parent field, with ParentField set.
+// Conversions of variant values raise EConvertError naming the field.
+template <typename Conversion>
+auto TField::Converted(Conversion conversion) const -> decltype(conversion())
+{
+    try {
+        return conversion();
+    } catch (const EVariantError& error) {
+        RaiseConvertError(error.Message());
+    }
+}
+
+// The field class the dataset makes for a column definition: the class
+// registered for def.DataType, with FieldName, Size, Required (never for
+// auto-increment columns) and ReadOnly from the definition; object columns
+// get their sub-fields from def.ChildDefs, owned by the parent field, with
+// ParentField set. The caller attaches the field to its dataset. Raises
+// EDatabaseError for types no field class handles (ftCursor, ftInterface,
+// ftIDispatch, ftUnknown).
 TField* CreateFieldForDef(const TFieldDef& def, QObject* owner);
+// Makes fieldClass (a TField subclass with an invokable constructor taking
+// the owner) the class CreateFieldForDef uses for type, and registers it for
+// streaming so persistent fields of that class read back by class name.
+void RegisterFieldClass(TFieldType type, const QMetaObject* fieldClass);
+// The class CreateFieldForDef makes for type; nullptr when none.
+const QMetaObject* FieldClassFor(TFieldType type);
 
 // A stream over a blob field's value in the active record. A read stream
 // sees the value at creation; a write stream starts empty (bmWrite) or with
 // the value (bmReadWrite) and stores its bytes into the field when closed or
 // destroyed.
+//
+// A write stream on a field that cannot be written now (dataset not
+// editing, read-only field) raises EDatabaseError when created, so bytes are
+// never lost silently; close() raises when the dataset refuses the value,
+// and the destructor hands such a failure to the application's handler.
+// Memo fields stream their text as UTF-8.
 class TBlobStream : public QIODevice {
 public:
     TBlobStream(TField* field, TBlobStreamMode mode);
