@@ -452,6 +452,9 @@ void TDataSet::MoveField(TField* field, int newIndex)
 
 void TDataSet::FieldPropertyChanged(TField*, bool layout)
 {
+    // A sub-field moved within its parent changes the flat order too.
+    if (layout)
+        RebuildFieldList();
     if (Active())
         DataEvent(layout ? deLayoutChange : deDataSetChange);
 }
