@@ -238,6 +238,9 @@ void TDataSet::RebuildFieldList()
 {
     fieldList_.Clear();
     d_->calcIndex.clear();
+    // Calculated values are stored by index: they must be made again.
+    d_->calcCache.clear();
+    d_->editCalcValid = false;
     std::function<void(const TFields&)> add = [&](const TFields& fields) {
         for (TField* field : fields) {
             fieldList_.Add(field);
