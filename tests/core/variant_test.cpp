@@ -341,7 +341,8 @@ TEST(Variant, CrossesToQVariantAndBackKeepingKindAndValue)
                               Variant(true),
                               Dec("-123456789012.12345678"),
                               Variant(QStringLiteral("ñandú")),
-                              Arr({Variant(1), Variant::NullValue(), Variant("a")})};
+                              Arr({Variant(1), Variant::NullValue(), Variant("a")}),
+                              Variant(QByteArray("\x00\xff\x7f", 3))};
     for (const Variant& v : values) {
         SCOPED_TRACE(qPrintable(VariantKindName(v.Kind())));
         EXPECT_TRUE(Variant::FromQVariant(v.ToQVariant()).SameAs(v));
@@ -353,6 +354,32 @@ TEST(Variant, CrossesToQVariantAndBackKeepingKindAndValue)
     EXPECT_TRUE(Variant::FromQVariant(QVariant(QDate(2026, 7, 14))).SameAs(Day(2026, 7, 14)));
     EXPECT_EQ(Variant::FromQVariant(QVariant(qulonglong(1) << 63)).Kind(), VariantKind::Double);
     EXPECT_EQ(Day(2026, 7, 14).ToQVariant().toDateTime(), QDateTime(QDate(2026, 7, 14), QTime(0, 0)));
+}
+
+// --- Byte strings ----------------------------------------------------------------
+
+TEST(Variant, ByteStringsKeepEveryByteAndCompareOnlyWithByteStrings)
+{
+    const QByteArray raw("a\x00\xff", 3);
+    const Variant bytes(raw);
+    EXPECT_TRUE(bytes.IsBytes());
+    EXPECT_EQ(bytes.ToBytes(), raw);
+    EXPECT_EQ(bytes.ToString().size(), 3);  // Latin-1: one character per byte, NUL kept
+    EXPECT_EQ(Variant(QStringLiteral("ñ")).ToBytes(), QByteArray("\xc3\xb1"));
+    EXPECT_TRUE(Variant::NullValue().ToBytes().isEmpty());
+
+    // Unsigned order: 0xff sorts after 'b', a prefix sorts first.
+    EXPECT_LT(Compare(Variant(QByteArray("a\x00", 2)), Variant(QByteArray("a\xff", 2))), 0);
+    EXPECT_LT(Compare(Variant(QByteArray("ab")), Variant(QByteArray("abc"))), 0);
+    EXPECT_TRUE(Variant(QByteArray("ab")) == Variant(QByteArray("ab")));
+    EXPECT_FALSE(Variant(QByteArray("ab")) == Variant::NullValue());
+
+    EXPECT_THROW(Compare(bytes, Variant("a")), EVariantError);
+    EXPECT_THROW(bytes + bytes, EVariantError);
+    EXPECT_THROW(bytes.ToDouble(), EVariantTypeCastError);
+    EXPECT_THROW(bytes.ToInt64(), EVariantTypeCastError);
+    EXPECT_THROW(bytes.ToBoolean(), EVariantTypeCastError);
+    EXPECT_THROW(Variant(1).ToBytes(), EVariantTypeCastError);
 }
 
 }  // namespace

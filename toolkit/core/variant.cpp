@@ -48,7 +48,7 @@ QString VariantKindName(VariantKind kind)
 {
     static const char* const names[] = {"Unassigned", "Null",   "Int8",     "Int16", "Int32",   "UInt8",
                                         "UInt16",     "UInt32", "Int64",    "Single", "Double", "Currency",
-                                        "Date",       "Boolean", "Bcd",     "String", "Array"};
+                                        "Date",       "Boolean", "Bcd",     "String", "Array",  "Bytes"};
     return QLatin1String(names[static_cast<int>(kind)]);
 }
 
@@ -130,7 +130,7 @@ qint64 Variant::ToInt64() const
             if constexpr (std::is_same_v<T, std::monostate>)
                 return 0;
             else if constexpr (std::is_same_v<T, bool> || std::is_same_v<T, NullTag> ||
-                               std::is_same_v<T, ArrayPtr>)
+                               std::is_same_v<T, ArrayPtr> || std::is_same_v<T, QByteArray>)
                 RaiseCast(Kind(), "Int64");
             else if constexpr (std::is_integral_v<T>)
                 return static_cast<qint64>(v);
@@ -231,7 +231,19 @@ QString Variant::ToString() const
     case VariantKind::Boolean: return std::get<bool>(value_) ? QStringLiteral("True") : QStringLiteral("False");
     case VariantKind::String: return std::get<QString>(value_);
     case VariantKind::Array: RaiseCast(Kind(), "String");
+    case VariantKind::Bytes: return QString::fromLatin1(std::get<QByteArray>(value_));
     default: return QString::number(ToInt64());
+    }
+}
+
+QByteArray Variant::ToBytes() const
+{
+    switch (Kind()) {
+    case VariantKind::Unassigned:
+    case VariantKind::Null: return QByteArray();
+    case VariantKind::Bytes: return std::get<QByteArray>(value_);
+    case VariantKind::String: return std::get<QString>(value_).toUtf8();
+    default: RaiseCast(Kind(), "Bytes");
     }
 }
 
@@ -292,6 +304,7 @@ Variant Variant::FromQVariant(const QVariant& value)
     case QMetaType::Float: return Variant(value.toFloat());
     case QMetaType::Double: return Variant(value.toDouble());
     case QMetaType::QString: return Variant(value.toString());
+    case QMetaType::QByteArray: return Variant(value.toByteArray());
     case QMetaType::QDate: return FromDate(DateFromQDate(value.toDate()));
     case QMetaType::QDateTime: return FromDate(DateTimeFromQDateTime(value.toDateTime()));
     case QMetaType::QTime: return FromDate(value.toTime().msecsSinceStartOfDay() / 86400000.0);

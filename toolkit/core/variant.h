@@ -23,8 +23,10 @@
 //     strings compare case-sensitively by code point;
 //   - Booleans compare with Booleans (False < True); arrays compare element
 //     by element, shorter first;
+//   - byte strings (blob and binary values) compare with byte strings by
+//     content, unsigned byte by byte, shorter first;
 //   - any other pair (Boolean and number, text that is not a number and a
-//     number, array and scalar) raises EVariantError.
+//     number, array and scalar, bytes and anything else) raises EVariantError.
 //
 // Arithmetic (+, -, *, /):
 //   - Null in either operand gives Null; Unassigned counts as 0 (or "" when
@@ -37,13 +39,19 @@
 //   - "/" of integers or floats is Double; currency or BCD divided by an
 //     integer, currency or BCD keeps its kind (an average of prices is a
 //     price); division by zero raises EZeroDivide;
-//   - Booleans, arrays and non-numeric strings raise EVariantError.
+//   - Booleans, arrays, byte strings and non-numeric strings raise
+//     EVariantError.
+//
+// Byte strings (Bytes) hold blob and binary values: ToBytes gives them (a
+// string converts as UTF-8, Unassigned and Null give no bytes), ToString
+// reads them as Latin-1, numbers and dates raise.
 
 #include "toolkit/core/bcd.h"
 #include "toolkit/core/currency.h"
 #include "toolkit/core/datetime.h"
 #include "toolkit/core/varianterrors.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QVariant>
 #include <QtGlobal>
@@ -72,6 +80,7 @@ enum class VariantKind {
     Bcd,
     String,
     Array,
+    Bytes,
 };
 
 // Name of a kind for messages: "Unassigned", "Null", "Int32", ...
@@ -101,6 +110,7 @@ public:
     Variant(const TBcd& v) : value_(v) {}
     Variant(const QString& v) : value_(v) {}
     Variant(const char* utf8) : value_(QString::fromUtf8(utf8)) {}
+    Variant(const QByteArray& v) : value_(v) {}
 
     VariantKind Kind() const { return static_cast<VariantKind>(value_.index()); }
 
@@ -115,6 +125,7 @@ public:
     bool IsString() const { return Kind() == VariantKind::String; }
     bool IsBoolean() const { return Kind() == VariantKind::Boolean; }
     bool IsArray() const { return Kind() == VariantKind::Array; }
+    bool IsBytes() const { return Kind() == VariantKind::Bytes; }
 
     double ToDouble() const;
     TCurrency ToCurrency() const;
@@ -127,6 +138,7 @@ public:
     // format with the locale's separator, currency and BCD without trailing
     // zeros, dates as DateTimeToStr, "True"/"False". Arrays raise.
     QString ToString() const;
+    QByteArray ToBytes() const;
 
     // The elements of an array; EVariantError for other kinds.
     const VariantArray& Elements() const;
@@ -152,7 +164,7 @@ private:
     };
     using ArrayPtr = std::shared_ptr<const VariantArray>;
     using Storage = std::variant<std::monostate, NullTag, qint8, qint16, qint32, quint8, quint16, quint32, qint64,
-                                 float, double, TCurrency, DateValue, bool, TBcd, QString, ArrayPtr>;
+                                 float, double, TCurrency, DateValue, bool, TBcd, QString, ArrayPtr, QByteArray>;
 
     Storage value_;
 };

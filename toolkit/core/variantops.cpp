@@ -1,7 +1,9 @@
 // Comparison and arithmetic of Variants; the rules are listed in variant.h.
 #include "toolkit/core/variant.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace tk {
@@ -183,6 +185,15 @@ int Compare(const Variant& a, const Variant& b)
             if (const int order = Compare(x[i], y[i]))
                 return order;
         return x.size() < y.size() ? -1 : (x.size() > y.size() ? 1 : 0);
+    }
+    if (a.IsBytes() || b.IsBytes()) {
+        if (!a.IsBytes() || !b.IsBytes())
+            RaiseIncompatible(a, b, "comparison");
+        const QByteArray x = a.ToBytes(), y = b.ToBytes();
+        const int order = std::memcmp(x.constData(), y.constData(), static_cast<size_t>(std::min(x.size(), y.size())));
+        if (order != 0)
+            return order < 0 ? -1 : 1;
+        return Sign(x.size(), y.size());
     }
     if (a.IsBoolean() || b.IsBoolean()) {
         if (!a.IsBoolean() || !b.IsBoolean())
