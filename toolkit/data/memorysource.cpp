@@ -174,6 +174,7 @@ void TMemoryRecordSource::UpdateRow(qint64 position, const std::vector<Variant>&
         order_.insert(order_.begin() + SortedPlace(slot), slot);
         MarkOrderChanged();
     }
+    ++changeCount_;
 }
 
 qint64 TMemoryRecordSource::InsertRow(qint64 position, const std::vector<Variant>& values)
@@ -188,6 +189,7 @@ qint64 TMemoryRecordSource::InsertRow(qint64 position, const std::vector<Variant
     if (!sortColumns_.empty())
         position = SortedPlace(slot);
     PlaceNewSlot(slot, position);
+    ++changeCount_;
     return position;
 }
 
@@ -203,6 +205,7 @@ void TMemoryRecordSource::DeleteRow(qint64 position)
     for (int column = 0; column < store_.ColumnCount(); ++column)
         store_.SetNull(slot, column);
     MarkOrderChanged();
+    ++changeCount_;
 }
 
 void TMemoryRecordSource::Reserve(qint64 rowCount)

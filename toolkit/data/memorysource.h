@@ -70,6 +70,12 @@ public:
     // The column names of the sort in force ("" when none).
     const QString& SortFieldNames() const { return sortFieldNames_; }
 
+    // The rows in the order they were loaded and inserted, whatever the sort.
+    const std::vector<TRowId>& NaturalOrder() const { return sortColumns_.empty() ? order_ : natural_; }
+    // Successful UpdateRow, InsertRow and DeleteRow calls so far (loading
+    // and sorting do not count): tells whether there is anything to save.
+    qint64 ChangeCount() const { return changeCount_; }
+
     // Every value of every row, including the slots no longer in the order.
     const TColumnStore& Store() const { return store_; }
     // Drops the bytes of replaced text values (see TColumnStore::Compact).
@@ -108,6 +114,7 @@ private:
     QString sortFieldNames_;
     bool caseInsensitive_ = false;
     bool readOnly_ = false;
+    qint64 changeCount_ = 0;
 };
 
 }  // namespace tk
