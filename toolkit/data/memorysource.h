@@ -63,7 +63,8 @@ public:
     // Orders the rows by the ";"-separated column names (case-insensitive
     // names; blanks around them ignored): stable, Null first, numbers and
     // dates by value, Booleans False first, text by code point or, with
-    // caseInsensitive, without regard to case; "" restores the natural
+    // caseInsensitive, by its case-folded form (locale-independent), bytes
+    // by byte value; "" restores the natural
     // order. An unknown name raises EDatabaseError (SFieldNotFound) and
     // changes nothing.
     void Sort(const QString& fieldNames, bool caseInsensitive);
