@@ -1,10 +1,16 @@
 #include "toolkit/core/exceptions.h"
 #include "toolkit/core/fileutils.h"
+#include "toolkit/data/clientdataset.h"
 #include "toolkit/data/clientdatasetfile.h"
 #include "toolkit/data/clientdatasetquery.h"
+#include "toolkit/data/database.h"
+#include "toolkit/data/datalink.h"
+#include "toolkit/data/datasource.h"
+#include "toolkit/data/field.h"
 
 #include "tests/support/temp_folder.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -362,6 +368,267 @@ TEST(QueryRows, FailuresRaiseDatabaseErrors)
     // A trailing semicolon is one statement.
     EXPECT_EQ(LoadQueryRows(db.Handle(), QStringLiteral("SELECT 1 AS a, 2 AS a;"))->ColumnNames(),
               QStringList({QStringLiteral("a"), QStringLiteral("a_1")}));
+}
+
+// --- TClientDataSet ---------------------------------------------------------------
+
+// A link that counts the notifications a grid would act on.
+class CountingLink : public TDataLink {
+public:
+    int changed = 0;
+
+protected:
+    void DataSetChanged() override { ++changed; }
+};
+
+std::vector<TFieldDef> PeopleDefs()
+{
+    return {Def(QStringLiteral("Id"), ftInteger), Def(QStringLiteral("Name"), ftString, 20),
+            Def(QStringLiteral("Born"), ftDate), Def(QStringLiteral("Photo"), ftBlob)};
+}
+
+void AppendPerson(TClientDataSet& people, int id, const QString& name)
+{
+    people.Append();
+    people.FieldByName(QStringLiteral("Id"))->SetAsInteger(id);
+    people.FieldByName(QStringLiteral("Name"))->SetAsString(name);
+    people.Post();
+}
+
+QStringList Names(TDataSet& dataSet)
+{
+    QStringList names;
+    for (dataSet.First(); !dataSet.Eof(); dataSet.Next())
+        names << dataSet.FieldByName(QStringLiteral("Name"))->AsString();
+    return names;
+}
+
+TEST(ClientDataSet, CreateEditSaveAndLoadAgain)
+{
+    test::TempFolder folder;
+    const QString path = folder.File(QStringLiteral("people.cds"));
+    {
+        TClientDataSet people;
+        people.FieldDefs() = PeopleDefs();
+        people.CreateDataSet();
+        AppendPerson(people, 1, QStringLiteral("Zoë\tTab"));
+        AppendPerson(people, 2, QStringLiteral("Ana\nLine"));
+        people.Edit();
+        people.FieldByName(QStringLiteral("Born"))->SetAsDateTime(EncodeDate(1990, 5, 17));
+        people.Post();
+        people.SaveToFile(path);
+    }
+    TClientDataSet again;
+    again.LoadFromFile(path);
+    ASSERT_TRUE(again.Active());
+    EXPECT_EQ(again.RecordCount(), 2);
+    EXPECT_EQ(Names(again), QStringList({QStringLiteral("Zoë\tTab"), QStringLiteral("Ana\nLine")}));
+    EXPECT_EQ(again.FieldByName(QStringLiteral("Born"))->AsDateTime(), EncodeDate(1990, 5, 17));
+    EXPECT_TRUE(again.FieldByName(QStringLiteral("Photo"))->IsNull());
+    EXPECT_EQ(again.FieldDefs().size(), 4u);
+}
+
+// With FileName set, Close writes changed rows back; unchanged rows leave
+// the file alone.
+TEST(ClientDataSet, CloseSavesChangesToFileName)
+{
+    test::TempFolder folder;
+    const QString path = folder.File(QStringLiteral("people.cds"));
+    TClientDataSet people;
+    people.SetFileName(path);
+    people.FieldDefs() = PeopleDefs();
+    people.Open();  // no file yet: empty, with the definitions
+    people.Close();
+    EXPECT_FALSE(FileExists(path)) << "nothing changed, nothing written";
+
+    people.Open();
+    AppendPerson(people, 1, QStringLiteral("Ana"));
+    people.Close();
+    ASSERT_TRUE(FileExists(path));
+
+    people.Open();
+    EXPECT_EQ(Names(people), QStringList({QStringLiteral("Ana")}));
+    ASSERT_TRUE(SetFileAge(path, QDateTime::currentDateTime().addDays(-1)));
+    const QDateTime age = FileAge(path);
+    people.Close();
+    EXPECT_EQ(FileAge(path), age);
+}
+
+TEST(ClientDataSet, FailedSaveOnCloseKeepsTheRowsOpen)
+{
+    test::TempFolder folder;
+    const QString path = folder.File(QStringLiteral("people.cds"));
+    TClientDataSet people;
+    people.SetFileName(path);
+    people.FieldDefs() = PeopleDefs();
+    people.Open();
+    AppendPerson(people, 1, QStringLiteral("Ana"));
+    people.SaveToFile();
+    QByteArray before;
+    ASSERT_TRUE(ReadFileBytes(path, before));
+    for (int i = 2; i < 200; ++i)
+        AppendPerson(people, i, QStringLiteral("Person %1").arg(i));
+    {
+        FileSizeLimit limit(static_cast<rlim_t>(before.size() + 10));
+        EXPECT_THROW(people.Close(), EDatabaseError);
+    }
+    EXPECT_TRUE(people.Active());
+    EXPECT_EQ(people.RecordCount(), 199);
+    QByteArray after;
+    ASSERT_TRUE(ReadFileBytes(path, after));
+    EXPECT_EQ(after, before);
+    people.Close();  // now it can write
+    people.Open();
+    EXPECT_EQ(people.RecordCount(), 199);
+}
+
+TEST(ClientDataSet, DamagedFileOpensNothing)
+{
+    test::TempFolder folder;
+    const QString good = folder.File(QStringLiteral("good.cds"));
+    TClientDataSet people;
+    people.FieldDefs() = PeopleDefs();
+    people.CreateDataSet();
+    AppendPerson(people, 1, QStringLiteral("Ana"));
+    people.SaveToFile(good);
+    QByteArray bytes;
+    ASSERT_TRUE(ReadFileBytes(good, bytes));
+    const QString damaged = folder.Write(QStringLiteral("damaged.cds"), bytes.left(bytes.size() - 6));
+
+    // Open: the dataset stays closed.
+    TClientDataSet other;
+    other.SetFileName(damaged);
+    try {
+        other.Open();
+        FAIL() << "a truncated file opened";
+    } catch (const EDatabaseError& error) {
+        EXPECT_TRUE(error.Message().contains(damaged)) << error.Message().toStdString();
+        EXPECT_TRUE(error.Message().contains(QLatin1String("line"))) << error.Message().toStdString();
+    }
+    EXPECT_FALSE(other.Active());
+    // LoadFromFile: the rows already open stay.
+    EXPECT_THROW(people.LoadFromFile(damaged), EDatabaseError);
+    ASSERT_TRUE(people.Active());
+    EXPECT_EQ(Names(people), QStringList({QStringLiteral("Ana")}));
+    EXPECT_THROW(other.LoadFromFile(folder.File(QStringLiteral("missing.cds"))), EDatabaseError);
+    EXPECT_FALSE(other.Active());
+}
+
+TEST(ClientDataSet, PersistentFieldsGiveTheStructure)
+{
+    TClientDataSet people;
+    for (const TFieldDef& def : PeopleDefs())
+        CreateFieldForDef(def, &people)->SetDataSet(&people);
+    people.CreateDataSet();
+    AppendPerson(people, 7, QStringLiteral("Eva"));
+    EXPECT_FALSE(people.DefaultFields());
+    EXPECT_EQ(people.FieldByName(QStringLiteral("Id"))->AsInteger(), 7);
+    EXPECT_EQ(people.FieldDefs().size(), 4u);
+}
+
+TEST(ClientDataSet, OpeningWithoutRowsRaises)
+{
+    TClientDataSet empty;
+    EXPECT_THROW(empty.Open(), EDatabaseError);
+    EXPECT_THROW(empty.CreateDataSet(), EDatabaseError);  // no definitions
+    EXPECT_FALSE(empty.Active());
+}
+
+// Changing IndexFieldNames on an open dataset re-sorts, stays on the same
+// record and tells the links.
+TEST(ClientDataSet, IndexFieldNamesSortsAndKeepsTheRecord)
+{
+    TClientDataSet people;
+    people.FieldDefs() = PeopleDefs();
+    people.CreateDataSet();
+    AppendPerson(people, 1, QStringLiteral("carla"));
+    AppendPerson(people, 2, QStringLiteral("Bea"));
+    AppendPerson(people, 3, QStringLiteral("ana"));
+    TDataSource source;
+    source.SetDataSet(&people);
+    CountingLink link;
+    link.SetDataSource(&source);
+
+    ASSERT_TRUE(people.Locate(QStringLiteral("Id"), Variant(2)));
+    link.changed = 0;
+    people.SetIndexFieldNames(QStringLiteral("Name"));
+    EXPECT_GE(link.changed, 1);
+    EXPECT_EQ(people.FieldByName(QStringLiteral("Name"))->AsString(), QStringLiteral("Bea"));
+    EXPECT_EQ(people.RecNo(), 2);
+    EXPECT_EQ(Names(people), QStringList({QStringLiteral("ana"), QStringLiteral("Bea"), QStringLiteral("carla")}));
+
+    // A new record goes to its sorted place.
+    AppendPerson(people, 4, QStringLiteral("Bob"));
+    EXPECT_EQ(Names(people),
+              QStringList({QStringLiteral("ana"), QStringLiteral("Bea"), QStringLiteral("Bob"), QStringLiteral("carla")}));
+
+    EXPECT_THROW(people.SetIndexFieldNames(QStringLiteral("Nope")), EDatabaseError);
+    EXPECT_EQ(people.IndexFieldNames(), QStringLiteral("Name"));
+    people.SetIndexFieldNames(QString());
+    EXPECT_EQ(Names(people), QStringList({QStringLiteral("carla"), QStringLiteral("Bea"), QStringLiteral("ana"),
+                                          QStringLiteral("Bob")}));
+    // Set while closed, it applies at the next open.
+    people.Close();
+    people.SetIndexFieldNames(QStringLiteral("Id"));
+    EXPECT_EQ(people.IndexFieldNames(), QStringLiteral("Id"));
+}
+
+TEST(ClientDataSet, CopiesASelectAndKeepsEditsInMemory)
+{
+    test::TempFolder folder;
+    const QString path = folder.File(QStringLiteral("shop.db"));
+    {
+        QueryDatabase db(path);
+        db.Exec("CREATE TABLE items(id INTEGER PRIMARY KEY, name VARCHAR(20), price DECIMAL(10,2));"
+                "INSERT INTO items VALUES(1, 'pen', 1.25), (2, 'ink', 7.5);");
+    }
+    TDatabase database;
+    database.SetDatabaseName(path);
+    TClientDataSet items;
+    items.SetDatabase(&database);
+    items.SetCommandText(QStringLiteral("SELECT * FROM items ORDER BY id"));
+    EXPECT_THROW(items.Open(), EDatabaseError);  // database not connected
+    EXPECT_FALSE(items.Active());
+
+    database.Open();
+    items.Open();
+    EXPECT_EQ(items.RecordCount(), 2);
+    EXPECT_EQ(items.FieldByName(QStringLiteral("price"))->DataType(), ftBCD);
+    EXPECT_EQ(items.FieldByName(QStringLiteral("name"))->Size(), 20);
+    items.Edit();
+    items.FieldByName(QStringLiteral("name"))->SetAsString(QStringLiteral("pencil"));
+    items.Post();
+    items.Delete();
+    EXPECT_EQ(items.RecordCount(), 1);
+
+    sqlite3_stmt* statement = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(database.Handle(), "SELECT count(*), min(name) FROM items", -1, &statement, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(statement), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(statement, 0), 2);
+    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(statement, 1)), "ink");
+    sqlite3_finalize(statement);
+
+    items.Close();
+    items.SetCommandText(QStringLiteral("SELECT * FROM nowhere"));
+    EXPECT_THROW(items.Open(), EDatabaseError);
+    EXPECT_FALSE(items.Active());
+    items.SetCommandType(cmdTable);
+    items.SetCommandText(QStringLiteral("items"));
+    items.Open();
+    EXPECT_EQ(items.RecordCount(), 2);
+    items.Close();
+}
+
+TEST(ClientDataSet, PublishesItsPropertiesWithDefaults)
+{
+    TClientDataSet dataSet;
+    const QMetaObject* meta = dataSet.metaObject();
+    for (const char* name : {"FileName", "IndexFieldNames", "CommandText", "Database", "CommandType", "CursorLocation"})
+        EXPECT_GE(meta->indexOfProperty(name), 0) << name;
+    EXPECT_EQ(dataSet.property("CommandType").value<TCommandType>(), cmdText);
+    EXPECT_EQ(dataSet.property("CursorLocation").value<TCursorLocation>(), clUseClient);
+    EXPECT_STREQ(meta->classInfo(meta->indexOfClassInfo("Default:CommandType")).value(), "cmdText");
 }
 
 }  // namespace
