@@ -218,6 +218,21 @@ TEST(ClientDataFile, DamagedValuesOfEachKindRaise)
     }
 }
 
+// Object definitions nested without end must not recurse without end.
+TEST(ClientDataFile, RefusesDeepNesting)
+{
+    QByteArray bytes = "#toolkit-clientdata 1\nFIELDS\t100000\n";
+    for (int depth = 0; depth < 100000; ++depth)
+        bytes += "FIELD\t" + QByteArray::number(depth) + "\tA\tftADT\t0\t-\n";
+    bytes += "ROWS\t0\nEND\n";
+    try {
+        DecodeClientData(bytes, QStringLiteral("deep.cds"));
+        FAIL() << "loaded";
+    } catch (const EDatabaseError& error) {
+        EXPECT_TRUE(error.Message().startsWith(QLatin1String("deep.cds: line 20: "))) << error.Message().toStdString();
+    }
+}
+
 TEST(ClientDataFile, AcceptsWindowsLineEnds)
 {
     QByteArray bytes = GoodFile();

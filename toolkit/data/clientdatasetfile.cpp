@@ -16,6 +16,8 @@ namespace {
 constexpr char kMagic[] = "#toolkit-clientdata";
 constexpr int kVersion = 1;
 constexpr int kMaxSize = 16 * 1024 * 1024;
+// Object definitions nest; the limit keeps a hostile file from recursing deep.
+constexpr qint64 kMaxDepth = 16;
 const QByteArray kNull = QByteArrayLiteral("\\N");
 
 // --- Writing ----------------------------------------------------------------
@@ -168,7 +170,7 @@ void Reader::ReadDefs(int count, std::vector<TFieldDef>& defs)
         const QByteArrayList parts = NextLine("FIELD");
         if (parts.size() != 6 || parts[0] != "FIELD")
             Fail(QStringLiteral("expected a FIELD line with 5 values"));
-        const qint64 depth = Count(parts[1], static_cast<qint64>(parents.size()) - 1, "depth");
+        const qint64 depth = Count(parts[1], qMin(static_cast<qint64>(parents.size()) - 1, kMaxDepth), "depth");
         TFieldDef def;
         def.Name = QString::fromUtf8(Unescape(parts[2]));
         bool known = false;

@@ -11,9 +11,9 @@
 //   END
 //
 // FIELD: depth 0 for top-level definitions, d + 1 for a child of the last
-// object definition (ftADT, ftArray...) at depth d; type is the key name
-// ("ftString"); size 0 .. 16777216; flags "-" or any of "R" (required) and
-// "O" (read-only).
+// object definition (ftADT, ftArray...) at depth d (at most 16); type is
+// the key name ("ftString"); size 0 .. 16777216; flags "-" or any of "R"
+// (required) and "O" (read-only).
 //
 // R: the values of the flat columns ("Parent.Child" for children) in order.
 // "\N" alone is Null. Text (and names) escape "\" as "\\", tab as "\t",
