@@ -334,9 +334,9 @@ TEST(QueryRows, DeclaredTypesDecideFieldTypes)
     auto source = LoadQueryRows(db.Handle(), QStringLiteral("SELECT t.*, qty * 2 AS doubled, 'k' AS k FROM t"));
     const std::vector<TFieldDef>& defs = source->ColumnDefs();
     const std::vector<std::pair<TFieldType, int>> expected = {
-        {ftLargeint, 0}, {ftInteger, 0}, {ftString, 30}, {ftString, 13}, {ftFloat, 0},    {ftBCD, 2},
+        {ftLargeint, 0}, {ftInteger, 0}, {ftString, 30}, {ftString, 0}, {ftFloat, 0},    {ftBCD, 2},
         {ftFMTBcd, 6},   {ftBoolean, 0}, {ftDateTime, 0}, {ftDateTime, 0}, {ftBlob, 0}, {ftLargeint, 0},
-        {ftLargeint, 0}, {ftString, 1}};
+        {ftLargeint, 0}, {ftString, 0}};
     ASSERT_EQ(defs.size(), expected.size());
     for (size_t i = 0; i < defs.size(); ++i) {
         EXPECT_EQ(defs[i].DataType, expected[i].first) << defs[i].Name.toStdString();
@@ -594,8 +594,8 @@ TEST(ClientDataSet, CopiesASelectAndKeepsEditsInMemory)
     const QString path = folder.File(QStringLiteral("shop.db"));
     {
         QueryDatabase db(path);
-        db.Exec("CREATE TABLE items(id INTEGER PRIMARY KEY, name VARCHAR(20), price DECIMAL(10,2));"
-                "INSERT INTO items VALUES(1, 'pen', 1.25), (2, 'ink', 7.5);");
+        db.Exec("CREATE TABLE items(id INTEGER PRIMARY KEY, name VARCHAR(20), price DECIMAL(10,2), note TEXT);"
+                "INSERT INTO items VALUES(1, 'pen', 1.25, 'short'), (2, 'ink', 7.5, NULL);");
     }
     TDatabase database;
     database.SetDatabaseName(path);
@@ -612,7 +612,11 @@ TEST(ClientDataSet, CopiesASelectAndKeepsEditsInMemory)
     EXPECT_EQ(items.FieldByName(QStringLiteral("name"))->Size(), 20);
     items.Edit();
     items.FieldByName(QStringLiteral("name"))->SetAsString(QStringLiteral("pencil"));
+    // Text without a declared length takes any length.
+    const QString longNote(300, QLatin1Char('n'));
+    items.FieldByName(QStringLiteral("note"))->SetAsString(longNote);
     items.Post();
+    EXPECT_EQ(items.FieldByName(QStringLiteral("note"))->AsString(), longNote);
     items.Delete();
     EXPECT_EQ(items.RecordCount(), 1);
 

@@ -242,14 +242,6 @@ std::unique_ptr<TMemoryRecordSource> LoadQueryRows(sqlite3* db, const QString& s
             }
         }
         def.Name = names[column];
-        // Text without a declared length is as wide as its longest value.
-        if (def.DataType == ftString && def.Size == 0) {
-            def.Size = 1;
-            for (const std::vector<Variant>& row : rows) {
-                if (!row[column].IsNull())
-                    def.Size = qMax<qsizetype>(def.Size, row[column].ToString().size());
-            }
-        }
     }
 
     auto source = std::make_unique<TMemoryRecordSource>(defs);

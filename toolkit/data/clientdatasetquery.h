@@ -11,7 +11,7 @@
 //   NUMERIC/DECIMAL(p, s)             ftBCD when s <= 4, ftFMTBcd otherwise;
 //                                     without a scale ftFloat
 //   DATETIME, TIMESTAMP, DATE         ftDateTime;  TIME  ftTime
-//   CHAR, VARCHAR(n), TEXT, CLOB...   ftString (size n, or the longest value)
+//   CHAR, VARCHAR(n), TEXT, CLOB...   ftString, size n (0, not cut, without one)
 //   BLOB                              ftBlob
 // A column without a declared type (an expression) or with a name none of
 // these match takes its type from the storage class of its first non-Null
