@@ -59,12 +59,34 @@ public:
     // Bytes held, for tests and benchmarks.
     qint64 MemoryUsage() const;
 
-    // How a field type is stored.
+    // How a field type is stored: integers, Booleans and BCD (as currency
+    // ticks) in Int64; floats, currency and dates in Double; strings, memos,
+    // GUIDs and FMTBcd (as exact decimal text) in Text; binaries and blobs in
+    // Bytes. Types without values of their own (ftUnknown, object types,
+    // cursors, interfaces, ftVariant) raise EDatabaseError.
     enum class Storage { Int64, Double, Text, Bytes };
     static Storage StorageOf(TFieldType type);
 
 private:
-    struct Column;
+    // One column's values; only the arrays of its storage kind are used.
+    // Text is kept as UTF-8; text and bytes live in `buffer`, each slot
+    // pointing at its bytes by offset and length.
+    struct Column {
+        TFieldType type = ftUnknown;
+        Storage storage = Storage::Int64;
+        std::vector<qint64> ints;
+        std::vector<double> doubles;
+        QByteArray buffer;
+        std::vector<qint64> offsets;
+        std::vector<qint32> lengths;
+        qint64 unusedBytes = 0;  // bytes of replaced values, reclaimed by Compact
+        std::vector<bool> nulls;
+    };
+    const Column& CheckedColumn(qint64 slot, int column, Storage storage) const;
+    Column& CheckedColumn(qint64 slot, int column, Storage storage);
+    void StoreBuffered(Column& column, qint64 slot, const QByteArray& bytes);
+    QByteArray LoadBuffered(const Column& column, qint64 slot) const;
+
     std::vector<Column> columns_;
     qint64 slots_ = 0;
 };
