@@ -51,6 +51,9 @@ INSTANTIATE_TEST_SUITE_P(
                       KindCase{ftDateTime, Variant(45000.5), VariantKind::Date, Variant::FromDate(45000.5)},
                       KindCase{ftDate, Variant::FromDate(45000), VariantKind::Date, Variant::FromDate(45000)},
                       KindCase{ftString, Variant(42), VariantKind::String, Variant("42")},
+                      KindCase{ftBlob, Variant(QByteArray("\x00\xff\n", 3)), VariantKind::Bytes,
+                               Variant(QByteArray("\x00\xff\n", 3))},
+                      KindCase{ftVarBytes, Variant("é"), VariantKind::Bytes, Variant(QByteArray("\xc3\xa9"))},
                       KindCase{ftWideMemo, Variant("línea 1\nlínea 2 € 漢字"), VariantKind::String,
                                Variant("línea 1\nlínea 2 € 漢字")}));
 
@@ -58,6 +61,7 @@ struct BadCase {
     TFieldType type;
     Variant input;
     const char* typeName;
+    Variant stored = Variant(1);  // a value the column takes
 };
 
 class ColumnStoreRefuses : public ::testing::TestWithParam<BadCase> {};
@@ -69,7 +73,7 @@ TEST_P(ColumnStoreRefuses, RaisesAndKeepsTheOldValue)
     const BadCase& c = GetParam();
     TColumnStore store({ftString, c.type});
     const qint64 slot = store.AddSlot();
-    store.Set(slot, 1, Variant(1));
+    store.Set(slot, 1, c.stored);
     const Variant before = store.Get(slot, 1);
     try {
         store.Set(slot, 1, c.input);
@@ -90,6 +94,7 @@ INSTANTIATE_TEST_SUITE_P(Conversions, ColumnStoreRefuses,
                                            BadCase{ftDateTime, Variant("not a date"), "ftDateTime"},
                                            BadCase{ftBCD, Variant(1e20), "ftBCD"},
                                            BadCase{ftFMTBcd, Variant("1,2,3"), "ftFMTBcd"},
+                                           BadCase{ftBlob, Variant(12), "ftBlob", Variant(QByteArray("x"))},
                                            BadCase{ftLargeint, Variant::FromArray({Variant(1)}), "ftLargeint"}));
 
 TEST(ColumnStore, UnassignedAndNullClearAValue)

@@ -244,7 +244,7 @@ void TColumnStore::Set(qint64 slot, int column, const Variant& value)
         }
         switch (StorageOf(type)) {
         case Storage::Text: SetText(slot, column, value.ToString()); return;
-        case Storage::Bytes: SetBytes(slot, column, value.ToString().toLatin1()); return;
+        case Storage::Bytes: SetBytes(slot, column, value.ToBytes()); return;
         default: break;
         }
     } catch (const EVariantError& error) {
@@ -278,7 +278,7 @@ Variant TColumnStore::Get(qint64 slot, int column) const
     }
     if (source.storage == Storage::Text)
         return Variant(GetText(slot, column));
-    return Variant(QString::fromLatin1(GetBytes(slot, column)));
+    return Variant(GetBytes(slot, column));
 }
 
 void TColumnStore::Clear()
