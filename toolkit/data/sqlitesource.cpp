@@ -93,11 +93,7 @@ void TSqliteRecordSource::Prepare(const QString& sql)
         throw EDatabaseError(QStringLiteral("A dataset opens one SQL statement at a time"));
     if (sqlite3_column_count(statement) == 0 || !sqlite3_stmt_readonly(statement))
         throw EDatabaseError(QStringLiteral("The SQL statement returns no rows to open; run it with ExecSQL"));
-    for (int i = 1; i <= sqlite3_bind_parameter_count(statement); ++i) {
-        const char* name = sqlite3_bind_parameter_name(statement, i);
-        if (!name || name[0] == '?')
-            throw EDatabaseError(QStringLiteral("SQL parameters must be named (:name)"));
-    }
+    CheckParametersNamed(statement);
 
     if (TryPrepareWithRowid(sql)) {
         BindParameters(read_);
@@ -191,19 +187,7 @@ sqlite3_stmt* TSqliteRecordSource::PrepareStatement(const QString& sql, bool bin
 
 void TSqliteRecordSource::BindParameters(sqlite3_stmt* statement) const
 {
-    for (int i = 1; i <= sqlite3_bind_parameter_count(statement); ++i) {
-        const char* rawName = sqlite3_bind_parameter_name(statement, i);
-        if (!rawName)
-            continue;  // our own "?" of a lookup query, bound by the caller
-        const QString name = QString::fromUtf8(rawName + 1);
-        const TSqlParameter* found = nullptr;
-        for (const TSqlParameter& parameter : parameters_)
-            if (parameter.Name.compare(name, Qt::CaseInsensitive) == 0)
-                found = &parameter;
-        if (!found || found->Value.IsUnassigned())
-            throw EDatabaseError(QStringLiteral("No value for parameter '%1'").arg(name));
-        BindParameterValue(statement, i, found->Value);
-    }
+    BindNamedParameters(statement, parameters_);
 }
 
 void TSqliteRecordSource::DescribeColumns()
@@ -482,7 +466,7 @@ qint64 TSqliteRecordSource::MemoryUsage() const
 
 bool TSqliteRecordSource::CanModify() const
 {
-    return db_ && rowidSelected_ && sqlite3_db_readonly(db_, schema_.toUtf8().constData()) == 0;
+    return db_ && rowidSelected_ && !readOnly_ && sqlite3_db_readonly(db_, schema_.toUtf8().constData()) == 0;
 }
 
 void TSqliteRecordSource::BeginWrite()

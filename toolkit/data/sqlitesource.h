@@ -27,6 +27,7 @@
 #include "toolkit/data/columnstore.h"
 #include "toolkit/data/database.h"
 #include "toolkit/data/recordsource.h"
+#include "toolkit/data/sqlitesourcetypes.h"
 
 #include <QHash>
 #include <QPointer>
@@ -37,12 +38,6 @@ struct sqlite3;
 struct sqlite3_stmt;
 
 namespace tk {
-
-struct TSqlParameter {
-    QString Name;  // without the ":" prefix, compared case-insensitively
-    Variant Value;
-};
-using TSqlParameters = std::vector<TSqlParameter>;
 
 class TSqliteRecordSource : public TRecordSource, private TDatabaseClient {
 public:
@@ -77,6 +72,9 @@ public:
     qint64 InsertRow(qint64 position, const std::vector<Variant>& values) override;
     void DeleteRow(qint64 position) override;
 
+    // Refuses writes even where the SELECT could write back (a table
+    // opened read-only).
+    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
     // The table rows are written to; empty for read-only sources.
     QString TableName() const { return table_; }
     // False once the database was switched off under the source.
@@ -127,6 +125,7 @@ private:
     std::vector<TFieldDef> defs_;
     QStringList names_;
     std::vector<Column> columns_;
+    bool readOnly_ = false;
     bool rowidSelected_ = false;  // column 0 of the read statement is the rowid
     QString schema_;
     QString table_;

@@ -272,4 +272,30 @@ void BindParameterValue(sqlite3_stmt* statement, int index, const Variant& value
     }
 }
 
+void BindNamedParameters(sqlite3_stmt* statement, const TSqlParameters& parameters)
+{
+    for (int i = 1; i <= sqlite3_bind_parameter_count(statement); ++i) {
+        const char* rawName = sqlite3_bind_parameter_name(statement, i);
+        if (!rawName || rawName[0] == '?')
+            continue;
+        const QString name = QString::fromUtf8(rawName + 1);
+        const TSqlParameter* found = nullptr;
+        for (const TSqlParameter& parameter : parameters)
+            if (parameter.Name.compare(name, Qt::CaseInsensitive) == 0)
+                found = &parameter;
+        if (!found || found->Value.IsUnassigned())
+            throw EDatabaseError(QStringLiteral("No value for parameter '%1'").arg(name));
+        BindParameterValue(statement, i, found->Value);
+    }
+}
+
+void CheckParametersNamed(sqlite3_stmt* statement)
+{
+    for (int i = 1; i <= sqlite3_bind_parameter_count(statement); ++i) {
+        const char* name = sqlite3_bind_parameter_name(statement, i);
+        if (!name || name[0] == '?')
+            throw EDatabaseError(QStringLiteral("SQL parameters must be named (:name)"));
+    }
+}
+
 }  // namespace tk

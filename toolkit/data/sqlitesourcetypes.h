@@ -28,10 +28,17 @@
 #include "toolkit/data/recordsource.h"
 
 #include <QString>
+#include <vector>
 
 struct sqlite3_stmt;
 
 namespace tk {
+
+struct TSqlParameter {
+    QString Name;  // without the ":" prefix, compared case-insensitively
+    Variant Value;
+};
+using TSqlParameters = std::vector<TSqlParameter>;
 
 // A definition from a column's declared type; rowidAlias marks an INTEGER
 // PRIMARY KEY.
@@ -55,5 +62,12 @@ void BindFieldValue(sqlite3_stmt* statement, int index, const Variant& value, TF
 // Binds a parameter value by its own kind (dates as ISO text, Booleans as
 // 0/1, BCD as exact text); Null binds NULL.
 void BindParameterValue(sqlite3_stmt* statement, int index, const Variant& value);
+// Binds every named parameter of the statement (":name", "@name", "$name")
+// from parameters; one without a value (absent or Unassigned) raises
+// EDatabaseError. Unnamed "?" parameters are left to the caller.
+void BindNamedParameters(sqlite3_stmt* statement, const TSqlParameters& parameters);
+// Raises EDatabaseError when the statement has "?" parameters, which only
+// named values could fill.
+void CheckParametersNamed(sqlite3_stmt* statement);
 
 }  // namespace tk
