@@ -99,6 +99,22 @@ TEST(MemorySource, InsertUpdateDeleteKeepIdsAndPositions)
     EXPECT_EQ(source.PositionOf(12345), -1);
 }
 
+// Appends keep the inverse map without a rebuild; it must stay right
+// through appends mixed with reads, and after a failed append.
+TEST(MemorySource, PositionsFollowAppends)
+{
+    TMemoryRecordSource source(PeopleDefs());
+    for (int i = 0; i < 5; ++i) {
+        source.AppendRow(Person(i, "x"));
+        ExpectPositionsConsistent(source);
+    }
+    EXPECT_THROW(source.AppendRow(Person(9, "x", Variant("bad date"))), EConvertError);
+    source.InsertRow(-1, Person(5, "y"));
+    ExpectPositionsConsistent(source);
+    EXPECT_EQ(source.PositionOf(source.RowIdAt(5)), 5);
+    EXPECT_EQ(Ids(source), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+}
+
 // A writer that fails leaves every row as it was.
 TEST(MemorySource, FailedWritesChangeNothing)
 {

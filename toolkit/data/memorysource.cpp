@@ -174,6 +174,7 @@ void TMemoryRecordSource::UpdateRow(qint64 position, const std::vector<Variant>&
         order_.insert(order_.begin() + SortedPlace(slot), slot);
         MarkOrderChanged();
     }
+    ++changeCount_;
 }
 
 qint64 TMemoryRecordSource::InsertRow(qint64 position, const std::vector<Variant>& values)
@@ -188,6 +189,7 @@ qint64 TMemoryRecordSource::InsertRow(qint64 position, const std::vector<Variant
     if (!sortColumns_.empty())
         position = SortedPlace(slot);
     PlaceNewSlot(slot, position);
+    ++changeCount_;
     return position;
 }
 
@@ -203,6 +205,7 @@ void TMemoryRecordSource::DeleteRow(qint64 position)
     for (int column = 0; column < store_.ColumnCount(); ++column)
         store_.SetNull(slot, column);
     MarkOrderChanged();
+    ++changeCount_;
 }
 
 void TMemoryRecordSource::Reserve(qint64 rowCount)
@@ -264,9 +267,16 @@ int TMemoryRecordSource::CompareColumn(const SortColumn& key, qint64 a, qint64 b
     if (key.isBcd)
         return CompareValues(TBcd::FromString(store_.GetText(a, key.column)),
                              TBcd::FromString(store_.GetText(b, key.column)));
-    const QString textA = texts && !texts->empty() ? (*texts)[a] : store_.GetText(a, key.column);
-    const QString textB = texts && !texts->empty() ? (*texts)[b] : store_.GetText(b, key.column);
-    return caseInsensitive_ ? CompareText(textA, textB) : QString::compare(textA, textB, Qt::CaseSensitive);
+    // Sort caches hold the texts already case-folded when case does not count.
+    if (texts && !texts->empty())
+        return QString::compare((*texts)[a], (*texts)[b], Qt::CaseSensitive);
+    // Folded the same way as the cache, so that a row placed later lands
+    // where a full sort would put it.
+    const auto keyText = [this, &key](qint64 slot) {
+        const QString text = store_.GetText(slot, key.column);
+        return caseInsensitive_ ? text.toCaseFolded() : text;
+    };
+    return QString::compare(keyText(a), keyText(b), Qt::CaseSensitive);
 }
 
 int TMemoryRecordSource::CompareSlots(qint64 a, qint64 b, const std::vector<std::vector<QString>>* texts) const
@@ -321,8 +331,10 @@ void TMemoryRecordSource::Sort(const QString& fieldNames, bool caseInsensitive)
         if (key.storage != TColumnStore::Storage::Text || key.isBcd)
             continue;
         texts[i].resize(store_.SlotCount());
-        for (qint64 slot : order_)
-            texts[i][slot] = store_.GetText(slot, key.column);
+        for (qint64 slot : order_) {
+            const QString text = store_.GetText(slot, key.column);
+            texts[i][slot] = caseInsensitive_ ? text.toCaseFolded() : text;
+        }
     }
     std::stable_sort(order_.begin(), order_.end(),
                      [this, &texts](qint64 a, qint64 b) { return CompareSlots(a, b, &texts) < 0; });

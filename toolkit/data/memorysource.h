@@ -63,12 +63,19 @@ public:
     // Orders the rows by the ";"-separated column names (case-insensitive
     // names; blanks around them ignored): stable, Null first, numbers and
     // dates by value, Booleans False first, text by code point or, with
-    // caseInsensitive, without regard to case; "" restores the natural
+    // caseInsensitive, by its case-folded form (locale-independent), bytes
+    // by byte value; "" restores the natural
     // order. An unknown name raises EDatabaseError (SFieldNotFound) and
     // changes nothing.
     void Sort(const QString& fieldNames, bool caseInsensitive);
     // The column names of the sort in force ("" when none).
     const QString& SortFieldNames() const { return sortFieldNames_; }
+
+    // The rows in the order they were loaded and inserted, whatever the sort.
+    const std::vector<TRowId>& NaturalOrder() const { return sortColumns_.empty() ? order_ : natural_; }
+    // Successful UpdateRow, InsertRow and DeleteRow calls so far (loading
+    // and sorting do not count): tells whether there is anything to save.
+    qint64 ChangeCount() const { return changeCount_; }
 
     // Every value of every row, including the slots no longer in the order.
     const TColumnStore& Store() const { return store_; }
@@ -108,6 +115,7 @@ private:
     QString sortFieldNames_;
     bool caseInsensitive_ = false;
     bool readOnly_ = false;
+    qint64 changeCount_ = 0;
 };
 
 }  // namespace tk
