@@ -557,11 +557,11 @@ qint64 TSqliteRecordSource::InsertRow(qint64 position, const std::vector<Variant
         RaiseReadOnly();
     if (values.size() < columns_.size())
         throw EDatabaseError(QStringLiteral("Too few values for the row"));
-    // Unassigned values are left out so that the table's defaults apply;
-    // Null is written as NULL.
+    // Empty values (Unassigned or Null) are left out so that the table's
+    // defaults apply; a column without a default is NULL either way.
     std::vector<int> written;
     for (int column = 0; column < static_cast<int>(columns_.size()); ++column) {
-        if (values[column].IsUnassigned())
+        if (values[column].IsEmptyOrNull())
             continue;
         CheckWritableColumn(column);
         written.push_back(column);

@@ -69,6 +69,8 @@ public:
 
     bool CanModify() const override;
     void UpdateRow(qint64 position, const std::vector<Variant>& values, const std::vector<bool>& changed) override;
+    // Columns whose value is empty (Unassigned or Null) are left out of the
+    // INSERT, so the table's defaults apply to them.
     qint64 InsertRow(qint64 position, const std::vector<Variant>& values) override;
     void DeleteRow(qint64 position) override;
 
