@@ -109,13 +109,14 @@ INSTANTIATE_TEST_SUITE_P(Types, SqliteSourceTypeTest,
                                            TypeCase{"BIGINT", ftLargeint, 0},
                                            TypeCase{"INTEGER PRIMARY KEY", ftLargeint, 0},
                                            TypeCase{"REAL", ftFloat, 0}, TypeCase{"DOUBLE PRECISION", ftFloat, 0},
-                                           TypeCase{"VARCHAR(40)", ftString, 40}, TypeCase{"TEXT", ftString, 255},
+                                           TypeCase{"VARCHAR(40)", ftString, 40}, TypeCase{"TEXT", ftString, 0},
                                            TypeCase{"CLOB", ftMemo, 0}, TypeCase{"BLOB", ftBlob, 0},
                                            TypeCase{"DATE", ftDate, 0}, TypeCase{"TIME", ftTime, 0},
                                            TypeCase{"DATETIME", ftDateTime, 0},
                                            TypeCase{"TIMESTAMP", ftDateTime, 0},
                                            TypeCase{"BOOLEAN", ftBoolean, 0},
-                                           TypeCase{"DECIMAL(12,2)", ftBCD, 2}, TypeCase{"MONEY", ftBCD, 4}));
+                                           TypeCase{"DECIMAL(12,2)", ftBCD, 2}, TypeCase{"MONEY", ftBCD, 4},
+                                           TypeCase{"NUMERIC(18,6)", ftFMTBcd, 6}));
 
 TEST_F(SqliteSourceTest, ValuesKeepNullsTextBytesDatesAndBooleans)
 {

@@ -238,8 +238,6 @@ void TSqliteRecordSource::DescribeColumns()
             def.Name = name;
             def.DataType = FieldTypeFromStorageClass(firstStep == SQLITE_ROW ? sqlite3_column_type(read_, index)
                                                                              : SQLITE_TEXT);
-            if (def.DataType == ftString)
-                def.Size = 255;
         }
         if (rowidSelected_ && table && origin && QString::fromUtf8(table) == table_) {
             // A name that is no declared column is the rowid itself, which

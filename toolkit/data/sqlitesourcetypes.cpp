@@ -12,8 +12,11 @@ namespace {
 
 // Days between the julian day epoch and TDateTime's 1899-12-30.
 constexpr double kJulianDayOfZero = 2415018.5;
-constexpr int kDefaultStringSize = 255;
+// Size 0: a string field without a length limit.
+constexpr int kDefaultStringSize = 0;
 constexpr int kDefaultBcdScale = 4;
+// ftBCD values are held as currency (4 decimals); more need ftFMTBcd.
+constexpr int kMaxBcdScale = 4;
 
 bool ContainsAny(const QString& text, std::initializer_list<const char*> words)
 {
@@ -133,8 +136,8 @@ TFieldDef FieldDefFromDeclaredType(const QString& name, const QString& declaredT
     } else if (ContainsAny(type, {"REAL", "FLOA", "DOUB"})) {
         def.DataType = ftFloat;
     } else if (ContainsAny(type, {"NUMERIC", "DECIMAL", "MONEY", "CURRENCY"})) {
-        def.DataType = ftBCD;
         def.Size = scale >= 0 ? scale : kDefaultBcdScale;
+        def.DataType = def.Size > kMaxBcdScale ? ftFMTBcd : ftBCD;
     } else {
         def.DataType = ftString;
         def.Size = kDefaultStringSize;

@@ -10,14 +10,14 @@
 //   DATE -> ftDate;  TIME -> ftTime
 //   INT (INTEGER, SMALLINT, ...)                         -> ftInteger
 //   CHAR(n), VARCHAR(n), TEXT(n)...                      -> ftString, Size n
-//   CHAR, VARCHAR, TEXT without a size, unknown names    -> ftString, Size 255
+//   CHAR, VARCHAR, TEXT without a size, unknown names    -> ftString, Size 0
 //   CLOB, MEMO, LONGTEXT                                 -> ftMemo
 //   BLOB, BINARY                                         -> ftBlob
 //   REAL, FLOA, DOUB                                     -> ftFloat
-//   NUMERIC(p,s), DECIMAL(p,s), MONEY, CURRENCY          -> ftBCD, Size s (4 when not written)
-// TEXT without a size is an ftString, not a memo: such columns usually hold
-// names and codes that grids show as text. The size is only a display
-// width; values are never cut.
+//   NUMERIC(p,s), DECIMAL(p,s), MONEY, CURRENCY          -> ftBCD, Size s (4 when not written);
+//                                                           ftFMTBcd when s > 4
+// TEXT without a size is an ftString of Size 0 (no length limit), not a
+// memo: such columns usually hold names and codes that grids show as text.
 //
 // Dates are read from ISO text ("YYYY-MM-DD", "HH:MM[:SS[.fff]]",
 // "YYYY-MM-DD HH:MM[:SS[.fff]]", also with "T") or from a julian day number
