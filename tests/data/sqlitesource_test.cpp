@@ -250,6 +250,30 @@ TEST_F(SqliteSourceTest, ReadOnlyShapesRefuseWrites)
     EXPECT_EQ(Scalar(QStringLiteral("SELECT count(*) FROM people")), QStringLiteral("3"));
 }
 
+TEST_F(SqliteSourceTest, SingleTableShapesWithAliasesSchemasAndClausesStayWritable)
+{
+    MakePeople(5);
+    for (const char* sql : {"SELECT * FROM people", "SELECT p.name FROM people p WHERE p.id IN (1, 2) ORDER BY p.id",
+                            "SELECT name AS label FROM main.people AS x LIMIT 2 OFFSET 1",
+                            "SELECT name FROM \"people\" WHERE name <> 'a JOIN b, (SELECT 1)' ORDER BY id DESC, name",
+                            "select name from people where (id > 1 and (amount < 100))"}) {
+        auto source = Open(QString::fromUtf8(sql));
+        EXPECT_TRUE(source->CanModify()) << sql;
+        EXPECT_EQ(source->TableName(), QStringLiteral("people")) << sql;
+        ASSERT_TRUE(source->HasRow(0)) << sql;
+        const TRowId id = source->RowIdAt(0);
+        std::vector<bool> changed(source->ColumnNames().size(), false);
+        std::vector<Variant> values(source->ColumnNames().size());
+        const int name = source->ColumnIndex(source->ColumnIndex(QStringLiteral("label")) >= 0 ? QStringLiteral("label")
+                                                                                              : QStringLiteral("name"));
+        changed[name] = true;
+        values[name] = Variant(QStringLiteral("W%1").arg(id));
+        source->UpdateRow(0, values, changed);
+        EXPECT_EQ(Scalar(QStringLiteral("SELECT name FROM people WHERE id = %1").arg(id)), QStringLiteral("W%1").arg(id))
+            << sql;
+    }
+}
+
 TEST_F(SqliteSourceTest, AReadOnlyDatabaseGivesReadOnlySources)
 {
     MakePeople(2);
