@@ -396,6 +396,21 @@ TEST_F(SqliteSourceTest, SwitchingTheDatabaseOffReleasesTheFileAndKeepsFetchedRo
     sqlite3_open(path_.toUtf8().constData(), &own_);
 }
 
+TEST_F(SqliteSourceTest, ASourceOutlivingItsDatabaseKeepsItsRowsAndRaisesOnWrites)
+{
+    MakePeople(3);
+    auto database = std::make_unique<TDatabase>();
+    database->SetDatabaseName(path_);
+    database->Open();
+    TSqliteRecordSource source(database.get(), QStringLiteral("SELECT name FROM people ORDER BY id"));
+    ASSERT_TRUE(source.HasRow(0));
+    database.reset();
+    EXPECT_FALSE(source.Connected());
+    EXPECT_EQ(source.Value(0, 0).ToString(), QStringLiteral("P1"));
+    EXPECT_FALSE(source.HasRow(1));
+    EXPECT_THROW(source.InsertRow(-1, Row({"x"})), EDatabaseError);
+}
+
 TEST_F(SqliteSourceTest, BadStatementsRaiseWithSqlitesReason)
 {
     MakePeople(1);
