@@ -154,5 +154,52 @@ TEST(Numbers, LocaleSettingsGiveSeparatorsAndCurrencyLayout)
               QStringLiteral("1.234,50 €|-2,00 €"));
 }
 
+struct PictureCase {
+    const char* picture;
+    double value;
+    const char* expected;
+};
+
+void PrintTo(const PictureCase& c, std::ostream* os)
+{
+    *os << c.picture << " " << c.value;
+}
+
+class FormatFloatPicture : public ::testing::TestWithParam<PictureCase> {};
+
+TEST_P(FormatFloatPicture, WritesTheNumberAfterThePicture)
+{
+    EXPECT_EQ(FormatFloat(QString::fromUtf8(GetParam().picture), GetParam().value, TNumberSettings()),
+              QString::fromUtf8(GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, FormatFloatPicture,
+    ::testing::Values(
+        PictureCase{"#,##0.00", 1234.5, "1,234.50"}, PictureCase{"#,##0.00", 1234567.891, "1,234,567.89"},
+        PictureCase{"#,##0.00", 0.5, "0.50"}, PictureCase{"#,##0.00", -1234.5, "-1,234.50"},
+        PictureCase{"#,##0.00", 2.675, "2.68"}, PictureCase{"#,##0.00", -0.001, "0.00"},
+        PictureCase{"0.###", 1.5, "1.5"}, PictureCase{"0.###", 2.0, "2"}, PictureCase{"0.###", 0.12345, "0.123"},
+        PictureCase{"#.##", 0.5, ".5"}, PictureCase{"#", 0.0, ""}, PictureCase{"0", 0.5, "1"},
+        PictureCase{"000", 7, "007"}, PictureCase{"#,##0", 999999.5, "1,000,000"},
+        PictureCase{"0.00;(0.00)", -3.5, "(3.50)"}, PictureCase{"0.00;(0.00);'zero'", 0, "zero"},
+        PictureCase{"0.00;;'none'", -1, "-1.00"}, PictureCase{"$#,##0.00 'total'", 12, "$12.00 total"},
+        PictureCase{"\"#\"0", 5, "#5"}, PictureCase{"000-0000", 5551234, "555-1234"},
+        PictureCase{"0.00E+00", 1234.5, "1.23E+03"}, PictureCase{"0.00E-00", 1234.5, "1.23E03"},
+        PictureCase{"0.00E+00", 0.000123, "1.23E-04"}, PictureCase{"0.0e+0", 9.99, "1.0e+1"},
+        PictureCase{"00.0E+0", 1234.5, "12.3E+2"}, PictureCase{"0.00E+00", 0, "0.00E+00"},
+        PictureCase{"0.00", 1e20, "100000000000000000000.00"}, PictureCase{";(0.0)", 2.5, "2.5"},
+        PictureCase{";(0.0)", -2.5, "(2.5)"}));
+
+TEST(Numbers, FormatFloatUsesTheSettingsSeparatorsAndFallsBackToGeneral)
+{
+    EXPECT_EQ(FormatFloat(QStringLiteral("#,##0.00"), 1234.5, Comma()), QStringLiteral("1.234,50"));
+    TNumberSettings noGrouping;
+    noGrouping.ThousandSeparator = QChar();
+    EXPECT_EQ(FormatFloat(QStringLiteral("#,##0"), 1234, noGrouping), QStringLiteral("1234"));
+    EXPECT_EQ(FormatFloat(QString(), 1234.5, TNumberSettings()), QStringLiteral("1234.5"));
+    EXPECT_EQ(FormatFloat(QStringLiteral("0.00"), std::nan(""), TNumberSettings()), QStringLiteral("NAN"));
+}
+
 }  // namespace
 }  // namespace tk

@@ -3,6 +3,7 @@
 #include "toolkit/core/exceptions.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -211,6 +212,175 @@ int IndexOfLayout(const QString& layout, const char* const* table, int count)
     return -1;
 }
 
+// One section of a FormatFloat picture read into its parts.
+struct Picture {
+    enum class Kind { Literal, IntegerDigit, Point, FractionDigit, Exponent };
+    struct Token {
+        Kind kind;
+        QString text;  // literal text, or "E+"/"e-" for the exponent
+    };
+    std::vector<Token> tokens;
+    int integerPlaceholders = 0;
+    int minIntegerDigits = 0;
+    int minDecimals = 0;
+    int maxDecimals = 0;
+    bool grouped = false;
+    bool exponent = false;
+    int exponentDigits = 0;
+};
+
+// Splits at ";" outside quoted text.
+QStringList PictureSections(const QString& picture)
+{
+    QStringList sections(1);
+    QChar quote;
+    for (const QChar c : picture) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+        } else if (c == QLatin1Char(';')) {
+            sections.append(QString());
+            continue;
+        }
+        sections.last() += c;
+    }
+    return sections;
+}
+
+Picture ParsePicture(const QString& section)
+{
+    Picture p;
+    bool afterPoint = false;
+    int firstIntegerZero = -1;
+    for (qsizetype i = 0; i < section.size(); ++i) {
+        const QChar c = section[i];
+        const auto literal = [&p](const QString& text) {
+            if (!p.tokens.empty() && p.tokens.back().kind == Picture::Kind::Literal)
+                p.tokens.back().text += text;
+            else
+                p.tokens.push_back({Picture::Kind::Literal, text});
+        };
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            qsizetype end = section.indexOf(c, i + 1);
+            if (end < 0)
+                end = section.size();
+            literal(section.mid(i + 1, end - i - 1));
+            i = end;
+        } else if (p.exponent) {
+            literal(QString(c));  // everything after the exponent is text
+        } else if (c == QLatin1Char('0') || c == QLatin1Char('#')) {
+            if (afterPoint) {
+                ++p.maxDecimals;
+                if (c == QLatin1Char('0'))
+                    p.minDecimals = p.maxDecimals;
+                p.tokens.push_back({Picture::Kind::FractionDigit, QString()});
+            } else {
+                if (c == QLatin1Char('0') && firstIntegerZero < 0)
+                    firstIntegerZero = p.integerPlaceholders;
+                ++p.integerPlaceholders;
+                p.tokens.push_back({Picture::Kind::IntegerDigit, QString()});
+            }
+        } else if (c == QLatin1Char('.')) {
+            if (!afterPoint)
+                p.tokens.push_back({Picture::Kind::Point, QString()});
+            afterPoint = true;
+        } else if (c == QLatin1Char(',')) {
+            p.grouped = true;
+        } else if ((c == QLatin1Char('E') || c == QLatin1Char('e')) && i + 1 < section.size() &&
+                   (section[i + 1] == QLatin1Char('+') || section[i + 1] == QLatin1Char('-'))) {
+            p.exponent = true;
+            p.tokens.push_back({Picture::Kind::Exponent, section.mid(i, 2)});
+            i += 2;
+            for (; i < section.size() && section[i] == QLatin1Char('0'); ++i)
+                ++p.exponentDigits;
+            --i;
+        } else {
+            literal(QString(c));
+        }
+    }
+    p.minIntegerDigits = firstIntegerZero < 0 ? 0 : p.integerPlaceholders - firstIntegerZero;
+    return p;
+}
+
+// Writes a non-negative value after one picture section.
+QString ApplyPicture(const Picture& p, double magnitude, const TNumberSettings& settings, bool& nonZero)
+{
+    Decimal d = Decompose(magnitude);
+    int exponent = 0;
+    std::string integerDigits;
+    std::string fractionDigits;
+    if (p.exponent) {
+        if (!d.IsZero()) {
+            RoundTo(d, p.integerPlaceholders + p.maxDecimals);
+            exponent = d.exponent - (p.integerPlaceholders - 1);
+        }
+        // The first integerPlaceholders digits stand before the point.
+        d.exponent = d.IsZero() ? 0 : p.integerPlaceholders - 1;
+    } else {
+        RoundTo(d, d.exponent + 1 + p.maxDecimals);
+    }
+    nonZero = !d.IsZero();
+    for (int power = std::max(d.exponent, 0); power >= 0; --power)
+        integerDigits += d.DigitAt(power);
+    integerDigits.erase(0, std::min(integerDigits.find_first_not_of('0'), integerDigits.size()));
+    if (static_cast<int>(integerDigits.size()) < p.minIntegerDigits)
+        integerDigits.insert(0, static_cast<size_t>(p.minIntegerDigits) - integerDigits.size(), '0');
+    for (int power = -1; power >= -p.maxDecimals; --power)
+        fractionDigits += d.DigitAt(power);
+    while (static_cast<int>(fractionDigits.size()) > p.minDecimals && fractionDigits.back() == '0')
+        fractionDigits.pop_back();
+
+    QString out;
+    const int length = static_cast<int>(integerDigits.size());
+    const auto emitDigit = [&](int index) {
+        out += QLatin1Char(integerDigits[static_cast<size_t>(index)]);
+        const int fromRight = length - index;  // 1 for the units
+        if (p.grouped && !settings.ThousandSeparator.isNull() && fromRight > 1 && (fromRight - 1) % 3 == 0)
+            out += settings.ThousandSeparator;
+    };
+    const auto emitLeadingDigits = [&](int placeholders) {
+        for (int index = 0; index < length - placeholders; ++index)
+            emitDigit(index);
+    };
+    int integerSeen = 0;
+    int fractionSeen = 0;
+    for (const Picture::Token& token : p.tokens) {
+        switch (token.kind) {
+        case Picture::Kind::Literal: out += token.text; break;
+        case Picture::Kind::IntegerDigit: {
+            if (integerSeen == 0)
+                emitLeadingDigits(p.integerPlaceholders);
+            const int fromRight = p.integerPlaceholders - integerSeen++;
+            if (fromRight <= length)
+                emitDigit(length - fromRight);
+            break;
+        }
+        case Picture::Kind::Point:
+            if (p.integerPlaceholders == 0)
+                emitLeadingDigits(0);
+            if (!fractionDigits.empty())
+                out += settings.DecimalSeparator;
+            break;
+        case Picture::Kind::FractionDigit:
+            if (fractionSeen < static_cast<int>(fractionDigits.size()))
+                out += QLatin1Char(fractionDigits[static_cast<size_t>(fractionSeen)]);
+            ++fractionSeen;
+            break;
+        case Picture::Kind::Exponent:
+            out += token.text[0];
+            if (exponent < 0)
+                out += QLatin1Char('-');
+            else if (token.text[1] == QLatin1Char('+'))
+                out += QLatin1Char('+');
+            out += QString::number(std::abs(exponent)).rightJustified(p.exponentDigits, QLatin1Char('0'));
+            break;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 TNumberSettings NumberSettingsFromLocale(const QLocale& locale)
@@ -323,6 +493,26 @@ double StrToFloat(const QString& text, const TNumberSettings& settings)
     if (!TryStrToFloat(text, value, settings))
         throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
     return value;
+}
+
+QString FormatFloat(const QString& picture, double value, const TNumberSettings& settings)
+{
+    const QStringList sections = PictureSections(picture);
+    if (picture.isEmpty() || !std::isfinite(value))
+        return FloatToStr(value, settings);
+    QString section = sections[0];
+    bool ownSign = false;  // the negative section writes its own sign
+    if (value < 0 && sections.size() > 1 && !sections[1].isEmpty()) {
+        section = sections[1];
+        ownSign = true;
+    } else if (value == 0 && sections.size() > 2 && !sections[2].isEmpty()) {
+        section = sections[2];
+    }
+    if (section.isEmpty())
+        return FloatToStr(value, settings);  // ";(0.00)" leaves positives general
+    bool nonZero = false;
+    const QString text = ApplyPicture(ParsePicture(section), std::fabs(value), settings, nonZero);
+    return value < 0 && nonZero && !ownSign ? QLatin1Char('-') + text : text;
 }
 
 QString IntToStr(qint64 value)

@@ -53,6 +53,18 @@ bool TryStrToFloat(const QString& text, double& value, const TNumberSettings& se
 // EConvertError "'<text>' is not a valid floating point value".
 double StrToFloat(const QString& text, const TNumberSettings& settings = NumberSettings());
 
+// A number written after a picture: "#,##0.00", "0.###", "0.00E+00".
+//   0 a digit always written, # a digit written when significant,
+//   . the decimal separator (written only when decimals follow), , anywhere
+//   in the integer part groups thousands, E+ E- e+ e- an exponent (the
+//   zeros after it give its least digits; "+" writes a sign for positive
+//   exponents), 'text' and "text" literal text, any other character itself.
+// Up to three sections split by ";": positive, negative (written without a
+// minus sign of its own), zero. An empty negative or zero section uses the
+// first. Halves round away from zero from the 15 significant digits. An
+// empty picture (or an empty first section) gives FloatToStr.
+QString FormatFloat(const QString& picture, double value, const TNumberSettings& settings = NumberSettings());
+
 QString IntToStr(qint64 value);
 // Decimal with optional sign, or hexadecimal as "$1F" / "0x1F"; surrounding
 // blanks allowed; the value must fit in 32 bits.
