@@ -7,7 +7,9 @@
 // its end (VmRSS after minus before, the reader still alive); the process's
 // peak (VmHWM) is printed when the run ends.
 #include "toolkit/data/database.h"
+#include "toolkit/data/field.h"
 #include "toolkit/data/sqlitesource.h"
+#include "toolkit/data/table.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -141,6 +143,87 @@ void BM_Source_Walk(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Source_Walk)->Unit(benchmark::kMillisecond);
+
+// --- Ours: TTable (the dataset on the source) ----------------------------------
+
+void ReadRecord(tk::TDataSet& dataSet)
+{
+    for (int field = 0; field < kColumns; ++field)
+        benchmark::DoNotOptimize(dataSet.Fields()[field]->Value());
+}
+
+class TableFixture : public OursFixture {
+public:
+    TableFixture()
+    {
+        table_.SetDatabase(&Database());
+        table_.SetTableName(QStringLiteral("big"));
+    }
+    tk::TTable& Table() { return table_; }
+
+private:
+    tk::TTable table_;
+};
+
+void BM_Table_OpenFirst40(benchmark::State& state)
+{
+    TableFixture fixture;
+    tk::TTable& table = fixture.Table();
+    for (auto _ : state) {
+        table.Open();
+        for (int row = 0; row < kScreen && !table.Eof(); ++row) {
+            ReadRecord(table);
+            table.Next();
+        }
+        table.Close();
+    }
+}
+BENCHMARK(BM_Table_OpenFirst40)->Unit(benchmark::kMillisecond);
+
+void BM_Table_LastThen40(benchmark::State& state)
+{
+    TableFixture fixture;
+    tk::TTable& table = fixture.Table();
+    for (auto _ : state) {
+        const long before = StatusKb("VmRSS:");
+        table.Open();
+        table.Last();
+        for (int row = 0; row < kScreen && !table.Bof(); ++row) {
+            ReadRecord(table);
+            table.Prior();
+        }
+        state.counters["heldMB"] = (StatusKb("VmRSS:") - before) / 1024.0;
+        table.Close();
+    }
+}
+BENCHMARK(BM_Table_LastThen40)->Unit(benchmark::kMillisecond);
+
+void BM_Table_Walk(benchmark::State& state)
+{
+    TableFixture fixture;
+    tk::TTable& table = fixture.Table();
+    for (auto _ : state) {
+        table.Open();
+        for (; !table.Eof(); table.Next())
+            ReadRecord(table);
+        table.Close();
+    }
+}
+BENCHMARK(BM_Table_Walk)->Unit(benchmark::kMillisecond);
+
+void BM_Table_WalkMoveBy(benchmark::State& state)
+{
+    TableFixture fixture;
+    tk::TTable& table = fixture.Table();
+    for (auto _ : state) {
+        table.Open();
+        do
+            ReadRecord(table);
+        while (table.MoveBy(1) == 1);
+        table.Close();
+    }
+}
+BENCHMARK(BM_Table_WalkMoveBy)->Unit(benchmark::kMillisecond);
 
 // --- Theirs: QSqlQueryModel ----------------------------------------------------
 
