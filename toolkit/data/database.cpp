@@ -22,6 +22,7 @@ TDatabase::TDatabase(QObject* owner) : TComponent(owner) {}
 TDatabase::~TDatabase()
 {
     Destroying();
+    ReleaseClientStatements();
     // No events here: their handlers may belong to owners already half gone.
     if (fHandle)
         sqlite3_close_v2(fHandle);
@@ -112,11 +113,41 @@ void TDatabase::Connect()
 void TDatabase::Disconnect()
 {
     DoBeforeDisconnect();
+    ReleaseClientStatements();
     // close_v2 never fails for lack of finalized statements: the file is
     // released as soon as the last one is finalized.
     sqlite3_close_v2(fHandle);
     fHandle = nullptr;
     DoAfterDisconnect();
+}
+
+void TDatabase::AttachClient(TDatabaseClient* client)
+{
+    if (!fClients.contains(client))
+        fClients.append(client);
+}
+
+void TDatabase::DetachClient(TDatabaseClient* client)
+{
+    fClients.removeAll(client);
+}
+
+void TDatabase::PrepareForWrite(TDatabaseClient* writer)
+{
+    // A client told may detach others (a dataset closing its source), so
+    // each one is looked up again before it is told.
+    const QList<TDatabaseClient*> clients = fClients;
+    for (TDatabaseClient* client : clients)
+        if (client != writer && fClients.contains(client))
+            client->FinishReads();
+}
+
+void TDatabase::ReleaseClientStatements()
+{
+    const QList<TDatabaseClient*> clients = fClients;
+    for (TDatabaseClient* client : clients)
+        if (fClients.contains(client))
+            client->ReleaseStatements();
 }
 
 void TDatabase::DoBeforeConnect()

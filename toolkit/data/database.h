@@ -7,12 +7,27 @@
 
 #include "toolkit/core/component.h"
 
+#include <QList>
 #include <QString>
 #include <functional>
 
 struct sqlite3;
 
 namespace tk {
+
+// Something that keeps prepared statements on a database's connection (a
+// record source, a dataset). The database tells its clients before the
+// connection closes, and before one client writes it asks the others to
+// finish their reads: SQLite leaves a SELECT that is still being stepped
+// across a write on the same connection undefined.
+class TDatabaseClient {
+public:
+    virtual ~TDatabaseClient() = default;
+    // Finalize every statement now; the connection is going away.
+    virtual void ReleaseStatements() = 0;
+    // Complete (or reset) any read in progress; a write follows.
+    virtual void FinishReads() {}
+};
 
 class TDatabase : public TComponent {
     Q_OBJECT
@@ -60,6 +75,14 @@ public:
 
     void Loaded() override;
 
+    // Clients are told (ReleaseStatements) after OnBeforeDisconnect and
+    // before the file closes, also when the database is destroyed. A client
+    // may detach itself, or others, while being told.
+    void AttachClient(TDatabaseClient* client);
+    void DetachClient(TDatabaseClient* client);
+    // Asks every client but the writer to finish its reads.
+    void PrepareForWrite(TDatabaseClient* writer);
+
     TNotifyEvent OnBeforeConnect;
     TNotifyEvent OnAfterConnect;
     TNotifyEvent OnBeforeDisconnect;
@@ -75,12 +98,14 @@ private:
     void Connect();
     void Disconnect();
     void CheckInactive() const;
+    void ReleaseClientStatements();
 
     QString fDatabaseName;
     bool fReadOnly = false;
     int fBusyTimeout = 5000;
     bool fStreamedActive = false;
     sqlite3* fHandle = nullptr;
+    QList<TDatabaseClient*> fClients;
 };
 
 }  // namespace tk

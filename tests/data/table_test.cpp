@@ -1,0 +1,130 @@
+#include "toolkit/core/exceptions.h"
+#include "toolkit/data/field.h"
+#include "toolkit/data/table.h"
+
+#include "tests/data/sqlitesource_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace tk {
+namespace {
+
+class TableTest : public test::SqliteFixture {
+protected:
+    TableTest()
+    {
+        Exec(QStringLiteral("CREATE TABLE \"order\" (id INTEGER PRIMARY KEY, \"last name\" TEXT, city TEXT, "
+                            "\"a\"\"b\" INTEGER)"));
+        Exec(QStringLiteral("INSERT INTO \"order\" VALUES (1, 'Ruiz', 'Vigo', 3), (2, 'Abad', 'Lugo', 1), "
+                            "(3, 'Mora', 'Lugo', 2), (4, 'Abad', 'Vigo', 4)"));
+        table_.SetDatabase(&OpenDatabase());
+        table_.SetTableName(QStringLiteral("order"));
+    }
+    // The values of a field over all records, from the first.
+    QStringList Column(const QString& field)
+    {
+        QStringList values;
+        for (table_.First(); !table_.Eof(); table_.Next())
+            values.append(table_.FieldByName(field)->AsString());
+        return values;
+    }
+
+    TTable table_;
+};
+
+TEST_F(TableTest, OpensAKeywordNamedTableInRowidOrder)
+{
+    table_.Open();
+    EXPECT_EQ(table_.FieldCount(), 4);
+    EXPECT_EQ(Column(QStringLiteral("id")), (QStringList{"1", "2", "3", "4"}));
+    EXPECT_EQ(table_.FieldByName(QStringLiteral("a\"b"))->AsInteger(), 4);
+}
+
+TEST_F(TableTest, IndexFieldNamesOrderByQuotedColumns)
+{
+    table_.SetIndexFieldNames(QStringLiteral("last name; CITY"));
+    table_.Open();
+    EXPECT_EQ(Column(QStringLiteral("id")), (QStringList{"2", "4", "3", "1"}));
+
+    table_.SetIndexFieldNames(QStringLiteral("a\"b"));
+    EXPECT_EQ(Column(QStringLiteral("id")), (QStringList{"2", "3", "1", "4"}));
+}
+
+TEST_F(TableTest, ChangingIndexFieldNamesWhileOpenKeepsTheCurrentRecord)
+{
+    table_.Open();
+    table_.MoveBy(2);
+    ASSERT_EQ(table_.FieldByName(QStringLiteral("id"))->AsInteger(), 3);
+    table_.SetIndexFieldNames(QStringLiteral("city;last name"));
+    EXPECT_EQ(table_.FieldByName(QStringLiteral("id"))->AsInteger(), 3);
+    EXPECT_EQ(table_.RecNo(), 2);  // Abad Lugo, Mora Lugo, ...
+}
+
+TEST_F(TableTest, UnknownIndexFieldRaisesFieldNotFoundAndLeavesTheTableAsItWas)
+{
+    table_.SetIndexFieldNames(QStringLiteral("city"));
+    table_.Open();
+    table_.Last();
+    try {
+        table_.SetIndexFieldNames(QStringLiteral("city;nope"));
+        ADD_FAILURE();
+    } catch (const EDatabaseError& error) {
+        EXPECT_EQ(error.Message(), QStringLiteral("Field 'nope' not found"));
+    }
+    EXPECT_TRUE(table_.Active());
+    EXPECT_EQ(table_.IndexFieldNames(), QStringLiteral("city"));
+    EXPECT_EQ(table_.RecNo(), 4);
+
+    table_.Close();
+    table_.SetIndexFieldNames(QStringLiteral("nope"));
+    EXPECT_THROW(table_.Open(), EDatabaseError);
+    EXPECT_FALSE(table_.Active());
+}
+
+TEST_F(TableTest, EditsInsertsAndDeletesReachTheFile)
+{
+    table_.Open();
+    table_.Edit();
+    table_.FieldByName(QStringLiteral("last name"))->SetAsString(QStringLiteral("Núñez"));
+    table_.Post();
+    table_.Insert();
+    table_.FieldByName(QStringLiteral("last name"))->SetAsString(QStringLiteral("Pardo"));
+    table_.Post();
+    table_.Last();
+    table_.Delete();
+    EXPECT_EQ(Scalar(QStringLiteral("SELECT group_concat(\"last name\") FROM (SELECT * FROM \"order\" ORDER BY id)")),
+              QStringLiteral("Núñez,Abad,Mora,Pardo"));
+    EXPECT_EQ(table_.RecordCount(), 4);
+}
+
+TEST_F(TableTest, ReadOnlyTablesAndFailingPostsLeaveTheFileAlone)
+{
+    Exec(QStringLiteral("CREATE UNIQUE INDEX cities ON \"order\"(city, \"last name\")"));
+    table_.Open();
+    table_.Edit();
+    table_.FieldByName(QStringLiteral("last name"))->SetAsString(QStringLiteral("Abad"));
+    table_.FieldByName(QStringLiteral("city"))->SetAsString(QStringLiteral("Lugo"));
+    EXPECT_THROW(table_.Post(), EDatabaseError);
+    table_.Cancel();
+    EXPECT_EQ(table_.FieldByName(QStringLiteral("last name"))->AsString(), QStringLiteral("Ruiz"));
+    table_.Close();
+
+    table_.SetReadOnly(true);
+    table_.Open();
+    EXPECT_FALSE(table_.CanModify());
+    EXPECT_THROW(table_.Edit(), EDatabaseError);
+    EXPECT_THROW(table_.SetReadOnly(false), EDatabaseError);
+    EXPECT_THROW(table_.SetTableName(QStringLiteral("other")), EDatabaseError);
+    EXPECT_EQ(Scalar(QStringLiteral("SELECT \"last name\" FROM \"order\" WHERE id = 1")), QStringLiteral("Ruiz"));
+}
+
+TEST_F(TableTest, AMissingTableRaises)
+{
+    table_.SetTableName(QStringLiteral("missing"));
+    EXPECT_THROW(table_.Open(), EDatabaseError);
+    table_.SetTableName(QString());
+    EXPECT_THROW(table_.Open(), EDatabaseError);
+}
+
+}  // namespace
+}  // namespace tk

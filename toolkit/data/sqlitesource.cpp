@@ -1,0 +1,699 @@
+#include "toolkit/data/sqlitesource.h"
+
+#include "toolkit/core/dateutils.h"
+#include "toolkit/core/exceptions.h"
+#include "toolkit/data/sqlitesourcesyntax.h"
+#include "toolkit/data/sqlitesourcetypes.h"
+
+#include <QSet>
+#include <memory>
+#include <sqlite3.h>
+
+namespace tk {
+
+namespace {
+
+// The hidden first column of rowid sources.
+const QString kRowidColumn = QStringLiteral("__rowid__");
+
+struct FinalizeStatement {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using TStatement = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
+
+[[noreturn]] void RaiseReadOnly()
+{
+    throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
+}
+
+QString ColumnText(sqlite3_stmt* statement, int column)
+{
+    const char* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
+}
+
+QString Utf8OrEmpty(const char* text)
+{
+    return text ? QString::fromUtf8(text) : QString();
+}
+
+// Booleans written as text by other programs.
+bool TextIsTrue(const QString& text)
+{
+    for (const char* word : {"true", "t", "yes", "y", "1"})
+        if (text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+bool IsIntegerType(TFieldType type)
+{
+    return type == ftSmallint || type == ftInteger || type == ftWord || type == ftAutoInc || type == ftLargeint;
+}
+
+}  // namespace
+
+TSqliteRecordSource::TSqliteRecordSource(TDatabase* database, const QString& sql, const TSqlParameters& parameters)
+    : database_(database), sql_(TrimSqlStatement(sql)), parameters_(parameters)
+{
+    if (!database || !database->Active())
+        throw EDatabaseError(QStringLiteral("Cannot open a dataset on a database that is not open"));
+    if (sql_.isEmpty())
+        throw EDatabaseError(QStringLiteral("No SQL statement to open"));
+    db_ = database->Handle();
+    try {
+        Prepare(sql_);
+        DescribeColumns();
+    } catch (...) {
+        sqlite3_finalize(read_);
+        read_ = nullptr;
+        throw;
+    }
+    database->AttachClient(this);
+}
+
+TSqliteRecordSource::~TSqliteRecordSource()
+{
+    sqlite3_finalize(read_);
+    if (database_)
+        database_->DetachClient(this);
+}
+
+// --- Opening -----------------------------------------------------------------
+
+void TSqliteRecordSource::Prepare(const QString& sql)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    const char* tail = nullptr;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db_, utf8.constData(), utf8.size(), &statement, &tail) != SQLITE_OK)
+        RaiseSqlite(QString());
+    TStatement plain(statement);
+    if (!TrimSqlStatement(QString::fromUtf8(tail)).isEmpty())
+        throw EDatabaseError(QStringLiteral("A dataset opens one SQL statement at a time"));
+    if (sqlite3_column_count(statement) == 0 || !sqlite3_stmt_readonly(statement))
+        throw EDatabaseError(QStringLiteral("The SQL statement returns no rows to open; run it with ExecSQL"));
+    CheckParametersNamed(statement);
+
+    if (TryPrepareWithRowid(sql)) {
+        BindParameters(read_);
+        return;
+    }
+    read_ = plain.release();
+    BindParameters(read_);
+}
+
+bool TSqliteRecordSource::TryPrepareWithRowid(const QString& sql)
+{
+    const TSingleTableSelect shape = AnalyzeSingleTableSelect(sql);
+    if (!shape.matches)
+        return false;
+    const QByteArray schema = (shape.schema.isEmpty() ? QStringLiteral("main") : shape.schema).toUtf8();
+    if (sqlite3_db_readonly(db_, schema.constData()) != 0)
+        return false;
+
+    // A table may have real columns called rowid, _rowid_ or oid; the rowid
+    // is then reachable under one of the other names.
+    tableColumnDefaults_.clear();
+    {
+        TStatement info(PrepareStatement(
+            QStringLiteral("SELECT name, dflt_value IS NOT NULL FROM pragma_table_info(?1, ?2)"), false));
+        const QByteArray table = shape.table.toUtf8();
+        sqlite3_bind_text(info.get(), 1, table.constData(), table.size(), SQLITE_TRANSIENT);
+        sqlite3_bind_text(info.get(), 2, schema.constData(), schema.size(), SQLITE_TRANSIENT);
+        while (sqlite3_step(info.get()) == SQLITE_ROW)
+            tableColumnDefaults_.insert(ColumnText(info.get(), 0).toLower(), sqlite3_column_int(info.get(), 1) != 0);
+    }
+    for (const char* name : {"rowid", "_rowid_", "oid"}) {
+        if (!tableColumnDefaults_.contains(QLatin1String(name))) {
+            rowidName_ = QLatin1String(name);
+            break;
+        }
+    }
+    if (rowidName_.isEmpty())
+        return false;
+
+    const QString rewritten = QStringLiteral("SELECT %1 AS %2, ").arg(rowidName_, QuoteIdentifier(kRowidColumn)) +
+                              sql.mid(shape.columnsStart);
+    const QByteArray utf8 = rewritten.toUtf8();
+    sqlite3_stmt* statement = nullptr;
+    // WITHOUT ROWID tables fail here ("no such column").
+    if (sqlite3_prepare_v2(db_, utf8.constData(), utf8.size(), &statement, nullptr) != SQLITE_OK) {
+        rowidName_.clear();
+        return false;
+    }
+    TStatement candidate(statement);
+
+    // A view also prepares, but its rowid has no origin table; and every
+    // column that comes from a table must come from this one.
+    const QString table = Utf8OrEmpty(sqlite3_column_table_name(statement, 0));
+    const QString database = Utf8OrEmpty(sqlite3_column_database_name(statement, 0));
+    bool sound = table.compare(shape.table, Qt::CaseInsensitive) == 0 &&
+                 (shape.schema.isEmpty() || database.compare(shape.schema, Qt::CaseInsensitive) == 0);
+    for (int i = 1; sound && i < sqlite3_column_count(statement); ++i) {
+        const char* columnTable = sqlite3_column_table_name(statement, i);
+        if (columnTable && QString::fromUtf8(columnTable) != table)
+            sound = false;
+    }
+    if (!sound) {
+        rowidName_.clear();
+        return false;
+    }
+    schema_ = database;
+    table_ = table;
+    rowidSelected_ = true;
+    read_ = candidate.release();
+    return true;
+}
+
+sqlite3_stmt* TSqliteRecordSource::PrepareStatement(const QString& sql, bool bindParameters) const
+{
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db_, utf8.constData(), utf8.size(), &statement, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        RaiseSqlite(QString());
+    }
+    if (bindParameters) {
+        try {
+            BindParameters(statement);
+        } catch (...) {
+            sqlite3_finalize(statement);
+            throw;
+        }
+    }
+    return statement;
+}
+
+void TSqliteRecordSource::BindParameters(sqlite3_stmt* statement) const
+{
+    BindNamedParameters(statement, parameters_);
+}
+
+void TSqliteRecordSource::DescribeColumns()
+{
+    const int first = rowidSelected_ ? 1 : 0;
+    const int count = sqlite3_column_count(read_) - first;
+
+    // Expressions have no declared type: their first value decides, so the
+    // first row is stepped before the store exists and stored after it.
+    bool needFirstRow = false;
+    for (int i = 0; i < count; ++i)
+        needFirstRow = needFirstRow || !sqlite3_column_decltype(read_, first + i);
+    int firstStep = SQLITE_OK;
+    if (needFirstRow) {
+        firstStep = sqlite3_step(read_);
+        if (firstStep != SQLITE_ROW && firstStep != SQLITE_DONE)
+            RaiseSqlite(QString());
+    }
+
+    std::vector<TFieldType> types;
+    QSet<QString> usedNames;
+    for (int i = 0; i < count; ++i) {
+        const int index = first + i;
+        Column column;
+        column.statementIndex = index;
+        QString name = Utf8OrEmpty(sqlite3_column_name(read_, index));
+        // Duplicate names (SELECT a, a) get a suffix so fields stay unique.
+        for (int n = 1; usedNames.contains(name.toLower()); ++n)
+            name = Utf8OrEmpty(sqlite3_column_name(read_, index)) + QStringLiteral("_%1").arg(n);
+        usedNames.insert(name.toLower());
+
+        const char* declared = sqlite3_column_decltype(read_, index);
+        const char* table = sqlite3_column_table_name(read_, index);
+        const char* origin = sqlite3_column_origin_name(read_, index);
+        int notNull = 0, primaryKey = 0;
+        QString originType;
+        if (table && origin) {
+            const char* type = nullptr;
+            sqlite3_table_column_metadata(db_, sqlite3_column_database_name(read_, index), table, origin, &type,
+                                          nullptr, &notNull, &primaryKey, nullptr);
+            originType = Utf8OrEmpty(type);
+        }
+        TFieldDef def;
+        if (declared) {
+            const bool rowidAlias = primaryKey && originType.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
+            def = FieldDefFromDeclaredType(name, QString::fromUtf8(declared), rowidAlias);
+        } else {
+            def.Name = name;
+            def.DataType = FieldTypeFromStorageClass(firstStep == SQLITE_ROW ? sqlite3_column_type(read_, index)
+                                                                             : SQLITE_TEXT);
+        }
+        if (rowidSelected_ && table && origin && QString::fromUtf8(table) == table_) {
+            // A name that is no declared column is the rowid itself, which
+            // is the row's identity rather than a value to write.
+            column.origin = QString::fromUtf8(origin);
+            const auto declaredColumn = tableColumnDefaults_.constFind(column.origin.toLower());
+            def.ReadOnly = declaredColumn == tableColumnDefaults_.constEnd();
+            const bool rowidAlias = primaryKey && def.DataType == ftLargeint;
+            def.Required = notNull && !rowidAlias && !def.ReadOnly && !declaredColumn.value();
+        } else {
+            def.ReadOnly = true;
+        }
+        column.type = def.DataType;
+        types.push_back(def.DataType);
+        names_.append(def.Name);
+        defs_.push_back(def);
+        columns_.push_back(column);
+    }
+
+    store_ = TColumnStore(types);
+    if (firstStep == SQLITE_ROW) {
+        AppendCurrentRow();
+    } else if (firstStep == SQLITE_DONE) {
+        complete_ = true;
+        sqlite3_reset(read_);
+    }
+}
+
+// --- Fetching ----------------------------------------------------------------
+
+bool TSqliteRecordSource::StepRead()
+{
+    if (complete_ || !read_)
+        return false;
+    const int rc = sqlite3_step(read_);
+    if (rc == SQLITE_ROW) {
+        AppendCurrentRow();
+        return true;
+    }
+    // The end, or an error: either way the rows stop here, and resetting
+    // releases the read lock on the file.
+    complete_ = true;
+    const QString error = rc == SQLITE_DONE ? QString() : QString::fromUtf8(sqlite3_errmsg(db_));
+    sqlite3_reset(read_);
+    if (rc != SQLITE_DONE)
+        throw EDatabaseError(error);
+    return false;
+}
+
+void TSqliteRecordSource::AppendCurrentRow()
+{
+    const qint64 slot = store_.AddSlot();
+    if (rowidSelected_)
+        slotIds_.push_back(sqlite3_column_int64(read_, 0));
+    for (int column = 0; column < static_cast<int>(columns_.size()); ++column)
+        StoreCell(read_, columns_[column].statementIndex, slot, column);
+}
+
+void TSqliteRecordSource::StoreCell(sqlite3_stmt* statement, int statementColumn, qint64 slot, int column)
+{
+    const int storageClass = sqlite3_column_type(statement, statementColumn);
+    if (storageClass == SQLITE_NULL) {
+        store_.SetNull(slot, column);
+        return;
+    }
+    // SQLite's types are loose: a value stored in another class than the
+    // column's is converted by SQLite's own rules (text "12" in an INTEGER
+    // column reads 12); dates that do not parse read as Null.
+    const TFieldType type = columns_[column].type;
+    switch (TColumnStore::StorageOf(type)) {
+    case TColumnStore::Storage::Text:
+        if (type != ftFMTBcd) {
+            store_.SetText(slot, column, ColumnText(statement, statementColumn));
+            return;
+        }
+        break;
+    case TColumnStore::Storage::Bytes: {
+        const char* data = static_cast<const char*>(sqlite3_column_blob(statement, statementColumn));
+        store_.SetBytes(slot, column, QByteArray(data, sqlite3_column_bytes(statement, statementColumn)));
+        return;
+    }
+    default: break;
+    }
+    if (IsIntegerType(type)) {
+        store_.SetInt64(slot, column, sqlite3_column_int64(statement, statementColumn));
+    } else if (type == ftFloat || type == ftCurrency) {
+        store_.SetDouble(slot, column, sqlite3_column_double(statement, statementColumn));
+    } else if (type == ftBoolean) {
+        const bool value = storageClass == SQLITE_TEXT ? TextIsTrue(ColumnText(statement, statementColumn))
+                                                       : sqlite3_column_double(statement, statementColumn) != 0;
+        store_.Set(slot, column, Variant(value));
+    } else if (type == ftDate || type == ftTime || type == ftDateTime || type == ftTimeStamp) {
+        TDateTime value = 0;
+        if (storageClass == SQLITE_TEXT) {
+            if (!TryParseIsoDateTime(ColumnText(statement, statementColumn), value)) {
+                store_.SetNull(slot, column);
+                return;
+            }
+        } else {
+            value = DateTimeFromJulianDay(sqlite3_column_double(statement, statementColumn));
+        }
+        if (type == ftDate)
+            value = DateOf(value);
+        else if (type == ftTime)
+            value = TimeOf(value);
+        store_.Set(slot, column, Variant::FromDate(value));
+    } else if (type == ftBCD || type == ftFMTBcd) {
+        TBcd value;
+        if (storageClass == SQLITE_INTEGER)
+            value = TBcd::FromInt64(sqlite3_column_int64(statement, statementColumn));
+        else if (storageClass == SQLITE_FLOAT || !TBcd::TryFromString(ColumnText(statement, statementColumn), value))
+            value = TBcd::FromDouble(sqlite3_column_double(statement, statementColumn));
+        store_.Set(slot, column, Variant(value));
+    } else {
+        store_.Set(slot, column, Variant(ColumnText(statement, statementColumn)));
+    }
+}
+
+bool TSqliteRecordSource::HasRow(qint64 position)
+{
+    if (position < 0)
+        return false;
+    while (FetchedRowCount() <= position)
+        if (!StepRead())
+            return false;
+    return true;
+}
+
+qint64 TSqliteRecordSource::FetchedRowCount() const
+{
+    return orderIsIdentity_ ? store_.SlotCount() : static_cast<qint64>(order_.size());
+}
+
+void TSqliteRecordSource::FetchAll()
+{
+    while (StepRead()) {
+    }
+}
+
+qint64 TSqliteRecordSource::RowCount()
+{
+    if (complete_ || !db_)
+        return FetchedRowCount();
+    if (count_ < 0) {
+        TStatement count(PrepareStatement(QStringLiteral("SELECT count(*) FROM (%1)").arg(sql_), true));
+        const int rc = sqlite3_step(count.get());
+        if (rc != SQLITE_ROW)
+            RaiseSqlite(QString());
+        count_ = sqlite3_column_int64(count.get(), 0);
+    }
+    // Another connection may have added rows since; what was fetched is
+    // certain.
+    return std::max(count_, FetchedRowCount());
+}
+
+// --- Reading -----------------------------------------------------------------
+
+void TSqliteRecordSource::CheckPosition(qint64 position) const
+{
+    if (position < 0 || position >= FetchedRowCount())
+        throw EDatabaseError(QStringLiteral("Row %1 has not been fetched").arg(position));
+}
+
+qint64 TSqliteRecordSource::SlotAt(qint64 position) const
+{
+    return orderIsIdentity_ ? position : order_[static_cast<size_t>(position)];
+}
+
+Variant TSqliteRecordSource::Value(qint64 position, int column) const
+{
+    CheckPosition(position);
+    if (column < 0 || column >= static_cast<int>(columns_.size()))
+        throw EDatabaseError(QStringLiteral("Column %1 does not exist").arg(column));
+    return store_.Get(SlotAt(position), column);
+}
+
+TRowId TSqliteRecordSource::RowIdAt(qint64 position) const
+{
+    CheckPosition(position);
+    const qint64 slot = SlotAt(position);
+    return rowidSelected_ ? slotIds_[static_cast<size_t>(slot)] : slot;
+}
+
+qint64 TSqliteRecordSource::PositionOf(TRowId id)
+{
+    if (!rowidSelected_) {
+        // Read-only: the id is the fetch ordinal, which is the position.
+        return HasRow(id) ? id : -1;
+    }
+    const qint64 fetched = FetchedRowCount();
+    for (; hashedRows_ < fetched; ++hashedRows_)
+        positions_.insert(slotIds_[static_cast<size_t>(SlotAt(hashedRows_))], hashedRows_);
+    const auto found = positions_.constFind(id);
+    if (found != positions_.constEnd())
+        return found.value();
+    if (complete_ || !RowExistsInQuery(id))
+        return -1;
+    // Not fetched yet (order is still the fetch order here).
+    while (StepRead()) {
+        if (slotIds_.back() == id)
+            return FetchedRowCount() - 1;
+    }
+    return -1;
+}
+
+bool TSqliteRecordSource::RowExistsInQuery(TRowId id)
+{
+    TStatement lookup(PrepareStatement(QStringLiteral("SELECT 1 FROM (%1) WHERE %2 = ?")
+                                           .arg(QString::fromUtf8(sqlite3_sql(read_)), QuoteIdentifier(kRowidColumn)),
+                                       true));
+    sqlite3_bind_int64(lookup.get(), sqlite3_bind_parameter_count(lookup.get()), id);
+    const int rc = sqlite3_step(lookup.get());
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        RaiseSqlite(QString());
+    return rc == SQLITE_ROW;
+}
+
+qint64 TSqliteRecordSource::MemoryUsage() const
+{
+    return store_.MemoryUsage() + static_cast<qint64>((order_.capacity() + slotIds_.capacity()) * sizeof(qint64));
+}
+
+// --- Writing -----------------------------------------------------------------
+
+bool TSqliteRecordSource::CanModify() const
+{
+    return db_ && rowidSelected_ && !readOnly_ && sqlite3_db_readonly(db_, schema_.toUtf8().constData()) == 0;
+}
+
+void TSqliteRecordSource::BeginWrite()
+{
+    if (!CanModify())
+        RaiseReadOnly();
+    if (database_)
+        database_->PrepareForWrite(this);
+    FinishReads();
+}
+
+void TSqliteRecordSource::FinishReads()
+{
+    FetchAll();
+}
+
+QString TSqliteRecordSource::QualifiedTable() const
+{
+    return QuoteIdentifier(schema_) + QLatin1Char('.') + QuoteIdentifier(table_);
+}
+
+void TSqliteRecordSource::Execute(sqlite3_stmt* statement)
+{
+    const int rc = sqlite3_step(statement);
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+        RaiseSqlite(QString());
+}
+
+void TSqliteRecordSource::CheckWritableColumn(int column) const
+{
+    if (columns_[static_cast<size_t>(column)].origin.isEmpty() || defs_[static_cast<size_t>(column)].ReadOnly)
+        throw EDatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(names_[column]));
+}
+
+void TSqliteRecordSource::UpdateRow(qint64 position, const std::vector<Variant>& values,
+                                    const std::vector<bool>& changed)
+{
+    if (!CanModify())
+        RaiseReadOnly();
+    CheckPosition(position);
+    std::vector<int> written;
+    for (int column = 0; column < static_cast<int>(columns_.size()); ++column) {
+        if (column < static_cast<int>(changed.size()) && changed[column]) {
+            CheckWritableColumn(column);
+            written.push_back(column);
+        }
+    }
+    if (written.empty())
+        return;
+    if (values.size() < columns_.size())
+        throw EDatabaseError(QStringLiteral("Too few values for the row"));
+    BeginWrite();
+
+    const qint64 slot = SlotAt(position);
+    const TRowId id = slotIds_[static_cast<size_t>(slot)];
+    QStringList assignments;
+    for (int column : written)
+        assignments.append(QuoteIdentifier(columns_[column].origin) + QStringLiteral(" = ?"));
+    TStatement update(PrepareStatement(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                           .arg(QualifiedTable(), assignments.join(QStringLiteral(", ")), rowidName_),
+                                       false));
+    int index = 1;
+    for (int column : written)
+        BindFieldValue(update.get(), index++, values[column], columns_[column].type, names_[column]);
+    sqlite3_bind_int64(update.get(), index, id);
+    Execute(update.get());
+    if (sqlite3_changes(db_) == 0)
+        throw EDatabaseError(QStringLiteral("Record not found or changed by another user"));
+
+    // Writing the INTEGER PRIMARY KEY moves the row to another rowid.
+    TRowId newId = id;
+    for (int column : written)
+        if (defs_[column].DataType == ftLargeint && IsRowidAlias(column) && !values[column].IsEmptyOrNull())
+            newId = values[column].ToInt64();
+    if (!ReadBack(newId, slot)) {
+        for (int column : written)
+            store_.Set(slot, column, values[column]);
+    }
+    if (newId != id) {
+        slotIds_[static_cast<size_t>(slot)] = newId;
+        InvalidatePositions();
+    }
+}
+
+qint64 TSqliteRecordSource::InsertRow(qint64 position, const std::vector<Variant>& values)
+{
+    if (!CanModify())
+        RaiseReadOnly();
+    if (values.size() < columns_.size())
+        throw EDatabaseError(QStringLiteral("Too few values for the row"));
+    // Empty values (Unassigned or Null) are left out so that the table's
+    // defaults apply; a column without a default is NULL either way.
+    std::vector<int> written;
+    for (int column = 0; column < static_cast<int>(columns_.size()); ++column) {
+        if (values[column].IsEmptyOrNull())
+            continue;
+        CheckWritableColumn(column);
+        written.push_back(column);
+    }
+    BeginWrite();
+    if (position < -1 || position > FetchedRowCount())
+        throw EDatabaseError(QStringLiteral("Cannot insert at row %1").arg(position));
+
+    QString sql;
+    if (written.empty()) {
+        sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(QualifiedTable());
+    } else {
+        QStringList names, marks;
+        for (int column : written) {
+            names.append(QuoteIdentifier(columns_[column].origin));
+            marks.append(QStringLiteral("?"));
+        }
+        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(QualifiedTable(), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    }
+    TStatement insert(PrepareStatement(sql, false));
+    int index = 1;
+    for (int column : written)
+        BindFieldValue(insert.get(), index++, values[column], columns_[column].type, names_[column]);
+    Execute(insert.get());
+    const TRowId id = sqlite3_last_insert_rowid(db_);
+
+    MaterializeOrder();
+    const qint64 slot = store_.AddSlot();
+    slotIds_.push_back(id);
+    if (!ReadBack(id, slot)) {
+        for (int column : written)
+            store_.Set(slot, column, values[column]);
+    }
+    const qint64 at = position < 0 ? FetchedRowCount() : position;
+    order_.insert(order_.begin() + at, slot);
+    InvalidatePositions();
+    return at;
+}
+
+void TSqliteRecordSource::DeleteRow(qint64 position)
+{
+    if (!CanModify())
+        RaiseReadOnly();
+    CheckPosition(position);
+    BeginWrite();
+    const qint64 slot = SlotAt(position);
+    TStatement remove(
+        PrepareStatement(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(QualifiedTable(), rowidName_), false));
+    sqlite3_bind_int64(remove.get(), 1, slotIds_[static_cast<size_t>(slot)]);
+    Execute(remove.get());
+    if (sqlite3_changes(db_) == 0)
+        throw EDatabaseError(QStringLiteral("Record not found or changed by another user"));
+    MaterializeOrder();
+    order_.erase(order_.begin() + position);
+    InvalidatePositions();
+}
+
+bool TSqliteRecordSource::IsRowidAlias(int column) const
+{
+    // The INTEGER PRIMARY KEY column is the rowid under its own name.
+    const QByteArray origin = columns_[column].origin.toUtf8();
+    int primaryKey = 0;
+    const char* type = nullptr;
+    if (sqlite3_table_column_metadata(db_, schema_.toUtf8().constData(), table_.toUtf8().constData(),
+                                      origin.constData(), &type, nullptr, nullptr, &primaryKey,
+                                      nullptr) != SQLITE_OK)
+        return false;
+    return primaryKey && QString::fromUtf8(type).compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
+}
+
+bool TSqliteRecordSource::ReadBack(TRowId id, qint64 slot)
+{
+    // Reads the table columns of the row as the table now holds them;
+    // expression columns keep their values (Null for new rows).
+    QStringList selected;
+    std::vector<int> columns;
+    for (int column = 0; column < static_cast<int>(columns_.size()); ++column) {
+        if (columns_[column].origin.isEmpty())
+            continue;
+        selected.append(QuoteIdentifier(columns_[column].origin));
+        columns.push_back(column);
+    }
+    if (columns.empty())
+        return true;
+    const QString sql =
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(selected.join(QStringLiteral(", ")), QualifiedTable(), rowidName_);
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db_, utf8.constData(), utf8.size(), &raw, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(raw);
+        return false;
+    }
+    TStatement statement(raw);
+    sqlite3_bind_int64(raw, 1, id);
+    if (sqlite3_step(raw) != SQLITE_ROW)
+        return false;
+    for (size_t i = 0; i < columns.size(); ++i)
+        StoreCell(raw, static_cast<int>(i), slot, columns[i]);
+    return true;
+}
+
+void TSqliteRecordSource::MaterializeOrder()
+{
+    if (!orderIsIdentity_)
+        return;
+    order_.resize(static_cast<size_t>(store_.SlotCount()));
+    for (size_t i = 0; i < order_.size(); ++i)
+        order_[i] = static_cast<qint64>(i);
+    orderIsIdentity_ = false;
+}
+
+void TSqliteRecordSource::InvalidatePositions()
+{
+    positions_.clear();
+    hashedRows_ = 0;
+}
+
+// --- Connection --------------------------------------------------------------
+
+void TSqliteRecordSource::ReleaseStatements()
+{
+    sqlite3_finalize(read_);
+    read_ = nullptr;
+    complete_ = true;
+    db_ = nullptr;
+    if (database_)
+        database_->DetachClient(this);
+}
+
+void TSqliteRecordSource::RaiseSqlite(const QString& context) const
+{
+    const QString message = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("database closed");
+    throw EDatabaseError(context.isEmpty() ? message : context + QStringLiteral(": ") + message);
+}
+
+}  // namespace tk

@@ -1,0 +1,73 @@
+#pragma once
+// How SQLite's loose types map onto field types, and how values travel
+// between SQLite and Variants.
+//
+// Declared types (upper-cased, matched by the words they contain, in this
+// order):
+//   BIGINT, INT8, or an INTEGER PRIMARY KEY (the rowid)  -> ftLargeint
+//   BOOL                                                 -> ftBoolean
+//   DATETIME, TIMESTAMP                                  -> ftDateTime
+//   DATE -> ftDate;  TIME -> ftTime
+//   INT (INTEGER, SMALLINT, ...)                         -> ftInteger
+//   CHAR(n), VARCHAR(n), TEXT(n)...                      -> ftString, Size n
+//   CHAR, VARCHAR, TEXT without a size, unknown names    -> ftString, Size 0
+//   CLOB, MEMO, LONGTEXT                                 -> ftMemo
+//   BLOB, BINARY                                         -> ftBlob
+//   REAL, FLOA, DOUB                                     -> ftFloat
+//   NUMERIC(p,s), DECIMAL(p,s), MONEY, CURRENCY          -> ftBCD, Size s (4 when not written);
+//                                                           ftFMTBcd when s > 4
+// TEXT without a size is an ftString of Size 0 (no length limit), not a
+// memo: such columns usually hold names and codes that grids show as text.
+//
+// Dates are read from ISO text ("YYYY-MM-DD", "HH:MM[:SS[.fff]]",
+// "YYYY-MM-DD HH:MM[:SS[.fff]]", also with "T") or from a julian day number
+// (REAL or INTEGER), and written as ISO text.
+
+#include "toolkit/core/datetime.h"
+#include "toolkit/core/variant.h"
+#include "toolkit/data/recordsource.h"
+
+#include <QString>
+#include <vector>
+
+struct sqlite3_stmt;
+
+namespace tk {
+
+struct TSqlParameter {
+    QString Name;  // without the ":" prefix, compared case-insensitively
+    Variant Value;
+};
+using TSqlParameters = std::vector<TSqlParameter>;
+
+// A definition from a column's declared type; rowidAlias marks an INTEGER
+// PRIMARY KEY.
+TFieldDef FieldDefFromDeclaredType(const QString& name, const QString& declaredType, bool rowidAlias);
+// A definition from a value's storage class (SQLITE_INTEGER...), for
+// expressions without a declared type.
+TFieldType FieldTypeFromStorageClass(int storageClass);
+
+// Parses ISO date, time or date-time text; false when it is none of them.
+bool TryParseIsoDateTime(const QString& text, TDateTime& value);
+TDateTime DateTimeFromJulianDay(double julianDay);
+// The ISO text SQLite's date functions read: date alone for ftDate, time
+// alone for ftTime, both otherwise; milliseconds only when not zero.
+QString IsoTextFromDateTime(TDateTime value, TFieldType type);
+
+// Binds a field value as the field's type stores it in SQLite. Null and
+// Unassigned bind NULL; a value that does not convert raises EConvertError
+// naming the field.
+void BindFieldValue(sqlite3_stmt* statement, int index, const Variant& value, TFieldType type,
+                    const QString& fieldName);
+// Binds a parameter value by its own kind (dates as ISO text, Booleans as
+// 0/1, BCD as exact text); Null binds NULL.
+void BindParameterValue(sqlite3_stmt* statement, int index, const Variant& value);
+// Binds every named parameter of the statement (":name", "@name", "$name")
+// from parameters; one without a value (absent or Unassigned) raises
+// EDatabaseError. Unnamed "?" parameters are left to the caller.
+void BindNamedParameters(sqlite3_stmt* statement, const TSqlParameters& parameters);
+// Raises EDatabaseError when the statement has "?" parameters, which only
+// named values could fill.
+void CheckParametersNamed(sqlite3_stmt* statement);
+
+}  // namespace tk
