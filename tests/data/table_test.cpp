@@ -118,6 +118,21 @@ TEST_F(TableTest, ReadOnlyTablesAndFailingPostsLeaveTheFileAlone)
     EXPECT_EQ(Scalar(QStringLiteral("SELECT \"last name\" FROM \"order\" WHERE id = 1")), QStringLiteral("Ruiz"));
 }
 
+TEST_F(TableTest, FieldsANewRecordNeverSetTakeTheTableDefaultsButAChosenNullStays)
+{
+    Exec(QStringLiteral("CREATE TABLE notes(id INTEGER PRIMARY KEY, kind TEXT DEFAULT 'memo', "
+                        "owner TEXT DEFAULT 'nobody')"));
+    table_.SetTableName(QStringLiteral("notes"));
+    table_.Open();
+    table_.Append();
+    table_.FieldByName(QStringLiteral("owner"))->Clear();  // chosen: no owner
+    EXPECT_TRUE(table_.FieldByName(QStringLiteral("kind"))->IsNull());
+    table_.Post();
+    EXPECT_EQ(table_.FieldByName(QStringLiteral("kind"))->AsString(), "memo");
+    EXPECT_TRUE(table_.FieldByName(QStringLiteral("owner"))->IsNull());
+    EXPECT_EQ(Scalar(QStringLiteral("SELECT kind || '/' || (owner IS NULL) FROM notes")), "memo/1");
+}
+
 TEST_F(TableTest, AMissingTableRaises)
 {
     table_.SetTableName(QStringLiteral("missing"));

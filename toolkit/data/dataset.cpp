@@ -487,8 +487,10 @@ Variant TDataSet::GetFieldValue(const TField* field) const
         const int column = field->FieldNo() - 1;
         if (column < 0)
             return ObjectFieldValue(field);
-        if (target.kind == ReadTarget::Edit)
-            return d_->editValues[static_cast<size_t>(column)];
+        if (target.kind == ReadTarget::Edit) {
+            const Variant& value = d_->editValues[static_cast<size_t>(column)];
+            return value.IsUnassigned() ? Variant::NullValue() : value;
+        }
         return source_->Value(target.sourcePos, column);
     }
     case fkCalculated:
@@ -774,16 +776,10 @@ int TDataSet::MoveBy(int distance)
     if (cursor_ < 0) {
         bof_ = eof_ = true;
     } else if (distance > 0) {
-        qint64 wanted = cursor_ + distance;
-        if (!filtered_) {
-            // The count bounds the move without fetching the rows between.
-            const qint64 last = BaseCount() - 1;
-            if (wanted > last) {
-                wanted = last;
-                eof_ = true;
-            }
-            target = HasViewRow(wanted) ? wanted : LastViewPosition();
-        } else if (HasViewRow(wanted)) {
+        // Fetches only up to the record it lands on (or to the end); a huge
+        // distance stops at the last record without counting beyond it.
+        const qint64 wanted = cursor_ + distance;
+        if (HasViewRow(wanted)) {
             target = wanted;
         } else {
             target = LastViewPosition();
@@ -1084,7 +1080,8 @@ void TDataSet::BeginInsert(bool append)
     CaptureRows();
     const qint64 position = append ? LastViewPosition() + 1 : std::max<qint64>(cursor_, 0);
     const size_t columns = static_cast<size_t>(source_->ColumnNames().size());
-    d_->editValues.assign(columns, Variant::NullValue());
+    // Unassigned until set: the source may apply its defaults to those.
+    d_->editValues.assign(columns, Variant());
     d_->editChanged.assign(columns, false);
     d_->editCalcValid = false;
     d_->insertPos = position;

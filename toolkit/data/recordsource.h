@@ -72,7 +72,9 @@ public:
     // Writes the columns whose changed flag is set.
     virtual void UpdateRow(qint64 position, const std::vector<Variant>& values, const std::vector<bool>& changed) = 0;
     // Inserts a row before position (-1: after the last row, fetching the
-    // rest first) and returns the position it holds now.
+    // rest first) and returns the position it holds now. Unassigned values
+    // are columns the record never set: a source may apply its defaults
+    // there; Null is a value the user chose.
     virtual qint64 InsertRow(qint64 position, const std::vector<Variant>& values) = 0;
     virtual void DeleteRow(qint64 position) = 0;
 };

@@ -555,11 +555,11 @@ qint64 TSqliteRecordSource::InsertRow(qint64 position, const std::vector<Variant
         RaiseReadOnly();
     if (values.size() < columns_.size())
         throw EDatabaseError(QStringLiteral("Too few values for the row"));
-    // Empty values (Unassigned or Null) are left out so that the table's
-    // defaults apply; a column without a default is NULL either way.
+    // Values the record never set (Unassigned) are left out so that the
+    // table's defaults apply; a Null the user chose is written as NULL.
     std::vector<int> written;
     for (int column = 0; column < static_cast<int>(columns_.size()); ++column) {
-        if (values[column].IsEmptyOrNull())
+        if (values[column].IsUnassigned())
             continue;
         CheckWritableColumn(column);
         written.push_back(column);
