@@ -739,29 +739,37 @@ bool TDataSet::IsEmpty() const
 void TDataSet::First()
 {
     CheckActiveAndBrowse();
-    if (BeforeScroll)
-        BeforeScroll(this);
-    CaptureRows();
-    cursor_ = HasViewRow(0) ? 0 : -1;
-    bof_ = true;
-    eof_ = cursor_ < 0;
-    ChangedAbsolutely(WindowRule::Top);
-    if (AfterScroll)
-        AfterScroll(this);
+    const qint64 position = HasViewRow(0) ? 0 : -1;
+    JumpTo(position, WindowRule::Top, true, position < 0);
 }
 
 void TDataSet::Last()
 {
     CheckActiveAndBrowse();
+    const qint64 position = LastViewPosition();
+    JumpTo(position, WindowRule::Bottom, position < 0, true);
+}
+
+// An absolute move: the scroll events around it, the end flags set before
+// the links hear of it (navigators read them), the windows placed by rule.
+void TDataSet::JumpTo(qint64 position, WindowRule rule, bool bof, bool eof)
+{
     if (BeforeScroll)
         BeforeScroll(this);
     CaptureRows();
-    cursor_ = LastViewPosition();
-    eof_ = true;
-    bof_ = cursor_ < 0;
-    ChangedAbsolutely(WindowRule::Bottom);
+    cursor_ = position;
+    bof_ = bof;
+    eof_ = eof;
+    ChangedAbsolutely(rule);
     if (AfterScroll)
         AfterScroll(this);
+}
+
+// Searches and bookmark moves center the record, unless a link chose its
+// row by setting ActiveRecord: then the record lands on that row.
+TDataSet::WindowRule TDataSet::SearchRule() const
+{
+    return d_->activeLink ? WindowRule::Keep : WindowRule::Center;
 }
 
 int TDataSet::MoveBy(int distance)
@@ -843,16 +851,8 @@ void TDataSet::SetRecNo(int recNo)
     qint64 position = std::max(recNo, 1) - 1;
     if (!HasViewRow(position))
         position = LastViewPosition();
-    if (position == cursor_)
-        return;
-    if (BeforeScroll)
-        BeforeScroll(this);
-    CaptureRows();
-    cursor_ = position;
-    bof_ = eof_ = false;
-    ChangedAbsolutely(WindowRule::Center);
-    if (AfterScroll)
-        AfterScroll(this);
+    if (position != cursor_)
+        JumpTo(position, SearchRule(), false, false);
 }
 
 int TDataSet::RecordCount() const
@@ -923,14 +923,7 @@ bool TDataSet::Locate(const QString& keyFields, const Variant& keyValues, TLocat
     const qint64 position = FindRecord(keyFields, keyValues, options);
     if (position < 0)
         return false;
-    if (BeforeScroll)
-        BeforeScroll(this);
-    CaptureRows();
-    cursor_ = position;
-    bof_ = eof_ = false;
-    ChangedAbsolutely(d_->activeLink ? WindowRule::Keep : WindowRule::Center);
-    if (AfterScroll)
-        AfterScroll(this);
+    JumpTo(position, SearchRule(), false, false);
     return true;
 }
 
@@ -989,14 +982,7 @@ void TDataSet::GotoBookmark(const TBookmark& bookmark)
     const qint64 position = BookmarkPosition(bookmark);
     if (position < 0)
         RaiseDb(SRecordNotFound);
-    if (BeforeScroll)
-        BeforeScroll(this);
-    CaptureRows();
-    cursor_ = position;
-    bof_ = eof_ = false;
-    ChangedAbsolutely(d_->activeLink ? WindowRule::Keep : WindowRule::Center);
-    if (AfterScroll)
-        AfterScroll(this);
+    JumpTo(position, SearchRule(), false, false);
 }
 
 void TDataSet::SetCursorToBookmark(const TBookmark& bookmark)

@@ -238,6 +238,8 @@ private:
     enum class WindowRule { Top, Bottom, Center, Keep };
 
     void CheckActiveAndBrowse();
+    void JumpTo(qint64 position, WindowRule rule, bool bof, bool eof);
+    WindowRule SearchRule() const;
     void BindFields();
     void FreeDefaultFields();
     void RebuildFieldList();
