@@ -47,6 +47,8 @@ TClientDataSet::TClientDataSet(QObject* owner) : TDataSet(owner) {}
 
 TClientDataSet::~TClientDataSet()
 {
+    // Observers hear of the end while the whole client dataset is there.
+    Destroying();
     // TDataSet's destructor can no longer reach DoBeforeClose: close here so
     // that changed rows reach FileName.
     Guarded([this] { Close(); });

@@ -337,6 +337,12 @@ void TDataSet::CheckActiveAndBrowse()
     CheckBrowseMode();
 }
 
+void TDataSet::CheckBiDirectional() const
+{
+    if (IsUnidirectional())
+        RaiseDb(SDataSetUnidirectional);
+}
+
 // --- State -----------------------------------------------------------------------
 
 bool TDataSet::CanModify() const
@@ -739,6 +745,8 @@ bool TDataSet::IsEmpty() const
 void TDataSet::First()
 {
     CheckActiveAndBrowse();
+    if (cursor_ > 0)
+        CheckBiDirectional();
     const qint64 position = HasViewRow(0) ? 0 : -1;
     JumpTo(position, WindowRule::Top, true, position < 0);
 }
@@ -777,6 +785,8 @@ int TDataSet::MoveBy(int distance)
     CheckActiveAndBrowse();
     if (distance == 0)
         return 0;
+    if (distance < 0)
+        CheckBiDirectional();
     if (BeforeScroll)
         BeforeScroll(this);
     bof_ = eof_ = false;
@@ -846,6 +856,7 @@ int TDataSet::RecNo() const
 void TDataSet::SetRecNo(int recNo)
 {
     CheckActiveAndBrowse();
+    CheckBiDirectional();
     if (cursor_ < 0)
         return;
     qint64 position = std::max(recNo, 1) - 1;
@@ -920,6 +931,7 @@ qint64 TDataSet::FindRecord(const QString& keyFields, const Variant& keyValues, 
 bool TDataSet::Locate(const QString& keyFields, const Variant& keyValues, TLocateOptions options)
 {
     CheckActiveAndBrowse();
+    CheckBiDirectional();
     const qint64 position = FindRecord(keyFields, keyValues, options);
     if (position < 0)
         return false;
@@ -979,6 +991,7 @@ int TDataSet::CompareBookmarks(const TBookmark& a, const TBookmark& b) const
 void TDataSet::GotoBookmark(const TBookmark& bookmark)
 {
     CheckActiveAndBrowse();
+    CheckBiDirectional();
     const qint64 position = BookmarkPosition(bookmark);
     if (position < 0)
         RaiseDb(SRecordNotFound);

@@ -238,6 +238,8 @@ private:
     enum class WindowRule { Top, Bottom, Center, Keep };
 
     void CheckActiveAndBrowse();
+    // Raises SDataSetUnidirectional for moves a forward-only dataset refuses.
+    void CheckBiDirectional() const;
     void JumpTo(qint64 position, WindowRule rule, bool bof, bool eof);
     WindowRule SearchRule() const;
     void BindFields();

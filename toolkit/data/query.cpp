@@ -16,6 +16,8 @@ TQuery::TQuery(QObject* owner)
 
 TQuery::~TQuery()
 {
+    // Observers hear of the end while the whole query is there.
+    Destroying();
     // The list outlives this part of the query; a change now must not reopen.
     sql_->OnChange = nullptr;
 }
@@ -29,6 +31,12 @@ void TQuery::SqlChanged()
 {
     params_->ParseSQL(sql_->Text());
     Reopen();
+}
+
+void TQuery::SetUniDirectional(bool on)
+{
+    CheckInactive();
+    uniDirectional_ = on;
 }
 
 std::unique_ptr<TRecordSource> TQuery::CreateRecordSource()

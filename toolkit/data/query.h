@@ -14,6 +14,8 @@ class TQuery : public TSqliteDataSet {
     Q_OBJECT
     Q_PROPERTY(tk::TStrings* SQL READ SQL WRITE SetSQL)
     Q_PROPERTY(tk::TParams* Params READ Params)
+    Q_PROPERTY(bool UniDirectional READ UniDirectional WRITE SetUniDirectional)
+    Q_CLASSINFO("Default:UniDirectional", "False")
 
 public:
     explicit TQuery(QObject* owner = nullptr);
@@ -33,6 +35,12 @@ public:
     // their reads first. Failures raise EDatabaseError with SQLite's reason.
     int ExecSQL();
 
+    // A forward-only query: data links refuse it and it cannot move back.
+    // Set while closed.
+    bool UniDirectional() const { return uniDirectional_; }
+    void SetUniDirectional(bool on);
+    bool IsUnidirectional() const override { return uniDirectional_; }
+
 protected:
     std::unique_ptr<TRecordSource> CreateRecordSource() override;
 
@@ -41,6 +49,7 @@ private:
 
     TStringList* sql_;
     TParams* params_;
+    bool uniDirectional_ = false;
 };
 
 }  // namespace tk

@@ -13,7 +13,11 @@ namespace tk {
 
 TTable::TTable(QObject* owner) : TSqliteDataSet(owner) {}
 
-TTable::~TTable() = default;
+TTable::~TTable()
+{
+    // Observers hear of the end while the whole table is there.
+    Destroying();
+}
 
 void TTable::SetTableName(const QString& name)
 {
