@@ -104,19 +104,38 @@ TEST_P(SqliteSourceTypeTest, DeclaredTypeGivesFieldTypeAndSize)
     EXPECT_EQ(source->FieldDefs()[0].Size, GetParam().size);
 }
 
-INSTANTIATE_TEST_SUITE_P(Types, SqliteSourceTypeTest,
-                         ::testing::Values(TypeCase{"INTEGER", ftInteger, 0}, TypeCase{"int", ftInteger, 0},
-                                           TypeCase{"BIGINT", ftLargeint, 0},
-                                           TypeCase{"INTEGER PRIMARY KEY", ftLargeint, 0},
-                                           TypeCase{"REAL", ftFloat, 0}, TypeCase{"DOUBLE PRECISION", ftFloat, 0},
-                                           TypeCase{"VARCHAR(40)", ftString, 40}, TypeCase{"TEXT", ftString, 0},
-                                           TypeCase{"CLOB", ftMemo, 0}, TypeCase{"BLOB", ftBlob, 0},
-                                           TypeCase{"DATE", ftDate, 0}, TypeCase{"TIME", ftTime, 0},
-                                           TypeCase{"DATETIME", ftDateTime, 0},
-                                           TypeCase{"TIMESTAMP", ftDateTime, 0},
-                                           TypeCase{"BOOLEAN", ftBoolean, 0},
-                                           TypeCase{"DECIMAL(12,2)", ftBCD, 2}, TypeCase{"MONEY", ftBCD, 4},
-                                           TypeCase{"NUMERIC(18,6)", ftFMTBcd, 6}));
+INSTANTIATE_TEST_SUITE_P(
+    Types, SqliteSourceTypeTest,
+    ::testing::Values(TypeCase{"INTEGER", ftLargeint, 0}, TypeCase{"int", ftLargeint, 0},
+                      TypeCase{"SMALLINT", ftLargeint, 0}, TypeCase{"TINYINT", ftLargeint, 0},
+                      TypeCase{"BIGINT", ftLargeint, 0}, TypeCase{"UNSIGNED BIG INT", ftLargeint, 0},
+                      TypeCase{"BOOLINT", ftBoolean, 0}, TypeCase{"INTEGER PRIMARY KEY", ftLargeint, 0},
+                      TypeCase{"REAL", ftFloat, 0}, TypeCase{"DOUBLE PRECISION", ftFloat, 0},
+                      TypeCase{"VARCHAR(40)", ftString, 40}, TypeCase{"TEXT", ftString, 0},
+                      TypeCase{"CLOB", ftMemo, 0}, TypeCase{"BLOB", ftBlob, 0}, TypeCase{"DATE", ftDate, 0},
+                      TypeCase{"TIME", ftTime, 0}, TypeCase{"DATETIME", ftDateTime, 0},
+                      TypeCase{"TIMESTAMP", ftDateTime, 0}, TypeCase{"BOOLEAN", ftBoolean, 0},
+                      TypeCase{"DECIMAL(12,2)", ftBCD, 2}, TypeCase{"MONEY", ftBCD, 4},
+                      TypeCase{"NUMERIC(18,6)", ftFMTBcd, 6}));
+
+TEST_F(SqliteSourceTest, AValueItsFieldCannotHoldStopsTheRowsBeforeIt)
+{
+    Exec(QStringLiteral("CREATE TABLE m(id INTEGER PRIMARY KEY, price MONEY);"
+                        "INSERT INTO m VALUES (1, 12.5), (2, 1e18), (3, 1)"));
+    auto source = Open(QStringLiteral("SELECT price FROM m ORDER BY id"));
+    ASSERT_TRUE(source->HasRow(0));
+    try {
+        source->FetchAll();
+        FAIL() << "a value beyond the currency range was stored";
+    } catch (const EDatabaseError& error) {
+        EXPECT_TRUE(error.Message().contains(QLatin1String("'price', row 2")))
+            << error.Message().toStdString();
+    }
+    EXPECT_TRUE(source->IsComplete());
+    EXPECT_EQ(source->FetchedRowCount(), 1);
+    EXPECT_EQ(source->Value(0, 0).ToBcd().ToString(), QStringLiteral("12.5"));
+    EXPECT_FALSE(source->HasRow(1));
+}
 
 TEST_F(SqliteSourceTest, ValuesKeepNullsTextBytesDatesAndBooleans)
 {

@@ -292,8 +292,23 @@ void TSqliteRecordSource::AppendCurrentRow()
     const qint64 slot = store_.AddSlot();
     if (rowidSelected_)
         slotIds_.push_back(sqlite3_column_int64(read_, 0));
-    for (int column = 0; column < static_cast<int>(columns_.size()); ++column)
-        StoreCell(read_, columns_[column].statementIndex, slot, column);
+    for (int column = 0; column < static_cast<int>(columns_.size()); ++column) {
+        try {
+            StoreCell(read_, columns_[column].statementIndex, slot, column);
+        } catch (const EConvertError& error) {
+            // A value its field cannot hold (a number beyond an ftBCD's
+            // range): the rows stop before this one rather than show it cut
+            // or half-stored.
+            MaterializeOrder();
+            order_.pop_back();
+            complete_ = true;
+            sqlite3_reset(read_);
+            throw EDatabaseError(QStringLiteral("Field '%1', row %2: %3")
+                                     .arg(names_[column])
+                                     .arg(FetchedRowCount() + 1)
+                                     .arg(error.Message()));
+        }
+    }
 }
 
 void TSqliteRecordSource::StoreCell(sqlite3_stmt* statement, int statementColumn, qint64 slot, int column)
@@ -321,8 +336,12 @@ void TSqliteRecordSource::StoreCell(sqlite3_stmt* statement, int statementColumn
     }
     default: break;
     }
-    if (IsIntegerType(type)) {
+    if (type == ftLargeint) {
         store_.SetInt64(slot, column, sqlite3_column_int64(statement, statementColumn));
+    } else if (IsIntegerType(type)) {
+        // Narrower integer fields check the range rather than cut the value.
+        store_.Set(slot, column,
+                   Variant(static_cast<qint64>(sqlite3_column_int64(statement, statementColumn))));
     } else if (type == ftFloat || type == ftCurrency) {
         store_.SetDouble(slot, column, sqlite3_column_double(statement, statementColumn));
     } else if (type == ftBoolean) {

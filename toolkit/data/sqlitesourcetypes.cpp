@@ -114,9 +114,10 @@ TFieldDef FieldDefFromDeclaredType(const QString& name, const QString& declaredT
     const QString type = declaredType.toUpper();
     int size = 0, scale = -1;
     SizeArguments(type, size, scale);
-    if (rowidAlias || ContainsAny(type, {"BIGINT", "INT8"})) {
+    const bool isBoolean = type.contains(QLatin1String("BOOL"));
+    if (rowidAlias || (type.contains(QLatin1String("INT")) && !isBoolean)) {
         def.DataType = ftLargeint;
-    } else if (type.contains(QLatin1String("BOOL"))) {
+    } else if (isBoolean) {
         def.DataType = ftBoolean;
     } else if (ContainsAny(type, {"DATETIME", "TIMESTAMP"})) {
         def.DataType = ftDateTime;
@@ -124,8 +125,6 @@ TFieldDef FieldDefFromDeclaredType(const QString& name, const QString& declaredT
         def.DataType = ftDate;
     } else if (type.contains(QLatin1String("TIME"))) {
         def.DataType = ftTime;
-    } else if (type.contains(QLatin1String("INT"))) {
-        def.DataType = ftInteger;
     } else if (ContainsAny(type, {"CLOB", "MEMO", "LONGTEXT"})) {
         def.DataType = ftMemo;
     } else if (ContainsAny(type, {"CHAR", "TEXT"})) {

@@ -4,11 +4,10 @@
 //
 // Declared types (upper-cased, matched by the words they contain, in this
 // order):
-//   BIGINT, INT8, or an INTEGER PRIMARY KEY (the rowid)  -> ftLargeint
+//   INT (INTEGER, BIGINT, SMALLINT, ...) without BOOL    -> ftLargeint
 //   BOOL                                                 -> ftBoolean
 //   DATETIME, TIMESTAMP                                  -> ftDateTime
 //   DATE -> ftDate;  TIME -> ftTime
-//   INT (INTEGER, SMALLINT, ...)                         -> ftInteger
 //   CHAR(n), VARCHAR(n), TEXT(n)...                      -> ftString, Size n
 //   CHAR, VARCHAR, TEXT without a size, unknown names    -> ftString, Size 0
 //   CLOB, MEMO, LONGTEXT                                 -> ftMemo
@@ -16,6 +15,8 @@
 //   REAL, FLOA, DOUB                                     -> ftFloat
 //   NUMERIC(p,s), DECIMAL(p,s), MONEY, CURRENCY          -> ftBCD, Size s (4 when not written);
 //                                                           ftFMTBcd when s > 4
+// Every integer type is ftLargeint: SQLite stores 64-bit integers whatever
+// the declared type says, and a narrower field would cut them.
 // TEXT without a size is an ftString of Size 0 (no length limit), not a
 // memo: such columns usually hold names and codes that grids show as text.
 //
