@@ -7,6 +7,7 @@
 
 #include <QSet>
 #include <memory>
+#include <optional>
 #include <sqlite3.h>
 
 namespace tk {
@@ -356,7 +357,13 @@ void TSqliteRecordSource::StoreCell(sqlite3_stmt* statement, int statementColumn
                 return;
             }
         } else {
-            value = DateTimeFromJulianDay(sqlite3_column_double(statement, statementColumn));
+            const std::optional<TDateTime> number =
+                DateTimeFromSqliteNumber(sqlite3_column_double(statement, statementColumn));
+            if (!number) {
+                store_.SetNull(slot, column);
+                return;
+            }
+            value = *number;
         }
         if (type == ftDate)
             value = DateOf(value);
