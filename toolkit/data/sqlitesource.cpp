@@ -93,7 +93,7 @@ void TSqliteRecordSource::Prepare(const QString& sql)
     if (!TrimSqlStatement(QString::fromUtf8(tail)).isEmpty())
         throw EDatabaseError(QStringLiteral("A dataset opens one SQL statement at a time"));
     if (sqlite3_column_count(statement) == 0 || !sqlite3_stmt_readonly(statement))
-        throw EDatabaseError(QStringLiteral("The SQL statement returns no rows to open; run it with ExecSQL"));
+        throw EDatabaseError(QStringLiteral("The SQL statement returns no rows to open"));
     CheckParametersNamed(statement);
 
     if (TryPrepareWithRowid(sql)) {
@@ -214,10 +214,14 @@ void TSqliteRecordSource::DescribeColumns()
         const int index = first + i;
         Column column;
         column.statementIndex = index;
-        QString name = Utf8OrEmpty(sqlite3_column_name(read_, index));
-        // Duplicate names (SELECT a, a) get a suffix so fields stay unique.
+        // Fields need a name, and a unique one: an unnamed column is
+        // "Column", and repeated names (SELECT a, a) get "_1", "_2"...
+        QString given = Utf8OrEmpty(sqlite3_column_name(read_, index));
+        if (given.isEmpty())
+            given = QStringLiteral("Column");
+        QString name = given;
         for (int n = 1; usedNames.contains(name.toLower()); ++n)
-            name = Utf8OrEmpty(sqlite3_column_name(read_, index)) + QStringLiteral("_%1").arg(n);
+            name = given + QStringLiteral("_%1").arg(n);
         usedNames.insert(name.toLower());
 
         const char* declared = sqlite3_column_decltype(read_, index);

@@ -2,6 +2,10 @@
 // How SQLite's loose types map onto field types, and how values travel
 // between SQLite and Variants.
 //
+// This is the one mapping every SQLite reader uses: TQuery and TTable
+// (sqlitesource.h) and the rows a client dataset copies from a query
+// (clientdatasetquery.h).
+//
 // Declared types (upper-cased, matched by the words they contain, in this
 // order):
 //   INT (INTEGER, BIGINT, SMALLINT, ...) without BOOL    -> ftLargeint
