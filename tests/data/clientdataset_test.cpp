@@ -12,10 +12,11 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <limits>
 #include <sqlite3.h>
 #include <stdexcept>
-#include <csignal>
 #include <sys/resource.h>
 
 namespace tk {
@@ -322,25 +323,48 @@ private:
     sqlite3* db_ = nullptr;
 };
 
-TEST(QueryRows, DeclaredTypesDecideFieldTypes)
+// A database file written through a connection of the test's own, and a
+// TDatabase open on it for the loader.
+class QueryRowsTest : public ::testing::Test {
+protected:
+    QueryRowsTest() : path_(folder_.File(QStringLiteral("q.db"))), db_(path_) {}
+    ~QueryRowsTest() override { database_.Close(); }
+
+    std::unique_ptr<TMemoryRecordSource> Load(const QString& sql)
+    {
+        if (!database_.Active()) {
+            database_.SetDatabaseName(path_);
+            database_.Open();
+        }
+        return LoadQueryRows(&database_, sql);
+    }
+
+    test::TempFolder folder_;
+    QString path_;
+    QueryDatabase db_;
+    TDatabase database_;
+};
+
+TEST_F(QueryRowsTest, TypesFollowTheSqliteMappingAndEveryColumnIsEditable)
 {
-    test::TempFolder folder;
-    QueryDatabase db(folder.File(QStringLiteral("q.db")));
-    db.Exec("CREATE TABLE t(id INTEGER PRIMARY KEY, qty INT, name VARCHAR(30), notes TEXT, price REAL,"
-            " total DECIMAL(12,2), ratio NUMERIC(10,6), paid BOOLEAN, due DATE, at DATETIME, pic BLOB, odd JSON);"
-            "INSERT INTO t VALUES(1, 5, 'Ana', 'a longer note', 1.5, '12.35', 0.1234567, 1, '2024-01-31',"
-            " '2024-01-31 12:30:15.250', x'00ff', 7);"
-            "INSERT INTO t VALUES(2, NULL, NULL, 'x', NULL, 3, NULL, 0, 2460341.25, 1706704215, NULL, NULL);");
-    auto source = LoadQueryRows(db.Handle(), QStringLiteral("SELECT t.*, qty * 2 AS doubled, 'k' AS k FROM t"));
+    db_.Exec(
+        "CREATE TABLE t(id INTEGER PRIMARY KEY, qty INT, name VARCHAR(30), notes TEXT, price REAL,"
+        " total DECIMAL(12,2), ratio NUMERIC(10,6), paid BOOLEAN, due DATE, at DATETIME, pic BLOB, odd JSON,"
+        " n SMALLINT NOT NULL);"
+        "INSERT INTO t VALUES(1, 5, 'Ana', 'a longer note', 1.5, '12.35', 0.1234567, 1, '2024-01-31',"
+        " '2024-01-31 12:30:15.250', x'00ff', 7, 1);"
+        "INSERT INTO t VALUES(2, NULL, NULL, 'x', NULL, 3, NULL, 0, 2460341.25, 1706704215, NULL, NULL, 2);");
+    auto source = Load(QStringLiteral("SELECT t.*, qty * 2 AS doubled, 'k' AS k FROM t"));
     const std::vector<TFieldDef>& defs = source->ColumnDefs();
     const std::vector<std::pair<TFieldType, int>> expected = {
-        {ftLargeint, 0}, {ftInteger, 0}, {ftString, 30}, {ftString, 0}, {ftFloat, 0},    {ftBCD, 2},
-        {ftFMTBcd, 6},   {ftBoolean, 0}, {ftDateTime, 0}, {ftDateTime, 0}, {ftBlob, 0}, {ftLargeint, 0},
-        {ftLargeint, 0}, {ftString, 0}};
+        {ftLargeint, 0}, {ftLargeint, 0}, {ftString, 30},  {ftString, 0},   {ftFloat, 0},
+        {ftBCD, 2},      {ftFMTBcd, 6},   {ftBoolean, 0},  {ftDate, 0},     {ftDateTime, 0},
+        {ftBlob, 0},     {ftString, 0},   {ftLargeint, 0}, {ftLargeint, 0}, {ftString, 0}};
     ASSERT_EQ(defs.size(), expected.size());
     for (size_t i = 0; i < defs.size(); ++i) {
-        EXPECT_EQ(defs[i].DataType, expected[i].first) << defs[i].Name.toStdString();
+        EXPECT_EQ(EnumName(defs[i].DataType), EnumName(expected[i].first)) << defs[i].Name.toStdString();
         EXPECT_EQ(defs[i].Size, expected[i].second) << defs[i].Name.toStdString();
+        EXPECT_FALSE(defs[i].ReadOnly) << defs[i].Name.toStdString();
     }
     ASSERT_EQ(source->RowCount(), 2);
     EXPECT_TRUE(source->Value(0, 5).SameAs(Variant(TCurrency::FromTicks(123500))));
@@ -349,40 +373,51 @@ TEST(QueryRows, DeclaredTypesDecideFieldTypes)
     EXPECT_EQ(source->Value(0, 8).ToDateTime(), EncodeDate(2024, 1, 31));
     EXPECT_NEAR(source->Value(0, 9).ToDateTime(), EncodeDate(2024, 1, 31) + EncodeTime(12, 30, 15, 250), 1e-9);
     EXPECT_EQ(source->Value(0, 10).ToBytes(), QByteArray("\x00\xff", 2));
-    EXPECT_EQ(source->Value(0, 12).ToInt64(), 10);
-    // Julian day and Unix seconds are SQLite's other date forms.
-    EXPECT_EQ(source->Value(1, 8).ToDateTime(), EncodeDate(2024, 1, 31) + 0.75);
+    EXPECT_EQ(source->Value(0, 11).ToString(), QStringLiteral("7"));
+    EXPECT_EQ(source->Value(0, 13).ToInt64(), 10);
+    // A julian day in a DATE column keeps its day; Unix seconds show in
+    // local time.
+    EXPECT_EQ(source->Value(1, 8).ToDateTime(), EncodeDate(2024, 1, 31));
     EXPECT_NEAR(source->Value(1, 9).ToDateTime(),
-                DateTimeFromQDateTime(QDateTime::fromSecsSinceEpoch(1706704215).toLocalTime()), 1e-9);
+                DateTimeFromQDateTime(QDateTime::fromSecsSinceEpoch(1706704215, Qt::UTC).toLocalTime()),
+                1e-9);
     EXPECT_TRUE(source->Value(1, 2).IsNull());
-    // The copy is writable.
-    source->UpdateRow(0, std::vector<Variant>(defs.size(), Variant("7")),
-                      {false, true, false, false, false, false, false, false, false, false, false, false, false, false});
-    EXPECT_EQ(source->Value(0, 1).ToInt(), 7);
+    // The copy is writable, expression columns and the rowid included.
+    std::vector<Variant> values(defs.size(), Variant("7"));
+    std::vector<bool> changed(defs.size(), false);
+    changed[0] = changed[1] = changed[13] = true;
+    source->UpdateRow(0, values, changed);
+    EXPECT_EQ(source->Value(0, 0).ToInt64(), 7);
+    EXPECT_EQ(source->Value(0, 13).ToInt64(), 7);
 }
 
-TEST(QueryRows, FailuresRaiseDatabaseErrors)
+TEST_F(QueryRowsTest, FailuresRaiseDatabaseErrors)
 {
-    test::TempFolder folder;
-    QueryDatabase db(folder.File(QStringLiteral("q.db")));
-    db.Exec("CREATE TABLE t(n INT, d DATE); INSERT INTO t VALUES(99999999999, NULL);"
-            "CREATE TABLE u(d DATE); INSERT INTO u VALUES('not a date');");
-    EXPECT_THROW(LoadQueryRows(db.Handle(), QStringLiteral("SELECT * FROM missing")), EDatabaseError);
-    EXPECT_THROW(LoadQueryRows(db.Handle(), QStringLiteral("SELEKT 1")), EDatabaseError);
-    EXPECT_THROW(LoadQueryRows(db.Handle(), QStringLiteral("SELECT 1; DELETE FROM t")), EDatabaseError);
-    EXPECT_THROW(LoadQueryRows(db.Handle(), QStringLiteral("DELETE FROM t WHERE 0")), EDatabaseError);
-    EXPECT_THROW(LoadQueryRows(db.Handle(), QStringLiteral("  ")), EDatabaseError);
+    db_.Exec(
+        "CREATE TABLE t(n INT, d DATE); INSERT INTO t VALUES(1, NULL), (-9223372036854775807 - 1, NULL);");
+    TDatabase closed;
+    EXPECT_THROW(LoadQueryRows(&closed, QStringLiteral("SELECT 1")), EDatabaseError);
     EXPECT_THROW(LoadQueryRows(nullptr, QStringLiteral("SELECT 1")), EDatabaseError);
-    try {
-        LoadQueryRows(db.Handle(), QStringLiteral("SELECT n FROM t"));
-        FAIL() << "a 64-bit value loaded into an INT column";
-    } catch (const EDatabaseError& error) {
-        EXPECT_TRUE(error.Message().contains(QLatin1String("'n'"))) << error.Message().toStdString();
+    for (const char* sql : {"SELECT * FROM missing", "SELEKT 1", "SELECT 1; DELETE FROM t",
+                            "DELETE FROM t WHERE 0", "  ", "SELECT * FROM t WHERE n = :n",
+                            // The second row fails while stepping.
+                            "SELECT n, abs(n) FROM t ORDER BY rowid"}) {
+        EXPECT_THROW(Load(QString::fromUtf8(sql)), EDatabaseError) << sql;
     }
-    EXPECT_THROW(LoadQueryRows(db.Handle(), QStringLiteral("SELECT d FROM u")), EDatabaseError);
+    auto rows = Load(QStringLiteral("SELECT n FROM t ORDER BY rowid"));
+    ASSERT_EQ(rows->RowCount(), 2);
+    EXPECT_EQ(rows->Value(1, 0).ToInt64(), std::numeric_limits<qint64>::min());
+}
+
+TEST_F(QueryRowsTest, NamesAreMadeUniqueAndTextThatIsNoDateReadsNull)
+{
+    db_.Exec("CREATE TABLE u(d DATE); INSERT INTO u VALUES('not a date'), ('2024-02-29');");
     // A trailing semicolon is one statement.
-    EXPECT_EQ(LoadQueryRows(db.Handle(), QStringLiteral("SELECT 1 AS a, 2 AS a;"))->ColumnNames(),
-              QStringList({QStringLiteral("a"), QStringLiteral("a_1")}));
+    EXPECT_EQ(Load(QStringLiteral("SELECT 1 AS a, 2 AS a, 3 AS A;"))->ColumnNames(),
+              QStringList({QStringLiteral("a"), QStringLiteral("a_1"), QStringLiteral("A_2")}));
+    auto dates = Load(QStringLiteral("SELECT d FROM u ORDER BY rowid"));
+    EXPECT_TRUE(dates->Value(0, 0).IsNull());
+    EXPECT_EQ(dates->Value(1, 0).ToDateTime(), EncodeDate(2024, 2, 29));
 }
 
 // --- TClientDataSet ---------------------------------------------------------------
@@ -637,6 +672,33 @@ TEST(ClientDataSet, CopiesASelectAndKeepsEditsInMemory)
     items.Open();
     EXPECT_EQ(items.RecordCount(), 2);
     items.Close();
+}
+
+TEST(ClientDataSet, CopiesIntegersBeyond32BitsExactly)
+{
+    test::TempFolder folder;
+    const QString path = folder.File(QStringLiteral("big.db"));
+    QueryDatabase(path).Exec("CREATE TABLE big(id INTEGER PRIMARY KEY, n INTEGER, label TEXT);"
+                             "INSERT INTO big VALUES (1, 5000000000, 'a'), (2, -5000000000, 'b');");
+    TDatabase database;
+    database.SetDatabaseName(path);
+    database.Open();
+    TClientDataSet big;
+    big.SetDatabase(&database);
+    big.SetCommandText(QStringLiteral("SELECT n, label FROM big ORDER BY id"));
+    big.Open();
+    TField* n = big.FieldByName(QStringLiteral("n"));
+    EXPECT_EQ(n->AsLargeInt(), 5000000000LL);
+    big.Edit();
+    big.FieldByName(QStringLiteral("label"))->SetAsString(QStringLiteral("changed"));
+    big.Post();
+    EXPECT_EQ(n->AsLargeInt(), 5000000000LL);
+    big.Next();
+    EXPECT_EQ(n->AsLargeInt(), -5000000000LL);
+    big.First();
+    EXPECT_EQ(big.FieldByName(QStringLiteral("label"))->AsString(), QStringLiteral("changed"));
+    EXPECT_EQ(n->AsLargeInt(), 5000000000LL);
+    big.Close();
 }
 
 TEST(ClientDataSet, PublishesItsPropertiesWithDefaults)

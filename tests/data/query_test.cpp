@@ -112,6 +112,38 @@ TEST_F(QueryTest, SingleTableQueriesEditAndOthersAreReadOnly)
     EXPECT_THROW(query_.Edit(), EDatabaseError);
 }
 
+TEST_F(QueryTest, IntegersBeyond32BitsReadAndWriteExactlyWhateverTheDeclaredType)
+{
+    Exec(QStringLiteral(
+        "CREATE TABLE big(id INTEGER PRIMARY KEY, n INTEGER, s SMALLINT, label TEXT);"
+        "INSERT INTO big VALUES (1, 5000000000, 70000, 'a'), (2, -5000000000, -3000000000, 'b')"));
+    SetSql(QStringLiteral("SELECT n, s, label FROM big ORDER BY id"));
+    query_.Open();
+    TField* n = query_.FieldByName(QStringLiteral("n"));
+    TField* s = query_.FieldByName(QStringLiteral("s"));
+    EXPECT_EQ(n->AsLargeInt(), 5000000000LL);
+    EXPECT_EQ(s->AsLargeInt(), 70000);
+    query_.Next();
+    EXPECT_EQ(n->AsLargeInt(), -5000000000LL);
+    EXPECT_EQ(s->AsLargeInt(), -3000000000LL);
+
+    // Writing another column leaves the wide values as they were.
+    query_.Edit();
+    query_.FieldByName(QStringLiteral("label"))->SetAsString(QStringLiteral("changed"));
+    query_.Post();
+    EXPECT_EQ(n->AsLargeInt(), -5000000000LL);
+    EXPECT_EQ(Scalar(QStringLiteral("SELECT n || ' ' || s || ' ' || label FROM big WHERE id = 2")),
+              QStringLiteral("-5000000000 -3000000000 changed"));
+    query_.Edit();
+    n->SetAsVariant(Variant(qint64(9000000000LL)));
+    query_.Post();
+    EXPECT_EQ(Scalar(QStringLiteral("SELECT n FROM big WHERE id = 2")), QStringLiteral("9000000000"));
+    query_.Close();
+    query_.Open();
+    query_.Last();
+    EXPECT_EQ(n->AsLargeInt(), 9000000000LL);
+}
+
 TEST_F(QueryTest, ExecSqlReportsRowsChangedAndSqliteErrors)
 {
     SetSql(QStringLiteral("UPDATE people SET amount = :amount WHERE id <= :last"));

@@ -1,13 +1,17 @@
-#include "toolkit/core/exceptions.h"
 #include "toolkit/core/datetime.h"
+#include "toolkit/core/dateutils.h"
+#include "toolkit/core/exceptions.h"
 #include "toolkit/data/sqlitesource.h"
 
 #include "tests/data/sqlitesource_fixture.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace tk {
 namespace {
@@ -104,19 +108,96 @@ TEST_P(SqliteSourceTypeTest, DeclaredTypeGivesFieldTypeAndSize)
     EXPECT_EQ(source->FieldDefs()[0].Size, GetParam().size);
 }
 
-INSTANTIATE_TEST_SUITE_P(Types, SqliteSourceTypeTest,
-                         ::testing::Values(TypeCase{"INTEGER", ftInteger, 0}, TypeCase{"int", ftInteger, 0},
-                                           TypeCase{"BIGINT", ftLargeint, 0},
-                                           TypeCase{"INTEGER PRIMARY KEY", ftLargeint, 0},
-                                           TypeCase{"REAL", ftFloat, 0}, TypeCase{"DOUBLE PRECISION", ftFloat, 0},
-                                           TypeCase{"VARCHAR(40)", ftString, 40}, TypeCase{"TEXT", ftString, 0},
-                                           TypeCase{"CLOB", ftMemo, 0}, TypeCase{"BLOB", ftBlob, 0},
-                                           TypeCase{"DATE", ftDate, 0}, TypeCase{"TIME", ftTime, 0},
-                                           TypeCase{"DATETIME", ftDateTime, 0},
-                                           TypeCase{"TIMESTAMP", ftDateTime, 0},
-                                           TypeCase{"BOOLEAN", ftBoolean, 0},
-                                           TypeCase{"DECIMAL(12,2)", ftBCD, 2}, TypeCase{"MONEY", ftBCD, 4},
-                                           TypeCase{"NUMERIC(18,6)", ftFMTBcd, 6}));
+INSTANTIATE_TEST_SUITE_P(
+    Types, SqliteSourceTypeTest,
+    ::testing::Values(TypeCase{"INTEGER", ftLargeint, 0}, TypeCase{"int", ftLargeint, 0},
+                      TypeCase{"SMALLINT", ftLargeint, 0}, TypeCase{"TINYINT", ftLargeint, 0},
+                      TypeCase{"BIGINT", ftLargeint, 0}, TypeCase{"UNSIGNED BIG INT", ftLargeint, 0},
+                      TypeCase{"BOOLINT", ftBoolean, 0}, TypeCase{"INTEGER PRIMARY KEY", ftLargeint, 0},
+                      TypeCase{"REAL", ftFloat, 0}, TypeCase{"DOUBLE PRECISION", ftFloat, 0},
+                      TypeCase{"VARCHAR(40)", ftString, 40}, TypeCase{"TEXT", ftString, 0},
+                      TypeCase{"CLOB", ftMemo, 0}, TypeCase{"BLOB", ftBlob, 0}, TypeCase{"DATE", ftDate, 0},
+                      TypeCase{"TIME", ftTime, 0}, TypeCase{"DATETIME", ftDateTime, 0},
+                      TypeCase{"TIMESTAMP", ftDateTime, 0}, TypeCase{"BOOLEAN", ftBoolean, 0},
+                      TypeCase{"DECIMAL(12,2)", ftBCD, 2}, TypeCase{"MONEY", ftBCD, 4},
+                      TypeCase{"NUMERIC(18,6)", ftFMTBcd, 6}));
+
+struct NumberDateCase {
+    const char* name;
+    double number;
+    bool julian;  // else Unix seconds
+};
+
+class SqliteNumberDateTest : public ::testing::TestWithParam<NumberDateCase> {};
+
+TEST_P(SqliteNumberDateTest, JulianDaysBelowTheLimitUnixSecondsOtherwise)
+{
+    const NumberDateCase& c = GetParam();
+    const std::optional<TDateTime> value = DateTimeFromSqliteNumber(c.number);
+    ASSERT_TRUE(value.has_value());
+    const TDateTime expected =
+        c.julian ? c.number - 2415018.5
+                 : DateTimeFromQDateTime(
+                       QDateTime::fromMSecsSinceEpoch(qint64(c.number * 1000), Qt::UTC).toLocalTime());
+    EXPECT_NEAR(*value, expected, 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boundaries, SqliteNumberDateTest,
+    ::testing::Values(NumberDateCase{"Zero", 0.0, true}, NumberDateCase{"Year2000", 2451544.5, true},
+                      NumberDateCase{"JustBelowLimit", 5373484.49, true},
+                      NumberDateCase{"Limit", 5373484.5, false}, NumberDateCase{"MinusOne", -1.0, false},
+                      NumberDateCase{"MinusHalf", -0.5, false},
+                      NumberDateCase{"Unix2024", 1706704215.0, false},
+                      NumberDateCase{"LastSecondOf9999", 253402300799.0, false}),
+    [](const ::testing::TestParamInfo<NumberDateCase>& info) { return std::string(info.param.name); });
+
+TEST(SqliteNumberDate, EndsOfTheReadableRange)
+{
+    // Julian day 0 is -4713-11-24 12:00; Unix seconds after 9999 or before
+    // that day are no date.
+    EXPECT_NEAR(*DateTimeFromSqliteNumber(2451544.5), EncodeDate(2000, 1, 1), 1e-9);
+    EXPECT_NEAR(*DateTimeFromSqliteNumber(0.0) - *DateTimeFromSqliteNumber(1.0), -1.0, 1e-9);
+    EXPECT_FALSE(DateTimeFromSqliteNumber(253402300800.0).has_value());
+    EXPECT_FALSE(DateTimeFromSqliteNumber(-210866760001.0).has_value());
+    EXPECT_FALSE(DateTimeFromSqliteNumber(1e300).has_value());
+}
+
+TEST_F(SqliteSourceTest, NumericDatesFollowSqlitesAutoRule)
+{
+    Exec(QStringLiteral("CREATE TABLE n(id INTEGER PRIMARY KEY, at DATETIME, day DATE);"
+                        "INSERT INTO n VALUES (1, 2460341.25, 2460341.25), (2, 1706704215, 1706704215),"
+                        " (3, 1e15, 1e15)"));
+    auto source = Open(QStringLiteral("SELECT at, day FROM n ORDER BY id"));
+    source->FetchAll();
+    EXPECT_NEAR(source->Value(0, 0).ToDateTime(), EncodeDate(2024, 1, 31) + 0.75, 1e-9);
+    EXPECT_EQ(source->Value(0, 1).ToDateTime(), EncodeDate(2024, 1, 31));
+    const TDateTime local =
+        DateTimeFromQDateTime(QDateTime::fromSecsSinceEpoch(1706704215, Qt::UTC).toLocalTime());
+    EXPECT_NEAR(source->Value(1, 0).ToDateTime(), local, 1e-9);
+    EXPECT_EQ(source->Value(1, 1).ToDateTime(), DateOf(local));
+    EXPECT_TRUE(source->Value(2, 0).IsNull());
+    EXPECT_TRUE(source->Value(2, 1).IsNull());
+}
+
+TEST_F(SqliteSourceTest, AValueItsFieldCannotHoldStopsTheRowsBeforeIt)
+{
+    Exec(QStringLiteral("CREATE TABLE m(id INTEGER PRIMARY KEY, price MONEY);"
+                        "INSERT INTO m VALUES (1, 12.5), (2, 1e18), (3, 1)"));
+    auto source = Open(QStringLiteral("SELECT price FROM m ORDER BY id"));
+    ASSERT_TRUE(source->HasRow(0));
+    try {
+        source->FetchAll();
+        FAIL() << "a value beyond the currency range was stored";
+    } catch (const EDatabaseError& error) {
+        EXPECT_TRUE(error.Message().contains(QLatin1String("'price', row 2")))
+            << error.Message().toStdString();
+    }
+    EXPECT_TRUE(source->IsComplete());
+    EXPECT_EQ(source->FetchedRowCount(), 1);
+    EXPECT_EQ(source->Value(0, 0).ToBcd().ToString(), QStringLiteral("12.5"));
+    EXPECT_FALSE(source->HasRow(1));
+}
 
 TEST_F(SqliteSourceTest, ValuesKeepNullsTextBytesDatesAndBooleans)
 {

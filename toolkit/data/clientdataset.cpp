@@ -134,10 +134,10 @@ std::unique_ptr<TMemoryRecordSource> TClientDataSet::QueryRows() const
     if (!database_ || !database_->Active())
         throw EDatabaseError(Format(QStringLiteral("%s: the database is not connected"), {Name()}));
     switch (commandType_) {
-    case cmdText: return LoadQueryRows(database_->Handle(), commandText_);
+    case cmdText: return LoadQueryRows(database_, commandText_);
     case cmdTable:
     case cmdTableDirect:
-        return LoadQueryRows(database_->Handle(), QStringLiteral("SELECT * FROM ") + QuotedIdentifier(commandText_));
+        return LoadQueryRows(database_, QStringLiteral("SELECT * FROM ") + QuotedIdentifier(commandText_));
     default: break;
     }
     throw EDatabaseError(Format(QStringLiteral("%s: command type %s is not supported"),

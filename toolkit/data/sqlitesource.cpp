@@ -7,6 +7,7 @@
 
 #include <QSet>
 #include <memory>
+#include <optional>
 #include <sqlite3.h>
 
 namespace tk {
@@ -92,7 +93,7 @@ void TSqliteRecordSource::Prepare(const QString& sql)
     if (!TrimSqlStatement(QString::fromUtf8(tail)).isEmpty())
         throw EDatabaseError(QStringLiteral("A dataset opens one SQL statement at a time"));
     if (sqlite3_column_count(statement) == 0 || !sqlite3_stmt_readonly(statement))
-        throw EDatabaseError(QStringLiteral("The SQL statement returns no rows to open; run it with ExecSQL"));
+        throw EDatabaseError(QStringLiteral("The SQL statement returns no rows to open"));
     CheckParametersNamed(statement);
 
     if (TryPrepareWithRowid(sql)) {
@@ -213,10 +214,14 @@ void TSqliteRecordSource::DescribeColumns()
         const int index = first + i;
         Column column;
         column.statementIndex = index;
-        QString name = Utf8OrEmpty(sqlite3_column_name(read_, index));
-        // Duplicate names (SELECT a, a) get a suffix so fields stay unique.
+        // Fields need a name, and a unique one: an unnamed column is
+        // "Column", and repeated names (SELECT a, a) get "_1", "_2"...
+        QString given = Utf8OrEmpty(sqlite3_column_name(read_, index));
+        if (given.isEmpty())
+            given = QStringLiteral("Column");
+        QString name = given;
         for (int n = 1; usedNames.contains(name.toLower()); ++n)
-            name = Utf8OrEmpty(sqlite3_column_name(read_, index)) + QStringLiteral("_%1").arg(n);
+            name = given + QStringLiteral("_%1").arg(n);
         usedNames.insert(name.toLower());
 
         const char* declared = sqlite3_column_decltype(read_, index);
@@ -292,8 +297,23 @@ void TSqliteRecordSource::AppendCurrentRow()
     const qint64 slot = store_.AddSlot();
     if (rowidSelected_)
         slotIds_.push_back(sqlite3_column_int64(read_, 0));
-    for (int column = 0; column < static_cast<int>(columns_.size()); ++column)
-        StoreCell(read_, columns_[column].statementIndex, slot, column);
+    for (int column = 0; column < static_cast<int>(columns_.size()); ++column) {
+        try {
+            StoreCell(read_, columns_[column].statementIndex, slot, column);
+        } catch (const EConvertError& error) {
+            // A value its field cannot hold (a number beyond an ftBCD's
+            // range): the rows stop before this one rather than show it cut
+            // or half-stored.
+            MaterializeOrder();
+            order_.pop_back();
+            complete_ = true;
+            sqlite3_reset(read_);
+            throw EDatabaseError(QStringLiteral("Field '%1', row %2: %3")
+                                     .arg(names_[column])
+                                     .arg(FetchedRowCount() + 1)
+                                     .arg(error.Message()));
+        }
+    }
 }
 
 void TSqliteRecordSource::StoreCell(sqlite3_stmt* statement, int statementColumn, qint64 slot, int column)
@@ -321,8 +341,12 @@ void TSqliteRecordSource::StoreCell(sqlite3_stmt* statement, int statementColumn
     }
     default: break;
     }
-    if (IsIntegerType(type)) {
+    if (type == ftLargeint) {
         store_.SetInt64(slot, column, sqlite3_column_int64(statement, statementColumn));
+    } else if (IsIntegerType(type)) {
+        // Narrower integer fields check the range rather than cut the value.
+        store_.Set(slot, column,
+                   Variant(static_cast<qint64>(sqlite3_column_int64(statement, statementColumn))));
     } else if (type == ftFloat || type == ftCurrency) {
         store_.SetDouble(slot, column, sqlite3_column_double(statement, statementColumn));
     } else if (type == ftBoolean) {
@@ -337,7 +361,13 @@ void TSqliteRecordSource::StoreCell(sqlite3_stmt* statement, int statementColumn
                 return;
             }
         } else {
-            value = DateTimeFromJulianDay(sqlite3_column_double(statement, statementColumn));
+            const std::optional<TDateTime> number =
+                DateTimeFromSqliteNumber(sqlite3_column_double(statement, statementColumn));
+            if (!number) {
+                store_.SetNull(slot, column);
+                return;
+            }
+            value = *number;
         }
         if (type == ftDate)
             value = DateOf(value);

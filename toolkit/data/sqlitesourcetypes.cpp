@@ -3,7 +3,9 @@
 #include "toolkit/core/exceptions.h"
 #include "toolkit/core/varianterrors.h"
 
+#include <QDateTime>
 #include <QRegularExpression>
+#include <cmath>
 #include <sqlite3.h>
 
 namespace tk {
@@ -12,6 +14,13 @@ namespace {
 
 // Days between the julian day epoch and TDateTime's 1899-12-30.
 constexpr double kJulianDayOfZero = 2415018.5;
+// SQLite's "auto" rule: numbers from 0 below this are julian day numbers
+// (5373484.5 is 10000-01-01, the first day SQLite's dates cannot hold).
+constexpr double kJulianDayLimit = 5373484.5;
+// The Unix seconds of -4713-11-24 12:00 and 9999-12-31 23:59:59, the
+// range SQLite's date functions read.
+constexpr double kMinUnixSeconds = -210866760000.0;
+constexpr double kMaxUnixSeconds = 253402300799.0;
 // Size 0: a string field without a length limit.
 constexpr int kDefaultStringSize = 0;
 constexpr int kDefaultBcdScale = 4;
@@ -114,9 +123,10 @@ TFieldDef FieldDefFromDeclaredType(const QString& name, const QString& declaredT
     const QString type = declaredType.toUpper();
     int size = 0, scale = -1;
     SizeArguments(type, size, scale);
-    if (rowidAlias || ContainsAny(type, {"BIGINT", "INT8"})) {
+    const bool isBoolean = type.contains(QLatin1String("BOOL"));
+    if (rowidAlias || (type.contains(QLatin1String("INT")) && !isBoolean)) {
         def.DataType = ftLargeint;
-    } else if (type.contains(QLatin1String("BOOL"))) {
+    } else if (isBoolean) {
         def.DataType = ftBoolean;
     } else if (ContainsAny(type, {"DATETIME", "TIMESTAMP"})) {
         def.DataType = ftDateTime;
@@ -124,8 +134,6 @@ TFieldDef FieldDefFromDeclaredType(const QString& name, const QString& declaredT
         def.DataType = ftDate;
     } else if (type.contains(QLatin1String("TIME"))) {
         def.DataType = ftTime;
-    } else if (type.contains(QLatin1String("INT"))) {
-        def.DataType = ftInteger;
     } else if (ContainsAny(type, {"CLOB", "MEMO", "LONGTEXT"})) {
         def.DataType = ftMemo;
     } else if (ContainsAny(type, {"CHAR", "TEXT"})) {
@@ -183,9 +191,17 @@ bool TryParseIsoDateTime(const QString& text, TDateTime& value)
     return ParseTimePart(text, 0, value);
 }
 
-TDateTime DateTimeFromJulianDay(double julianDay)
+std::optional<TDateTime> DateTimeFromSqliteNumber(double number)
 {
-    return julianDay - kJulianDayOfZero;
+    if (number >= 0.0 && number < kJulianDayLimit)
+        return number - kJulianDayOfZero;
+    if (!(number >= kMinUnixSeconds && number <= kMaxUnixSeconds))
+        return std::nullopt;
+    const QDateTime utc =
+        QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(std::llround(number * 1000.0)), Qt::UTC);
+    if (!utc.isValid())
+        return std::nullopt;
+    return DateTimeFromQDateTime(utc.toLocalTime());
 }
 
 QString IsoTextFromDateTime(TDateTime value, TFieldType type)

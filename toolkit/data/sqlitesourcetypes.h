@@ -2,32 +2,41 @@
 // How SQLite's loose types map onto field types, and how values travel
 // between SQLite and Variants.
 //
+// This is the one mapping every SQLite reader uses: TQuery and TTable
+// (sqlitesource.h) and the rows a client dataset copies from a query
+// (clientdatasetquery.h).
+//
 // Declared types (upper-cased, matched by the words they contain, in this
 // order):
-//   BIGINT, INT8, or an INTEGER PRIMARY KEY (the rowid)  -> ftLargeint
+//   INT (INTEGER, BIGINT, SMALLINT, ...) without BOOL    -> ftLargeint
 //   BOOL                                                 -> ftBoolean
 //   DATETIME, TIMESTAMP                                  -> ftDateTime
 //   DATE -> ftDate;  TIME -> ftTime
-//   INT (INTEGER, SMALLINT, ...)                         -> ftInteger
+//   CLOB, MEMO, LONGTEXT                                 -> ftMemo
 //   CHAR(n), VARCHAR(n), TEXT(n)...                      -> ftString, Size n
 //   CHAR, VARCHAR, TEXT without a size, unknown names    -> ftString, Size 0
-//   CLOB, MEMO, LONGTEXT                                 -> ftMemo
 //   BLOB, BINARY                                         -> ftBlob
 //   REAL, FLOA, DOUB                                     -> ftFloat
 //   NUMERIC(p,s), DECIMAL(p,s), MONEY, CURRENCY          -> ftBCD, Size s (4 when not written);
 //                                                           ftFMTBcd when s > 4
+// Every integer type is ftLargeint: SQLite stores 64-bit integers whatever
+// the declared type says, and a narrower field would cut them.
 // TEXT without a size is an ftString of Size 0 (no length limit), not a
 // memo: such columns usually hold names and codes that grids show as text.
+// Columns without a declared type (expressions) take the type of their
+// first row's value (FieldTypeFromStorageClass).
 //
 // Dates are read from ISO text ("YYYY-MM-DD", "HH:MM[:SS[.fff]]",
-// "YYYY-MM-DD HH:MM[:SS[.fff]]", also with "T") or from a julian day number
-// (REAL or INTEGER), and written as ISO text.
+// "YYYY-MM-DD HH:MM[:SS[.fff]]", also with "T") or from a number, which
+// SQLite's own "auto" rule reads (DateTimeFromSqliteNumber); they are
+// written as ISO text. A value that is no date reads as Null.
 
 #include "toolkit/core/datetime.h"
 #include "toolkit/core/variant.h"
 #include "toolkit/data/recordsource.h"
 
 #include <QString>
+#include <optional>
 #include <vector>
 
 struct sqlite3_stmt;
@@ -49,7 +58,12 @@ TFieldType FieldTypeFromStorageClass(int storageClass);
 
 // Parses ISO date, time or date-time text; false when it is none of them.
 bool TryParseIsoDateTime(const QString& text, TDateTime& value);
-TDateTime DateTimeFromJulianDay(double julianDay);
+// A number in a date column, read as SQLite's "auto" modifier does: from
+// 0.0 up to (not including) 5373484.5 it is a julian day number (naive, no
+// time zone); anything else is Unix seconds (UTC, given in local time).
+// nullopt for Unix seconds outside the range SQLite's date functions read
+// (julian day 0 to the end of 9999).
+std::optional<TDateTime> DateTimeFromSqliteNumber(double number);
 // The ISO text SQLite's date functions read: date alone for ftDate, time
 // alone for ftTime, both otherwise; milliseconds only when not zero.
 QString IsoTextFromDateTime(TDateTime value, TFieldType type);
