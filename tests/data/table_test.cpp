@@ -133,6 +133,22 @@ TEST_F(TableTest, FieldsANewRecordNeverSetTakeTheTableDefaultsButAChosenNullStay
     EXPECT_EQ(Scalar(QStringLiteral("SELECT kind || '/' || (owner IS NULL) FROM notes")), "memo/1");
 }
 
+// The row reached the file; a default the field cannot show (far beyond a
+// currency's range) must not make the post look failed, or the user would
+// post the same record again.
+TEST_F(TableTest, APostThatReachedTheFileSucceedsEvenWhenItsReadBackCannotBeShown)
+{
+    Exec(QStringLiteral("CREATE TABLE prices(id INTEGER PRIMARY KEY, price MONEY DEFAULT 1e20)"));
+    table_.SetTableName(QStringLiteral("prices"));
+    table_.Open();
+    table_.Append();
+    table_.FieldByName(QStringLiteral("id"))->SetAsInteger(7);
+    EXPECT_NO_THROW(table_.Post());
+    EXPECT_EQ(table_.State(), dsBrowse);
+    EXPECT_EQ(table_.FieldByName(QStringLiteral("id"))->AsInteger(), 7);
+    EXPECT_EQ(Scalar(QStringLiteral("SELECT count(*) FROM prices")), "1");
+}
+
 TEST_F(TableTest, AMissingTableRaises)
 {
     table_.SetTableName(QStringLiteral("missing"));

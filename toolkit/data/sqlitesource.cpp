@@ -687,8 +687,15 @@ bool TSqliteRecordSource::ReadBack(TRowId id, qint64 slot)
     sqlite3_bind_int64(raw, 1, id);
     if (sqlite3_step(raw) != SQLITE_ROW)
         return false;
-    for (size_t i = 0; i < columns.size(); ++i)
-        StoreCell(raw, static_cast<int>(i), slot, columns[i]);
+    // The write has succeeded: a value that cannot be shown must not turn
+    // it into a reported failure (which would invite the user to post the
+    // same record again); the caller keeps the values it wrote instead.
+    try {
+        for (size_t i = 0; i < columns.size(); ++i)
+            StoreCell(raw, static_cast<int>(i), slot, columns[i]);
+    } catch (const Exception&) {
+        return false;
+    }
     return true;
 }
 
