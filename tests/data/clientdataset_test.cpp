@@ -10,6 +10,8 @@
 
 #include "tests/support/temp_folder.h"
 
+#include "tests/data/field_def.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <csignal>
@@ -22,14 +24,7 @@
 namespace tk {
 namespace {
 
-TFieldDef Def(const QString& name, TFieldType type, int size = 0)
-{
-    TFieldDef def;
-    def.Name = name;
-    def.DataType = type;
-    def.Size = size;
-    return def;
-}
+using test::Def;
 
 // One column of every storage flavour, an object column with children, and
 // flags, so that a round trip covers the whole format.

@@ -6,6 +6,8 @@
 
 #include "tests/support/temp_folder.h"
 
+#include "tests/support/open_files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -51,18 +53,7 @@ int ReadValue(sqlite3* db)
     return value;
 }
 
-// How many descriptors of this process are open on the file: a closed
-// connection must hold none, or the file cannot really be let go.
-int DescriptorsOn(const QString& path)
-{
-    const QString target = QFileInfo(path).canonicalFilePath();
-    int count = 0;
-    const QDir fds(QStringLiteral("/proc/self/fd"));
-    for (const QString& fd : fds.entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot))
-        if (QFileInfo(fds.filePath(fd)).symLinkTarget() == target)
-            ++count;
-    return count;
-}
+using test::DescriptorsOn;
 
 class DatabaseTest : public ::testing::Test {
 protected:

@@ -14,6 +14,8 @@
 
 #include "tests/support/temp_folder.h"
 
+#include "tests/data/field_def.h"
+
 #include <QBuffer>
 #include <QImage>
 #include <QPointer>
@@ -105,15 +107,7 @@ private:
     std::vector<std::vector<Variant>> rows_;
 };
 
-TFieldDef Def(const char* name, TFieldType type, int size = 0, bool required = false)
-{
-    TFieldDef def;
-    def.Name = QString::fromLatin1(name);
-    def.DataType = type;
-    def.Size = size;
-    def.Required = required;
-    return def;
-}
+using test::Def;
 
 // A link that writes down the callbacks display settings cause.
 class CountingLink : public TDataLink {

@@ -1,19 +1,14 @@
 #include "toolkit/core/exceptions.h"
 #include "toolkit/data/memorysource.h"
 
+#include "tests/data/field_def.h"
+
 #include <gtest/gtest.h>
 
 namespace tk {
 namespace {
 
-TFieldDef Def(const QString& name, TFieldType type, int size = 0)
-{
-    TFieldDef def;
-    def.Name = name;
-    def.DataType = type;
-    def.Size = size;
-    return def;
-}
+using test::Def;
 
 std::vector<TFieldDef> PeopleDefs()
 {

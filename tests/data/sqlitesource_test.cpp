@@ -5,6 +5,8 @@
 
 #include "tests/data/sqlitesource_fixture.h"
 
+#include "tests/support/open_files.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -23,17 +25,7 @@ std::vector<Variant> Row(std::initializer_list<Variant> values)
     return std::vector<Variant>(values);
 }
 
-// How many descriptors of this process are open on the file.
-int DescriptorsOn(const QString& path)
-{
-    const QString target = QFileInfo(path).canonicalFilePath();
-    int count = 0;
-    const QDir fds(QStringLiteral("/proc/self/fd"));
-    for (const QString& fd : fds.entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot))
-        if (QFileInfo(fds.filePath(fd)).symLinkTarget() == target)
-            ++count;
-    return count;
-}
+using test::DescriptorsOn;
 
 class SqliteSourceTest : public SqliteFixture {
 protected:
