@@ -11,10 +11,6 @@
 
 namespace tk {
 
-TK_RESOURCESTRING(SFieldReadOnlyMessage, "Field '%s' cannot be modified");
-TK_RESOURCESTRING(SFieldRequiredMessage, "Field '%s' must have a value");
-TK_RESOURCESTRING(SDataSetOpenMessage, "Cannot perform this operation on an open dataset");
-TK_RESOURCESTRING(SNotEditingMessage, "Dataset not in edit or insert mode");
 TK_RESOURCESTRING(SDataSetMissing, "Field '%s' has no dataset");
 TK_RESOURCESTRING(SLookupValueNotFound, "'%1' is not a valid value for field '%2'");
 
@@ -82,7 +78,7 @@ TField::~TField()
 void TField::SetFieldName(const QString& name)
 {
     if (dataSet_ && dataSet_->Active())
-        throw EDatabaseError(LoadResString(&SDataSetOpenMessage));
+        throw EDatabaseError(LoadResString(&SDataSetOpen));
     fieldName_ = name;
 }
 
@@ -113,7 +109,7 @@ void TField::SetDisplayLabel(const QString& label)
 void TField::SetFieldKind(TFieldKind kind)
 {
     if (dataSet_ && dataSet_->Active())
-        throw EDatabaseError(LoadResString(&SDataSetOpenMessage));
+        throw EDatabaseError(LoadResString(&SDataSetOpen));
     fieldKind_ = kind;
 }
 
@@ -143,7 +139,7 @@ void TField::SetDataSet(TDataSet* dataSet)
         return;
     const auto open = [](const TDataSet* ds) { return ds && ds->Active() && ds->State() != dsOpening; };
     if (open(dataSet) || open(dataSet_))
-        throw EDatabaseError(LoadResString(&SDataSetOpenMessage));
+        throw EDatabaseError(LoadResString(&SDataSetOpen));
     AttachTo(dataSet);
     // Sub-fields follow their parent, after it, so the dataset lists them
     // depth first.
@@ -233,7 +229,7 @@ void TField::SetAlignment(TAlignment alignment)
 void TField::SetSize(int size)
 {
     if (dataSet_ && dataSet_->Active())
-        throw EDatabaseError(LoadResString(&SDataSetOpenMessage));
+        throw EDatabaseError(LoadResString(&SDataSetOpen));
     size_ = std::max(size, 0);
 }
 
@@ -363,7 +359,7 @@ void TField::CheckCanSet() const
     if (InCalcState())
         return;  // OnCalcFields fills calculated and lookup fields
     if (ReadOnly() || Calculated())
-        throw EDatabaseError(Message(SFieldReadOnlyMessage, DisplayName()));
+        throw EDatabaseError(Message(SFieldReadOnly, DisplayName()));
 }
 
 void TField::SetAsVariant(const Variant& value)
@@ -393,7 +389,7 @@ void TField::SetAsVariant(const Variant& value)
 void TField::SetLookupValue(const Variant& value)
 {
     if (!lookupDataSet_ || keyFields_.isEmpty())
-        throw EDatabaseError(Message(SFieldReadOnlyMessage, DisplayName()));
+        throw EDatabaseError(Message(SFieldReadOnly, DisplayName()));
     Variant keys = Variant::NullValue();
     if (!value.IsEmptyOrNull()) {
         keys = lookupDataSet_->Lookup(lookupResultField_, value, lookupKeyFields_);
@@ -408,7 +404,7 @@ void TField::SetLookupValue(const Variant& value)
 void TField::CheckRequired() const
 {
     if (required_ && fieldKind_ == fkData && IsNull())
-        throw EDatabaseError(Message(SFieldRequiredMessage, DisplayName()));
+        throw EDatabaseError(Message(SFieldRequired, DisplayName()));
 }
 
 Variant TField::ConvertValue(const Variant& value) const
@@ -581,9 +577,9 @@ TBlobStream::TBlobStream(TField* field, TBlobStreamMode mode) : field_(field), m
         field->CheckDataSet();
         const TDataSetState state = field->DataSet()->State();
         if (state != dsEdit && state != dsInsert && !field->InCalcState())
-            throw EDatabaseError(LoadResString(&SNotEditingMessage));
+            throw EDatabaseError(LoadResString(&SNotEditing));
         if (field->ReadOnly() && !field->InCalcState())
-            throw EDatabaseError(Message(SFieldReadOnlyMessage, field->DisplayName()));
+            throw EDatabaseError(Message(SFieldReadOnly, field->DisplayName()));
     }
     if (mode != bmWrite)
         buffer_ = IsTextField(field) ? field->AsString().toUtf8() : field->AsBytes();
