@@ -10,6 +10,7 @@
 #include "toolkit/data/dataset.h"
 #include "toolkit/data/datasource.h"
 #include "toolkit/data/fields.h"
+#include "toolkit/data/memorysource.h"
 #include "toolkit/ui/pictures.h"
 
 #include "tests/support/temp_folder.h"
@@ -28,81 +29,47 @@
 namespace tk {
 namespace {
 
-// Rows held in memory behind the dataset, written by the dataset's edits.
-class RowSource : public TRecordSource {
-public:
-    RowSource(std::vector<TFieldDef> defs, std::vector<std::vector<Variant>>& rows) : defs_(std::move(defs)), rows_(rows)
-    {
-        for (const TFieldDef& def : defs_) {
-            if (def.ChildDefs.empty())
-                columns_ << def.Name;
-            for (const TFieldDef& child : def.ChildDefs)
-                columns_ << def.Name + QLatin1Char('.') + child.Name;
-        }
-        for (size_t i = 0; i < rows_.size(); ++i)
-            ids_.push_back(static_cast<TRowId>(i + 1));
-    }
-    const std::vector<TFieldDef>& FieldDefs() const override { return defs_; }
-    const QStringList& ColumnNames() const override { return columns_; }
-    bool HasRow(qint64 position) override { return position >= 0 && position < FetchedRowCount(); }
-    qint64 FetchedRowCount() const override { return static_cast<qint64>(rows_.size()); }
-    bool IsComplete() const override { return true; }
-    void FetchAll() override {}
-    qint64 RowCount() override { return FetchedRowCount(); }
-    Variant Value(qint64 position, int column) const override
-    {
-        return rows_[static_cast<size_t>(position)][static_cast<size_t>(column)];
-    }
-    TRowId RowIdAt(qint64 position) const override { return ids_[static_cast<size_t>(position)]; }
-    qint64 PositionOf(TRowId id) override
-    {
-        const auto it = std::find(ids_.begin(), ids_.end(), id);
-        return it == ids_.end() ? -1 : it - ids_.begin();
-    }
-    bool CanModify() const override { return true; }
-    void UpdateRow(qint64 position, const std::vector<Variant>& values, const std::vector<bool>& changed) override
-    {
-        for (size_t c = 0; c < values.size(); ++c)
-            if (changed[c])
-                rows_[static_cast<size_t>(position)][c] = values[c];
-    }
-    qint64 InsertRow(qint64 position, const std::vector<Variant>& values) override
-    {
-        const size_t at = position < 0 ? rows_.size() : static_cast<size_t>(position);
-        rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), values);
-        ids_.insert(ids_.begin() + static_cast<std::ptrdiff_t>(at), ++lastId_ + 1000);
-        return static_cast<qint64>(at);
-    }
-    void DeleteRow(qint64 position) override
-    {
-        rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position));
-        ids_.erase(ids_.begin() + static_cast<std::ptrdiff_t>(position));
-    }
-
-private:
-    std::vector<TFieldDef> defs_;
-    std::vector<std::vector<Variant>>& rows_;
-    QStringList columns_;
-    std::vector<TRowId> ids_;
-    TRowId lastId_ = 0;
-};
-
-// A dataset over rows kept by the test, so reopening sees the edits.
+// A dataset over the toolkit's memory source. The rows outlive the
+// dataset's closing, so that reopening sees the edits and tests can read
+// what was stored.
 class RowDataSet : public TDataSet {
 public:
     RowDataSet(std::vector<TFieldDef> defs, std::vector<std::vector<Variant>> rows)
         : defs_(std::move(defs)), rows_(std::move(rows))
     {
     }
-    std::vector<std::vector<Variant>>& Rows() { return rows_; }
+    ~RowDataSet() override { Destroying(); }
+    // The stored rows, as the open source holds them.
+    const std::vector<std::vector<Variant>>& Rows()
+    {
+        KeepRows();
+        return rows_;
+    }
 
 protected:
     std::unique_ptr<TRecordSource> CreateRecordSource() override
     {
-        return std::make_unique<RowSource>(defs_, rows_);
+        auto source = std::make_unique<TMemoryRecordSource>(defs_);
+        source->AppendRows(rows_);
+        return source;
     }
+    void DoBeforeClose() override { KeepRows(); }
 
 private:
+    void KeepRows()
+    {
+        TRecordSource* source = Source();
+        if (!source)
+            return;
+        rows_.clear();
+        for (qint64 row = 0; source->HasRow(row); ++row) {
+            std::vector<Variant> values;
+            for (int column = 0; column < source->ColumnNames().size(); ++column)
+                values.push_back(source->Value(row, column));
+            rows_.push_back(std::move(values));
+        }
+    }
+
     std::vector<TFieldDef> defs_;
     std::vector<std::vector<Variant>> rows_;
 };
