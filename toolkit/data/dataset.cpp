@@ -210,7 +210,7 @@ void TDataSet::BindFields()
             field->SetDataSet(this);
         }
     } else {
-        defaultFields_ = d_->defaultFields.isEmpty() ? false : defaultFields_;
+        defaultFields_ = false;  // fields present at opening are persistent
     }
     RebuildFieldList();
     for (TField* field : fieldList_) {
