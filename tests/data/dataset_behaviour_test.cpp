@@ -705,6 +705,44 @@ TEST_P(DataSetBehaviour, SwappingTheDataSetTellsTheLinks)
     EXPECT_FALSE(link_.Active());
 }
 
+TEST_P(DataSetBehaviour, ARequiredFieldStopsPostAndTheFirstLinkToTakeTheFocusRequestKeepsIt)
+{
+    Open(3, 2);
+    struct Focusing : TDataLink {
+        QStringList* asked = nullptr;
+        QString name;
+        bool takes = false;
+        void FocusControl(TField*& field) override
+        {
+            *asked << name + QLatin1Char(':') + field->FieldName();
+            if (takes)
+                field = nullptr;
+        }
+    };
+    QStringList asked;
+    Focusing editor, grid, other;
+    editor.asked = grid.asked = other.asked = &asked;
+    editor.name = QStringLiteral("editor");
+    grid.name = QStringLiteral("grid");
+    other.name = QStringLiteral("other");
+    grid.takes = true;
+    for (Focusing* link : {&editor, &grid, &other}) {
+        link->SetVisualControl(true);
+        link->SetDataSource(&source_);
+    }
+    TField* name = dataSet_->FieldByName(QStringLiteral("name"));
+    name->SetRequired(true);
+    dataSet_->Append();
+    dataSet_->FieldByName(QStringLiteral("id"))->SetAsInteger(50);
+    EXPECT_THROW(dataSet_->Post(), EDatabaseError);
+    EXPECT_EQ(asked, QStringList({"editor:name", "grid:name"}));
+    EXPECT_EQ(dataSet_->State(), dsInsert);  // nothing lost: the record waits for its name
+    EXPECT_EQ(dataSet_->FieldByName(QStringLiteral("id"))->AsInteger(), 50);
+    name->SetAsString(QStringLiteral("Named"));
+    dataSet_->Post();
+    EXPECT_EQ(dataSet_->RecordCount(), 4);
+}
+
 TEST_P(DataSetBehaviour, DisplayChangesOfAFieldReachTheLinks)
 {
     Open(5, 2);
