@@ -118,6 +118,41 @@ TEST_F(TableTest, ReadOnlyTablesAndFailingPostsLeaveTheFileAlone)
     EXPECT_EQ(Scalar(QStringLiteral("SELECT \"last name\" FROM \"order\" WHERE id = 1")), QStringLiteral("Ruiz"));
 }
 
+// What the user typed survives a refused post: the record stays in insert
+// state with its values, and posts once the conflict is mended.
+TEST_F(TableTest, ARefusedInsertKeepsTheTypedRecordUntilItCanBePosted)
+{
+    table_.Open();
+    table_.Last();
+    table_.Append();
+    table_.FieldByName(QStringLiteral("id"))->SetAsInteger(2);  // taken
+    table_.FieldByName(QStringLiteral("last name"))->SetAsString(QStringLiteral("Nieto"));
+    EXPECT_THROW(table_.Post(), EDatabaseError);
+    EXPECT_EQ(table_.State(), dsInsert);
+    EXPECT_TRUE(table_.Modified());
+    EXPECT_EQ(table_.FieldByName(QStringLiteral("last name"))->AsString(), "Nieto");
+    EXPECT_EQ(table_.RecordCount(), 4);
+    table_.FieldByName(QStringLiteral("id"))->SetAsInteger(9);
+    table_.Post();
+    EXPECT_EQ(table_.FieldByName(QStringLiteral("id"))->AsInteger(), 9);
+    EXPECT_EQ(Scalar(QStringLiteral("SELECT \"last name\" FROM \"order\" WHERE id = 9")), "Nieto");
+    EXPECT_EQ(table_.RecordCount(), 5);
+}
+
+// Refresh reads what another program changed and stays on the same record.
+TEST_F(TableTest, RefreshSeesOutsideChangesAndKeepsTheCurrentRecord)
+{
+    table_.Open();
+    table_.Last();  // every row read: the table no longer holds a read lock
+    ASSERT_TRUE(table_.Locate(QStringLiteral("id"), Variant(3)));
+    Exec(QStringLiteral("UPDATE \"order\" SET city = 'Ferrol' WHERE id = 3; DELETE FROM \"order\" WHERE id = 1"));
+    table_.Refresh();
+    EXPECT_EQ(table_.FieldByName(QStringLiteral("id"))->AsInteger(), 3);
+    EXPECT_EQ(table_.FieldByName(QStringLiteral("city"))->AsString(), "Ferrol");
+    EXPECT_EQ(table_.RecNo(), 2);
+    EXPECT_EQ(table_.RecordCount(), 3);
+}
+
 TEST_F(TableTest, FieldsANewRecordNeverSetTakeTheTableDefaultsButAChosenNullStays)
 {
     Exec(QStringLiteral("CREATE TABLE notes(id INTEGER PRIMARY KEY, kind TEXT DEFAULT 'memo', "

@@ -674,6 +674,10 @@ bool TDataSet::HasViewRow(qint64 position) const
 
 qint64 TDataSet::LastViewPosition() const
 {
+    // Reading on to the source's end (not just to its counted last row) also
+    // ends its read, so an SQLite file is no longer locked against writers.
+    if (source_ && !filtered_)
+        source_->FetchAll();
     const qint64 count = BaseCount() + (d_->insertPos >= 0 ? 1 : 0);
     if (count > 0)
         HasViewRow(count - 1);  // fetch up to it
