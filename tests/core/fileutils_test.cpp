@@ -212,6 +212,15 @@ TEST(FileUtils, ResolveCaseInsensitiveFindsOnlyAUniqueMatch)
     EXPECT_EQ(ResolveCaseInsensitive(noFolder), noFolder);
 }
 
+TEST(FileUtils, BareFileNamesCannotClimbOutOfTheirFolder)
+{
+    for (const char* name : {"2026.mdb", "Comunidad Uno", ".hidden", "a..b", "...", " .. "})
+        EXPECT_TRUE(IsBareFileName(QString::fromUtf8(name))) << name;
+    for (const char* name : {"", ".", "..", "../x", "a/b", "/abs", "a\\..\\b", "x/", "/"})
+        EXPECT_FALSE(IsBareFileName(QString::fromUtf8(name))) << name;
+    EXPECT_FALSE(IsBareFileName(QStringLiteral("a") + QChar(0) + QStringLiteral("b")));
+}
+
 TEST(FileUtils, FileAgeRoundTripsAndIsInvalidForNonFiles)
 {
     test::TempFolder folder;

@@ -326,6 +326,12 @@ QStringList FindFiles(const QString& folder, const QString& mask)
     return names;
 }
 
+bool IsBareFileName(const QString& name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
+}
+
 QString ResolveCaseInsensitive(const QString& path)
 {
     struct stat info {};

@@ -66,6 +66,12 @@ QStringList FindFiles(const QString& folder, const QString& mask);
 // otherwise path unchanged. Only the last component is looked up.
 QString ResolveCaseInsensitive(const QString& path);
 
+// True for a name of one path component, as a file or folder name that
+// comes from outside (an archive, a server, a settings file) must be before
+// it is joined to a folder: not empty, no "/" or "\", no NUL, not "." or
+// "..". Such a name cannot climb out of the folder it is joined to.
+bool IsBareFileName(const QString& name);
+
 // --- Times ---
 
 // Modification time of an ordinary file in local time; invalid when the file
