@@ -21,7 +21,7 @@ bool ReadItem(const QString& path, TAddItem& item)
     if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode))
         return false;
     item.path = path;
-    item.attributes = S_ISDIR(info.st_mode) ? kAttributeFolder : kAttributeArchive;
+    item.attributes = uint32_t(S_ISDIR(info.st_mode) ? kAttributeFolder : kAttributeArchive);
     item.size = S_ISDIR(info.st_mode) ? 0 : uint64_t(info.st_size);
     item.modified = uint64_t(info.st_mtim.tv_sec) * 10000000 + uint64_t(info.st_mtim.tv_nsec) / 100 +
                     kTicksFrom1601To1970;

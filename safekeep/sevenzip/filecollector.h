@@ -5,6 +5,8 @@
 // files, from sub-folders too when recursing; any other entry names one file
 // or folder. Entries that name nothing are skipped.
 
+#include "safekeep/sevenzip/itemkind.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -12,14 +14,11 @@
 
 namespace safekeep::sz {
 
-constexpr uint32_t kAttributeFolder = 0x10;
-constexpr uint32_t kAttributeArchive = 0x20;
-
 struct TAddItem {
     QString path;
     uint64_t size = 0;
     uint64_t modified = 0;  // FILETIME ticks (UTC, from 1601)
-    uint32_t attributes = kAttributeArchive;
+    uint32_t attributes = uint32_t(kAttributeArchive);
 
     bool IsFolder() const { return attributes & kAttributeFolder; }
 };

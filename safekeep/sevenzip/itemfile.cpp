@@ -1,5 +1,6 @@
 #include "safekeep/sevenzip/itemfile.h"
 
+#include "safekeep/sevenzip/itemkind.h"
 #include "safekeep/sevenzip/tempfile.h"
 
 #include <cerrno>
@@ -11,9 +12,6 @@ namespace safekeep::sz {
 
 namespace {
 
-constexpr uint64_t kAttributeReadOnly = 0x01;
-// Set when the high 16 bits hold a Unix st_mode.
-constexpr uint64_t kAttributeUnixExtension = 0x8000;
 constexpr uint64_t kTicksFrom1601To1970 = 116444736000000000ULL;
 
 }  // namespace
