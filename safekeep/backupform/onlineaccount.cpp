@@ -11,12 +11,13 @@ namespace safekeep {
 
 namespace {
 
-// A backup on the server: any name but "." and "..", with exactly ".7z" as
+// A backup on the server: a regular file (not a folder or a link) with a
+// plain name, which is later used as a file name, and exactly ".7z" as
 // extension ("BACKUP.7Z" is not one).
-bool IsBackupName(const QString& name)
+bool IsBackup(const TFtpListItem& item)
 {
-    return name != QLatin1String(".") && name != QLatin1String("..") &&
-           tk::ExtractFileExt(name) == QLatin1String(".7z");
+    return item.IsFile() && tk::IsBareFileName(item.FileName) &&
+           tk::ExtractFileExt(item.FileName) == QLatin1String(".7z");
 }
 
 // The server box holds a host name, or "name:port" for a server that does
@@ -72,7 +73,7 @@ void TfrmCopiaSeguridad::btnEnviarClick()
     // The server's date is shown in local time, as the file's own is.
     const QString localDay = tk::DateToStr(tk::DateTimeFromQDateTime(tk::FileAge(local)));
     for (const TFtpListItem& item : FtpClient1->DirectoryListing()) {
-        if (IsBackupName(item.FileName) && item.FileName == remote && item.ModifiedDate.isValid() &&
+        if (IsBackup(item) && item.FileName == remote && item.ModifiedDate.isValid() &&
             tk::DateToStr(tk::DateTimeFromQDateTime(item.ModifiedDate)) == localDay)
             img2->SetVisible(true);
     }
@@ -91,7 +92,7 @@ void TfrmCopiaSeguridad::btnListarCopSegClick()
         FtpClient1->List(true);
     }
     for (const TFtpListItem& item : FtpClient1->DirectoryListing())
-        if (IsBackupName(item.FileName))
+        if (IsBackup(item))
             ListBox1->Items()->Add(item.FileName);
     btnListarCopSeg->SetEnabled(true);
 }

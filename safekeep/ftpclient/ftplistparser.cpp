@@ -10,6 +10,35 @@ namespace safekeep {
 
 namespace {
 
+// The first character of a Unix listing line: "-" a file, "d" a folder, "l"
+// a link; devices, pipes and sockets are something else.
+TFtpItemType UnixItemType(QChar type)
+{
+    switch (type.unicode()) {
+    case '-':
+        return TFtpItemType::File;
+    case 'd':
+        return TFtpItemType::Directory;
+    case 'l':
+        return TFtpItemType::Link;
+    default:
+        return TFtpItemType::Other;
+    }
+}
+
+// An MLSD "type" fact in lower case ("file", "dir", or a server's own such
+// as "os.unix=slink:/target").
+TFtpItemType MlsdItemType(const QString& type)
+{
+    if (type == QLatin1String("file"))
+        return TFtpItemType::File;
+    if (type == QLatin1String("dir"))
+        return TFtpItemType::Directory;
+    if (type.startsWith(QLatin1String("os.unix=slink")) || type.startsWith(QLatin1String("os.unix=symlink")))
+        return TFtpItemType::Link;
+    return TFtpItemType::Other;
+}
+
 // "20261208155904" or "20261208155904.123", always UTC.
 QDateTime ParseMlsdTime(const QString& value)
 {
@@ -138,7 +167,7 @@ std::optional<TFtpListItem> ParseUnixLine(const QString& line, const QDateTime& 
         item.FileName = name;
         item.Size = text(month - 1).toLongLong();
         item.ModifiedDate = modified;
-        item.IsDirectory = line.startsWith(QLatin1Char('d'));
+        item.ItemType = UnixItemType(line.at(0));
         return item;
     }
     return std::nullopt;
@@ -171,8 +200,8 @@ std::optional<TFtpListItem> ParseDosLine(const QString& line)
 
     TFtpListItem item;
     item.FileName = m.captured(8);
-    item.IsDirectory = m.captured(7) == QLatin1String("<DIR>");
-    item.Size = item.IsDirectory ? 0 : m.captured(7).toLongLong();
+    item.ItemType = m.captured(7) == QLatin1String("<DIR>") ? TFtpItemType::Directory : TFtpItemType::File;
+    item.Size = item.IsDirectory() ? 0 : m.captured(7).toLongLong();
     item.ModifiedDate = QDateTime(date, time);
     return item;
 }
@@ -199,7 +228,7 @@ std::optional<TFtpListItem> ParseMlsdLine(const QString& line)
             const QString type = value.toLower();
             if (type == QLatin1String("cdir") || type == QLatin1String("pdir"))
                 return std::nullopt;
-            item.IsDirectory = type == QLatin1String("dir");
+            item.ItemType = MlsdItemType(type);
             typed = true;
         } else if (name == QLatin1String("size") || name == QLatin1String("sizd")) {
             bool ok = false;
@@ -240,7 +269,7 @@ QList<TFtpListItem> ParseListing(const QByteArray& body, TListingFormat format, 
             item = ParseListLine(line, now);
             break;
         case TListingFormat::NamesOnly:
-            item = TFtpListItem{line, -1, QDateTime(), false};
+            item = TFtpListItem{line, -1, QDateTime(), TFtpItemType::Unknown};
             break;
         }
         if (item)

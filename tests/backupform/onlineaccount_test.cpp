@@ -79,6 +79,70 @@ TEST_F(OnlineAccountTest, SendListFetchAndRestore)
     EXPECT_EQ(window->AdvProgress2->Max(), 25);
 }
 
+TEST_F(OnlineAccountTest, OnlyRegularFilesWithPlainNamesAreListedAsBackups)
+{
+    // Every listing form the account's server may answer in, each with
+    // entries no local folder can hold added as the server wrote them.
+    const FtpServerOptions servers[] = {
+        {.extraListingLines = {"type=file;size=3;modify=20261208155904; ../../x.7z",
+                               "type=OS.unix=slink:/srv/copia.7z;modify=20261208155904; slink.7z",
+                               "type=file;size=3;modify=20261208155904; sub/y.7z"}},
+        {.noMlsd = true,
+         .extraListingLines = {"-rw-r--r--   1 ftp ftp 3 Dec 08 15:59 ../../x.7z",
+                               "crw-r--r--   1 ftp ftp 3 Dec 08 15:59 device.7z"}},
+        {.noMlsd = true,
+         .dosList = true,
+         .extraListingLines = {"12-08-26  03:59PM       <DIR>          dosdir.7z",
+                               "12-08-26  03:59PM                    3 ..\\..\\x.7z"}},
+    };
+    for (const FtpServerOptions& options : servers) {
+        FtpServer server(options);
+        WriteAll(server.HomeFile(QStringLiteral("copia.7z")), "a backup");
+        QDir(server.Home()).mkdir(QStringLiteral("folder.7z"));
+        QFile::link(server.HomeFile(QStringLiteral("copia.7z")), server.HomeFile(QStringLiteral("link.7z")));
+        window->btn2Click();
+        EnterAccount(window->Edit7, window->Edit2, window->Edit4, server);
+        QTest::mouseClick(window->btnListarCopSeg, Qt::LeftButton);
+        EXPECT_TRUE(errors.isEmpty()) << qPrintable(errors.join('\n'));
+        QStringList listed = window->ListBox1->Items()->ToStringList();
+        // Over MLSD the server reports what a link leads to, a file.
+        listed.removeAll(QStringLiteral("link.7z"));
+        EXPECT_EQ(listed, QStringList{QStringLiteral("copia.7z")}) << options.extraListingLines.front();
+    }
+}
+
+TEST_F(OnlineAccountTest, AFetchedBackupWhoseCommunityClimbsOutReplacesNothing)
+{
+    FtpServer server;
+    tk::test::ModalAnswerer answerer;
+    // A backup as the window writes it, but naming a community outside.
+    const QString staging = folder.File(QStringLiteral("hostile/"));
+    QDir().mkpath(staging);
+    QDir().mkpath(folder.File(QStringLiteral("outside/victim")));
+    WriteAll(staging + QStringLiteral("inf.txt"), "../../../../outside/victim\r\n01/02/26\r\n");
+    for (const QString& file : HostFiles())
+        WriteAll(staging + tk::ExtractFileName(file), ReadAll(file));
+    int exitCode = -1;
+    SevenZipCommand({QStringLiteral("a"), QStringLiteral("-ppw"), server.HomeFile(QStringLiteral("copia.7z")),
+                     staging + QStringLiteral("*")},
+                    &exitCode);
+    ASSERT_EQ(exitCode, 0);
+    WriteAll(paths.binFolder + QStringLiteral("apppos.INI"), "changed");
+
+    window->btn2Click();
+    window->Edit5->SetText(QStringLiteral("pw"));
+    EnterAccount(window->Edit7, window->Edit2, window->Edit4, server);
+    QTest::mouseClick(window->btnListarCopSeg, Qt::LeftButton);
+    window->ListBox1->setCurrentRow(0);
+    QTest::mouseClick(window->btnRecuperar, Qt::LeftButton);
+    ASSERT_FALSE(answerer.Boxes().isEmpty());
+    EXPECT_EQ(answerer.Boxes().last().icon, QMessageBox::Critical);
+    EXPECT_EQ(ReadAll(paths.binFolder + QStringLiteral("apppos.INI")), QByteArray("changed"));
+    EXPECT_TRUE(QDir(folder.File(QStringLiteral("outside/victim"))).isEmpty());
+    EXPECT_TRUE(year.Active());
+    EXPECT_TRUE(report.Active());
+}
+
 TEST_F(OnlineAccountTest, AnUploadListedOnAnotherDayIsNotConfirmed)
 {
     FtpServer server(FtpServerOptions{.shiftHours = 30});

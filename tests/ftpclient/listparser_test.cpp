@@ -47,17 +47,20 @@ TEST_F(MlsdLines, FactsGiveNameSizeKindAndUtcTimeInLocalTime)
     ASSERT_TRUE(file);
     EXPECT_EQ(file->FileName, QStringLiteral("backup.bin"));
     EXPECT_EQ(file->Size, 20971520);
-    EXPECT_FALSE(file->IsDirectory);
+    EXPECT_TRUE(file->IsFile());
     // 15:59:04 UTC is 00:59:04 of the next day nine hours east.
     EXPECT_EQ(file->ModifiedDate.date(), QDate(2026, 12, 9));
     EXPECT_EQ(file->ModifiedDate.time(), QTime(0, 59, 4));
 
     const auto folder = ParseMlsdLine(QStringLiteral("Type=dir;Sizd=4096;Modify=20260101000000.250; old backups"));
     ASSERT_TRUE(folder);
-    EXPECT_TRUE(folder->IsDirectory);
+    EXPECT_TRUE(folder->IsDirectory());
     EXPECT_EQ(folder->FileName, QStringLiteral("old backups"));
     EXPECT_EQ(folder->Size, 4096);
     EXPECT_EQ(folder->ModifiedDate.time(), QTime(9, 0, 0, 250));
+    // A server's own types are neither files nor folders.
+    EXPECT_EQ(ParseMlsdLine(QStringLiteral("type=OS.unix=slink:/srv/a.7z; link.7z"))->ItemType, TFtpItemType::Link);
+    EXPECT_EQ(ParseMlsdLine(QStringLiteral("type=OS.unix=chr-13/29; tty.7z"))->ItemType, TFtpItemType::Other);
 }
 
 TEST_F(MlsdLines, NamesKeepBlanksAndSemicolons)
@@ -111,7 +114,7 @@ TEST(UnixListLines, DayPaddedWithZeroOrBlankTimeOrYear)
         EXPECT_EQ(item->FileName, QString::fromUtf8(c.name));
         EXPECT_EQ(item->Size, c.size);
         EXPECT_EQ(item->ModifiedDate, c.modified);
-        EXPECT_FALSE(item->IsDirectory);
+        EXPECT_TRUE(item->IsFile());
     }
 }
 
@@ -120,12 +123,15 @@ TEST(UnixListLines, DirectoriesLinksAndNonEntries)
     const QDateTime now(QDate(2026, 12, 10), QTime(12, 0));
     const auto folder = ParseListLine(QStringLiteral("drwxr-xr-x   2 root root 4096 Dec 08 15:59 archive 2026"), now);
     ASSERT_TRUE(folder);
-    EXPECT_TRUE(folder->IsDirectory);
+    EXPECT_TRUE(folder->IsDirectory());
     EXPECT_EQ(folder->FileName, QStringLiteral("archive 2026"));
 
     const auto link = ParseListLine(QStringLiteral("lrwxrwxrwx   1 root root 9 Dec 08 15:59 latest.7z -> b 2.7z"), now);
     ASSERT_TRUE(link);
     EXPECT_EQ(link->FileName, QStringLiteral("latest.7z"));
+    EXPECT_EQ(link->ItemType, TFtpItemType::Link);
+    EXPECT_EQ(ParseListLine(QStringLiteral("prw-r--r--   1 root root 0 Dec 08 15:59 fifo.7z"), now)->ItemType,
+              TFtpItemType::Other);
 
     EXPECT_FALSE(ParseListLine(QStringLiteral("total 20480"), now));
     EXPECT_FALSE(ParseListLine(QStringLiteral("-rw-r--r--   1 root root 20 Dex 08 15:59 x"), now));
@@ -156,12 +162,12 @@ TEST(DosListLines, FilesFoldersAndClocks)
     ASSERT_TRUE(file);
     EXPECT_EQ(file->FileName, QStringLiteral("backup 1.7z"));
     EXPECT_EQ(file->Size, 20971520);
-    EXPECT_FALSE(file->IsDirectory);
+    EXPECT_TRUE(file->IsFile());
     EXPECT_EQ(file->ModifiedDate, QDateTime(QDate(2026, 12, 8), QTime(15, 59)));
 
     const auto folder = ParseListLine(QStringLiteral("01-02-1999  12:05AM       <DIR>          old"), now);
     ASSERT_TRUE(folder);
-    EXPECT_TRUE(folder->IsDirectory);
+    EXPECT_TRUE(folder->IsDirectory());
     EXPECT_EQ(folder->FileName, QStringLiteral("old"));
     EXPECT_EQ(folder->ModifiedDate, QDateTime(QDate(1999, 1, 2), QTime(0, 5)));
 

@@ -145,12 +145,12 @@ TEST_F(TransferTest, ServersWithoutMlsdAreListedByListInBothForms)
         const TFtpListItem* file = Find(items, QStringLiteral("name with  blanks.7z"));
         ASSERT_NE(file, nullptr);
         EXPECT_EQ(file->Size, 1234);
-        EXPECT_FALSE(file->IsDirectory);
+        EXPECT_FALSE(file->IsDirectory());
         // The server writes UTC; LIST times are taken as written.
         const QDateTime utcNow = QDateTime::currentDateTimeUtc();
         const QDateTime asWritten(utcNow.date(), utcNow.time());
         EXPECT_LT(std::llabs(file->ModifiedDate.secsTo(asWritten)), 120);
-        EXPECT_TRUE(Find(items, QStringLiteral("folder"))->IsDirectory);
+        EXPECT_TRUE(Find(items, QStringLiteral("folder"))->IsDirectory());
         EXPECT_FALSE(server->LogText().contains("<- MLSD")) << "FEAT said no MLSD";
         client.Disconnect();
     }

@@ -40,6 +40,8 @@ struct FtpServerOptions {
     double shiftHours = 0;    // listed dates this many hours off the real ones
     bool logCommands = false; // keep every command and reply (LogText)
     int bytesPerSecond = 0;   // data connections slowed to this rate (0: full speed)
+    // Lines added as they stand to every LIST and MLSD answer.
+    std::vector<std::string> extraListingLines = {};
 };
 
 class FtpServer {
@@ -63,6 +65,8 @@ public:
             args.insert(args.end(), {"--shift-hours", std::to_string(options.shiftHours)});
         if (options.bytesPerSecond > 0)
             args.insert(args.end(), {"--rate", std::to_string(options.bytesPerSecond)});
+        for (const std::string& line : options.extraListingLines)
+            args.insert(args.end(), {"--extra-line", line});
         Spawn(args);
         port_ = ReadPort();
     }

@@ -2,6 +2,7 @@
 
 Usage: ftp_server.py HOME USER PASSWORD [--log FILE] [--no-mlsd]
                      [--dos-list] [--shift-hours N] [--rate BYTES]
+                     [--extra-line LINE]...
 
 Prints the port on one line once it listens. It exits when its standard
 input closes (the test process ended) or on SIGTERM.
@@ -11,6 +12,8 @@ input closes (the test process ended) or on SIGTERM.
   --dos-list       LIST answers in the DOS form instead of the Unix form
   --shift-hours N  every listed date is N hours off the file's real time
   --rate BYTES     data connections move at most BYTES per second each way
+  --extra-line L   L is added, as it stands, to every LIST and MLSD answer
+                   (entries no file system can hold, like "../x.7z")
 """
 import argparse
 import logging
@@ -40,7 +43,19 @@ def make_filesystem(args):
         def lstat(self, path):
             return shifted(os.lstat(path), args.shift_hours * 3600)
 
+        def extra_lines(self):
+            for line in args.extra_line:
+                yield (line + "\r\n").encode("utf8")
+
+        def format_mlsx(self, basedir, listing, perms, facts, ignore_err=True):
+            yield from AbstractedFS.format_mlsx(self, basedir, listing, perms, facts, ignore_err)
+            yield from self.extra_lines()
+
         def format_list(self, basedir, listing, ignore_err=True):
+            yield from self.format_files(basedir, listing, ignore_err)
+            yield from self.extra_lines()
+
+        def format_files(self, basedir, listing, ignore_err):
             if not args.dos_list:
                 yield from AbstractedFS.format_list(self, basedir, listing, ignore_err)
                 return
@@ -93,6 +108,7 @@ def main():
     parser.add_argument("--dos-list", action="store_true")
     parser.add_argument("--shift-hours", type=float, default=0)
     parser.add_argument("--rate", type=int, default=0)
+    parser.add_argument("--extra-line", action="append", default=[])
     args = parser.parse_args()
 
     logger = logging.getLogger("pyftpdlib")
