@@ -16,11 +16,13 @@
 
 namespace tk {
 class TDatabase;
+class TFileReplacement;
 }
 
 namespace safekeep {
 
 class TLanguageManager;
+class TStagedBackup;
 
 class TfrmCopiaSeguridad : public tk::TForm {
     Q_OBJECT
@@ -158,6 +160,14 @@ private:
     // Extracts the staged archive (when there is one) and puts its files
     // back with the host's databases switched off.
     void ExtractAndRestore(const QString& stagedArchive);
+    // Replaces the host's files with the staged backup's, all or nothing:
+    // checks every member first, switches each database off around its file
+    // and opens it again on the new one; on a failure every file is put
+    // back and the databases are on again before the step is reported.
+    void ReplaceHostFiles(const THostLayout& layout, const QString& community, const TStagedBackup& staged);
+    // Switches a database on; false when it did not open.
+    static bool OpenAgain(tk::TDatabase* database);
+    void PutBackHostFiles(tk::TFileReplacement& replacement);
     // Moves a progress bar and lets the window repaint.
     void Step(tk::TProgressBar* bar, int position);
     void CreateControls();

@@ -4,6 +4,7 @@
 #include "toolkit/core/inifile.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 namespace safekeep {
 
@@ -53,6 +54,17 @@ THostLayout THostLayout::Read(const QString& hostExecutable)
 QString THostLayout::CommunityFolder(const QString& communityName) const
 {
     return dataRoot + QStringLiteral("Comunidades/") + communityName;
+}
+
+bool THostLayout::IsCommunity(const QString& name) const
+{
+    if (!tk::IsBareFileName(name))
+        return false;
+    const QFileInfo folder(CommunityFolder(name));
+    if (folder.isSymLink() || !folder.isDir())
+        return false;
+    const QString communities = QFileInfo(dataRoot + QStringLiteral("Comunidades")).canonicalFilePath();
+    return !communities.isEmpty() && QFileInfo(folder.canonicalFilePath()).path() == communities;
 }
 
 QString THostLayout::CommunityTemp() const

@@ -20,6 +20,11 @@ struct THostLayout {
     static THostLayout Read(const QString& hostExecutable);
 
     QString CommunityFolder(const QString& communityName) const;
+    // True when name is one of the installation's communities: a plain name
+    // (not ".", "..", nor anything with a separator) whose folder exists as
+    // a direct child of "Comunidades", not reached through a link that
+    // leads elsewhere.
+    bool IsCommunity(const QString& name) const;
     // The community's staging folder for backups: "<community>/Temp".
     QString CommunityTemp() const;
     QString ReportDatabase() const;  // <data root>Informes/Informes.mdb

@@ -149,15 +149,16 @@ TEST_F(BackupFlowTest, ARestoreThatStopsSwitchesTheDatabasesOnAgainInOrder)
     tk::TIniFile(paths.hostIni).WriteString(QStringLiteral("anyo"), QStringLiteral("comunidad"), paths.community);
     CreateBackup(Backups() + QStringLiteral("copia.7z"), QStringLiteral("pw"));
 
-    // The settings now name another year file: the settings files come
-    // back, the year file cannot (" : 24").
+    // The settings now name another year file, which the backup lacks:
+    // " : 24", and the settings files are not replaced either, so the host
+    // is not left with the backup's settings over today's data.
     tk::TIniFile(paths.hostIni).WriteString(QStringLiteral("anyo"), QStringLiteral("anyo"),
                                             QStringLiteral("1999.mdb"));
     switches.clear();
     RestoreBackup(window->ArchivePath(), QStringLiteral("pw"));
     EXPECT_EQ(answerer.Boxes().last().text, QStringLiteral(" : 24"));
     EXPECT_EQ(tk::TIniFile(paths.hostIni).ReadString(QStringLiteral("anyo"), QStringLiteral("anyo"), QString()),
-              paths.yearFileName);
+              QStringLiteral("1999.mdb"));
     EXPECT_EQ(switches, (QStringList{"year off", "report off", "year on", "report on"}));
     EXPECT_TRUE(year.Active());
     EXPECT_TRUE(report.Active());

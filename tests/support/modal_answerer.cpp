@@ -25,6 +25,8 @@ void ModalAnswerer::AnswerOpenBoxes()
             continue;
         box->setProperty("answered", true);
         boxes_.append({box->windowTitle(), box->text(), box->icon()});
+        if (OnBox)
+            OnBox(boxes_.last());
         if (QAbstractButton* ok = box->button(QMessageBox::Ok))
             ok->click();
         else

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <QTimer>
+#include <functional>
 
 namespace tk::test {
 
@@ -22,6 +23,9 @@ public:
     ModalAnswerer();
     ~ModalAnswerer();
     const QList<TAnsweredBox>& Boxes() const { return boxes_; }
+    // Called for each box while it is still open, so a test can look at
+    // the state the program showed it in.
+    std::function<void(const TAnsweredBox&)> OnBox;
 
 private:
     void AnswerOpenBoxes();
