@@ -168,10 +168,61 @@ TEST(Collection, BatchReportsOneFullUpdateAtTheOutermostEnd)
     EXPECT_EQ(columns.Column(0)->caption, QStringLiteral("new"));
     EXPECT_EQ(first->Index(), 1);
 
+    // An owner brackets to force a full refresh: even an empty batch ends
+    // with one.
     columns.log.clear();
     columns.BeginUpdate();
     columns.EndUpdate();
-    EXPECT_TRUE(columns.log.isEmpty());
+    columns.EndUpdate();  // unmatched: nothing
+    EXPECT_EQ(columns.log, QStringList({"update all"}));
+}
+
+// Moves keep a group together: a column with a trailing "detail" column
+// takes it along, as nested columns do.
+class TGroupedColumn : public TGridColumn {
+    Q_OBJECT
+public:
+    Q_INVOKABLE explicit TGroupedColumn(tk::TCollection* collection) : TGridColumn(collection) {}
+    void SetIndex(int index) override
+    {
+        moves << index;
+        TGridColumn::SetIndex(index);
+    }
+    QList<int> moves;
+};
+
+TEST(Collection, SetIndexIsTheOneWayItemsMove)
+{
+    TCollection columns(&TGroupedColumn::staticMetaObject);
+    columns.Add();
+    auto* inserted = static_cast<TGroupedColumn*>(columns.Insert(0));
+    EXPECT_EQ(inserted->moves, QList<int>({0}));  // Insert positions through the override
+    EXPECT_EQ(inserted->Index(), 0);
+
+    TCollectionItem* base = columns.Items(1);
+    base->SetIndex(0);  // through the base pointer
+    EXPECT_EQ(static_cast<TGroupedColumn*>(base)->moves, QList<int>({0}));
+}
+
+TEST(Collection, WritingAnItemAssignsIntoTheExistingOne)
+{
+    TGridColumns columns;
+    TGridColumn* kept = columns.AddColumn(QStringLiteral("old"));
+    columns.AddColumn(QStringLiteral("other"));
+    TGridColumns source;
+    TGridColumn* model = source.AddColumn(QStringLiteral("Name"));
+    model->width = 120;
+    columns.log.clear();
+
+    columns.SetItems(0, model);
+    EXPECT_EQ(columns.Items(0), kept);  // same object, ID and place
+    EXPECT_EQ(kept->ID(), 0);
+    EXPECT_EQ(kept->caption, QStringLiteral("Name"));
+    EXPECT_EQ(kept->width, 120);
+    EXPECT_EQ(columns.log, QStringList({"update Name"}));
+    EXPECT_EQ(source.Count(), 1);
+
+    EXPECT_THROW(columns.SetItems(2, model), EListError);
 }
 
 TEST(Collection, SetIndexMovesTheItemAndReportsAFullUpdate)

@@ -2,6 +2,7 @@
 
 #include "toolkit/core/exceptions.h"
 #include "toolkit/core/properties.h"
+#include "toolkit/core/updatelock.h"
 
 #include <QByteArray>
 #include <QMetaMethod>
@@ -150,16 +151,9 @@ TCollectionItem* TCollection::Insert(int index)
 {
     if (index < 0 || index > Count())
         RaiseListIndexError(index);
-    TCollectionItem* item = nullptr;
-    BeginUpdate();
-    try {
-        item = Add();
-        item->SetIndex(index);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TUpdateLock lock(*this);
+    TCollectionItem* item = Add();
+    item->SetIndex(index);
     return item;
 }
 
@@ -178,15 +172,9 @@ void TCollection::Clear()
 {
     if (items_.isEmpty())
         return;
-    BeginUpdate();
-    try {
-        while (!items_.isEmpty())
-            Delete(Count() - 1);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TUpdateLock lock(*this);
+    while (!items_.isEmpty())
+        Delete(Count() - 1);
 }
 
 TCollectionItem* TCollection::Items(int index) const
@@ -194,6 +182,11 @@ TCollectionItem* TCollection::Items(int index) const
     if (index < 0 || index >= items_.size())
         RaiseListIndexError(index);
     return items_[index];
+}
+
+void TCollection::SetItems(int index, const TCollectionItem* value)
+{
+    Items(index)->Assign(value);
 }
 
 TCollectionItem* TCollection::FindItemID(int id) const
@@ -214,10 +207,8 @@ void TCollection::EndUpdate()
 {
     if (updateCount_ == 0)
         return;
-    if (--updateCount_ == 0 && changedInBatch_) {
-        changedInBatch_ = false;
+    if (--updateCount_ == 0)
         Update(nullptr);
-    }
 }
 
 void TCollection::Changed()
@@ -234,16 +225,10 @@ void TCollection::Assign(const TPersistent* source)
     }
     if (collection == this)
         return;
-    BeginUpdate();
-    try {
-        Clear();
-        for (TCollectionItem* sourceItem : collection->items_)
-            Add()->Assign(sourceItem);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TUpdateLock lock(*this);
+    Clear();
+    for (TCollectionItem* sourceItem : collection->items_)
+        Add()->Assign(sourceItem);
 }
 
 void TCollection::Update(TCollectionItem*) {}
@@ -270,9 +255,8 @@ void TCollection::RemoveItem(TCollectionItem* item, bool notify)
 
 void TCollection::ItemChanged(TCollectionItem* item)
 {
-    if (updateCount_ > 0)
-        changedInBatch_ = true;
-    else
+    // Inside a batch the outermost EndUpdate reports everything at once.
+    if (updateCount_ == 0)
         Update(item);
 }
 

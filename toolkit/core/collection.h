@@ -48,8 +48,10 @@ public:
     // Position in the collection, -1 without one.
     int Index() const;
     // Moves the item to position index and reports a full change. Raises
-    // EListError when index is out of bounds.
-    void SetIndex(int index);
+    // EListError when index is out of bounds. Virtual so that an item class
+    // can move more than itself (a column with its nested columns); the
+    // collection's Insert positions new items through it.
+    virtual void SetIndex(int index);
 
     // The text a designer or editor shows for the item: the class name
     // unless a subclass knows better.
@@ -98,13 +100,19 @@ public:
     int Count() const { return static_cast<int>(items_.size()); }
     // Raises EListError "List index out of bounds (index)".
     TCollectionItem* Items(int index) const;
+    // Writing an item assigns into the existing one (the item stays, with
+    // its ID and position): Items(index)->Assign(value). Raises as Items and
+    // as the item's Assign.
+    void SetItems(int index, const TCollectionItem* value);
     // The item with that ID, or nullptr.
     TCollectionItem* FindItemID(int id) const;
     // The ID the next added item gets.
     int NextID() const { return nextId_; }
 
     // Batches changes: while the count is above zero no Update runs; the
-    // outermost EndUpdate reports everything that changed as one Update(nullptr).
+    // outermost EndUpdate always calls Update(nullptr), also when nothing was
+    // reported inside the batch (owners use the bracket to force a full
+    // refresh). An EndUpdate without a BeginUpdate does nothing.
     void BeginUpdate();
     void EndUpdate();
     int UpdateCount() const { return updateCount_; }
@@ -140,7 +148,6 @@ private:
     QList<TCollectionItem*> items_;
     int nextId_ = 0;
     int updateCount_ = 0;
-    bool changedInBatch_ = false;
 };
 
 }  // namespace tk
