@@ -1,4 +1,8 @@
+#include "toolkit/core/collection.h"
+#include "toolkit/core/coreconsts.h"
+#include "toolkit/core/exceptions.h"
 #include "toolkit/core/resourcestring.h"
+#include "toolkit/core/strings.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +25,28 @@ TEST(ResourceString, OverrideReplacesOnlyItsRecordUntilRemoved)
     SetResourceStringOverride(&SGreeting, nullptr);
     EXPECT_EQ(LoadResString(&SGreeting), QStringLiteral("Hello, año"));
     EXPECT_EQ(LoadResString(nullptr), QString());
+}
+
+TEST(ResourceString, ListIndexErrorsSpeakTheTranslation)
+{
+    QString spanish = QStringLiteral("Índice de lista fuera de límites (%d)");
+    SetResourceStringOverride(&SListIndexError, &spanish);
+    TStringList lines;
+    TCollection items(&TCollectionItem::staticMetaObject);
+    try {
+        lines.Delete(3);
+        ADD_FAILURE() << "Delete(3) of an empty list should raise";
+    } catch (const EStringListError& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Índice de lista fuera de límites (3)"));
+    }
+    try {
+        items.Items(-1);
+        ADD_FAILURE() << "Items(-1) should raise";
+    } catch (const EListError& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Índice de lista fuera de límites (-1)"));
+    }
+    SetResourceStringOverride(&SListIndexError, nullptr);
+    EXPECT_THROW(items.Items(0), EListError);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "toolkit/core/exceptions.h"
 #include "toolkit/core/numbers.h"
+#include "toolkit/core/properties.h"
 #include "toolkit/core/streaming.h"
 #include "toolkit/data/datalink.h"
 #include "toolkit/data/dataset.h"
@@ -784,6 +785,20 @@ INSTANTIATE_TEST_SUITE_P(
                                    "Changed"},
                       PropertyCase{"ReadOnly", [](TField* f) { f->SetReadOnly(true); }, "Changed"}),
     [](const ::testing::TestParamInfo<PropertyCase>& info) { return std::string(info.param.name); });
+
+TEST_F(FieldTest, AlignmentIsPublishedByName)
+{
+    Open();
+    EXPECT_EQ(GetPropText(F("PRICE"), QStringLiteral("Alignment")), QStringLiteral("taRightJustify"));
+    SetPropText(F("NAME"), QStringLiteral("Alignment"), QStringLiteral("taCenter"));
+    EXPECT_EQ(F("NAME")->Alignment(), taCenter);
+    // Only the three names (or their ordinals) are values.
+    EXPECT_THROW(SetPropText(F("NAME"), QStringLiteral("Alignment"), QStringLiteral("taNowhere")),
+                 EPropertyError);
+    EXPECT_THROW(SetPropText(F("NAME"), QStringLiteral("Alignment"), QStringLiteral("7")), EPropertyError);
+    EXPECT_EQ(F("NAME")->Alignment(), taCenter);
+    EXPECT_TRUE(ObjectToText(F("NAME")).contains(QStringLiteral("Alignment = taCenter")));
+}
 
 TEST_F(FieldTest, IndexMovesTheFieldInFieldsAndFieldList)
 {

@@ -1,5 +1,8 @@
 #include "toolkit/core/exceptions.h"
 
+#include "toolkit/core/coreconsts.h"
+#include "toolkit/core/format.h"
+
 namespace tk {
 
 Exception::Exception(QString message) : message_(std::move(message)), utf8_(message_.toUtf8()) {}
@@ -19,7 +22,7 @@ void Abort()
 
 void RaiseListIndexError(int index)
 {
-    throw EListError(QStringLiteral("List index out of bounds (%1)").arg(index));
+    throw EListError(Format(LoadResString(&SListIndexError), {Variant(index)}));
 }
 
 }  // namespace tk

@@ -56,7 +56,8 @@ TK_DECLARE_EXCEPTION(EAssertionFailed, Exception)
 // Raises the silent abort: the flow stops and no message is shown.
 [[noreturn]] void Abort();
 
-// The list-index failure: "List index out of bounds (%d)".
+// The list-index failure: EListError with SListIndexError ("List index out of
+// bounds (%d)", coreconsts.h) formatted with index.
 [[noreturn]] void RaiseListIndexError(int index);
 
 }  // namespace tk

@@ -1,6 +1,8 @@
 #include "toolkit/core/strings.h"
 
+#include "toolkit/core/coreconsts.h"
 #include "toolkit/core/exceptions.h"
+#include "toolkit/core/format.h"
 #include "toolkit/core/textfile.h"
 
 #include <algorithm>
@@ -366,7 +368,7 @@ void TStrings::SplitDelimited(const QString& text, QChar delimiter, QChar quote,
 
 void TStrings::RaiseIndexError(int index)
 {
-    throw EStringListError(QStringLiteral("List index out of bounds (%1)").arg(index));
+    throw EStringListError(Format(LoadResString(&SListIndexError), {Variant(index)}));
 }
 
 // --- TStringList ----------------------------------------------------------

@@ -13,6 +13,7 @@
 // and freed by Close; persistent fields are made in code (or streamed) with
 // the dataset as DataSet and survive Close.
 
+#include "toolkit/core/alignment.h"
 #include "toolkit/core/component.h"
 #include "toolkit/core/variant.h"
 #include "toolkit/data/dbtypes.h"
@@ -32,9 +33,6 @@ class TDataSet;
 class TField;
 class TObjectField;
 class TFieldsList;
-
-// Qt alignment names mapped to the classic ones.
-enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 using TFieldNotifyEvent = std::function<void(TField* sender)>;
 using TFieldGetTextEvent = std::function<void(TField* sender, QString& text, bool displayText)>;
@@ -75,7 +73,7 @@ class TField : public TComponent {
     Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
     Q_PROPERTY(bool Required READ Required WRITE SetRequired)
     Q_PROPERTY(int Index READ Index WRITE SetIndex STORED false)
-    Q_PROPERTY(int Alignment READ AlignmentValue WRITE SetAlignmentValue)
+    Q_PROPERTY(tk::TAlignmentEnum::TAlignment Alignment READ Alignment WRITE SetAlignment)
     Q_PROPERTY(QString EditMask READ EditMask WRITE SetEditMask)
     Q_PROPERTY(int Size READ Size WRITE SetSize)
     Q_PROPERTY(tk::TDataSet* DataSet READ DataSet WRITE SetDataSet STORED false)
@@ -144,8 +142,6 @@ public:
     void SetRequired(bool required) { required_ = required; }
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment alignment);
-    int AlignmentValue() const { return static_cast<int>(alignment_); }
-    void SetAlignmentValue(int value) { SetAlignment(static_cast<TAlignment>(value)); }
     QString EditMask() const { return editMask_; }
     void SetEditMask(const QString& mask) { editMask_ = mask; }
     int Size() const { return size_; }
