@@ -4,7 +4,6 @@
 #include "toolkit/core/fileutils.h"
 
 #include <cerrno>
-#include <limits>
 
 namespace tk {
 
@@ -56,64 +55,19 @@ bool IsBlank(const QString& line)
     return line.trimmed().isEmpty();
 }
 
-// Parses "[+-]digits", "[+-]$hex" or "[+-]0xhex" into a 32-bit integer;
-// hexadecimal values up to FFFFFFFF wrap around as in the classic conversion.
-std::optional<int> ParseInteger(const QString& text)
-{
-    QString digits = text;
-    bool negative = false;
-    if (digits.startsWith(QLatin1Char('-')) || digits.startsWith(QLatin1Char('+'))) {
-        negative = digits.front() == QLatin1Char('-');
-        digits.remove(0, 1);
-    }
-    int base = 10;
-    if (digits.startsWith(QLatin1Char('$'))) {
-        base = 16;
-        digits.remove(0, 1);
-    } else if (digits.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
-        base = 16;
-        digits.remove(0, 2);
-    }
-    if (digits.isEmpty())
-        return std::nullopt;
-    for (QChar c : digits) {
-        const char16_t u = c.unicode();
-        const bool decimal = u >= u'0' && u <= u'9';
-        const bool hex = (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F');
-        if (!decimal && !(base == 16 && hex))
-            return std::nullopt;
-    }
-    bool ok = false;
-    const qulonglong magnitude = digits.toULongLong(&ok, base);
-    if (!ok)
-        return std::nullopt;
-    if (base == 16) {
-        if (magnitude > 0xFFFFFFFFULL)
-            return std::nullopt;
-        const auto bits = static_cast<quint32>(magnitude);
-        return static_cast<qint32>(negative ? 0u - bits : bits);
-    }
-    const qulonglong limit =
-        negative ? qulonglong(std::numeric_limits<int>::max()) + 1 : std::numeric_limits<int>::max();
-    if (magnitude > limit)
-        return std::nullopt;
-    return static_cast<int>(negative ? -static_cast<qlonglong>(magnitude)
-                                     : static_cast<qlonglong>(magnitude));
-}
-
 }  // namespace
 
-TIniFile::TIniFile(const QString& fileName) : fileName_(fileName) {}
+TIniFile::TIniFile(const QString& fileName) : TCustomIniFile(fileName) {}
 
 bool TIniFile::Refresh() const
 {
+    // A batch keeps its own view of the file until it ends.
+    if (InBatch())
+        return true;
     QByteArray bytes;
-    if (!ReadFileBytes(fileName_, bytes)) {
+    if (!ReadFileBytes(FileName(), bytes)) {
         const int error = LastFileError();
-        loadedBytes_.clear();
-        loaded_ = false;
-        lines_.clear();
-        encoding_ = teLegacy;
+        Forget();
         return error == ENOENT || error == ENOTDIR;
     }
     if (loaded_ && bytes == loadedBytes_)
@@ -132,21 +86,55 @@ void TIniFile::RefreshForWrite()
         RaiseWriteError();
 }
 
+void TIniFile::Forget() const
+{
+    loadedBytes_.clear();
+    loaded_ = false;
+    lines_.clear();
+    encoding_ = teLegacy;
+}
+
 void TIniFile::Save()
 {
+    if (InBatch()) {
+        batchChanged_ = true;
+        return;
+    }
     QString text;
     for (const QString& line : std::as_const(lines_))
         text += line + QLatin1String("\r\n");
     const QByteArray bytes = EncodeText(text, encoding_);
-    if (!WriteFileAtomic(fileName_, bytes))
+    if (!WriteFileAtomic(FileName(), bytes)) {
+        // The lines hold a change the file does not: reading them would
+        // report it, and the next write would slip it in.
+        Forget();
         RaiseWriteError();
+    }
     loadedBytes_ = bytes;
     loaded_ = true;
 }
 
+void TIniFile::StartBatch()
+{
+    RefreshForWrite();
+    batchChanged_ = false;
+}
+
+void TIniFile::WriteBatch()
+{
+    if (std::exchange(batchChanged_, false))
+        Save();
+}
+
+void TIniFile::DiscardBatch() noexcept
+{
+    batchChanged_ = false;
+    Forget();
+}
+
 void TIniFile::RaiseWriteError() const
 {
-    throw EInOutError(QStringLiteral("Unable to write to %1").arg(fileName_));
+    throw EInOutError(QStringLiteral("Unable to write to %1").arg(FileName()));
 }
 
 std::optional<TIniFile::Span> TIniFile::FindSection(const QString& section) const
@@ -222,26 +210,6 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
     Save();
 }
 
-int TIniFile::ReadInteger(const QString& section, const QString& key, int defaultValue) const
-{
-    return ParseInteger(ReadString(section, key, QString())).value_or(defaultValue);
-}
-
-void TIniFile::WriteInteger(const QString& section, const QString& key, int value)
-{
-    WriteString(section, key, QString::number(value));
-}
-
-bool TIniFile::ReadBool(const QString& section, const QString& key, bool defaultValue) const
-{
-    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
-}
-
-void TIniFile::WriteBool(const QString& section, const QString& key, bool value)
-{
-    WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
-}
-
 void TIniFile::ReadSections(QStringList& sections) const
 {
     Refresh();
@@ -282,13 +250,6 @@ void TIniFile::ReadSectionValues(const QString& section, QStringList& values) co
         seen.append(info.name);
         values.append(info.name + QLatin1Char('=') + ValueOf(lines_[i], info));
     }
-}
-
-bool TIniFile::SectionExists(const QString& section) const
-{
-    QStringList keys;
-    ReadSection(section, keys);
-    return !keys.isEmpty();
 }
 
 bool TIniFile::ValueExists(const QString& section, const QString& key) const

@@ -9,50 +9,47 @@
 // Every write goes to disk at once through an atomic replace, and every call
 // first re-reads the file when its content changed, so reads see what other
 // programs wrote and writes do not undo it. A missing file reads as empty.
+// A write that fails leaves the file as it was and the object reading it
+// again. Inside a batch (TCustomIniFile) the file is read once when the
+// batch begins and written once at the commit.
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
+#include "toolkit/core/custominifile.h"
 #include "toolkit/core/textfile.h"
 
 namespace tk {
 
-class TIniFile {
+class TIniFile : public TCustomIniFile {
 public:
     explicit TIniFile(const QString& fileName);
 
-    const QString& FileName() const { return fileName_; }
-
-    QString ReadString(const QString& section, const QString& key, const QString& defaultValue) const;
+    QString ReadString(const QString& section, const QString& key,
+                       const QString& defaultValue) const override;
     // Updates the key's first line in place, or adds "key=value" after the
     // section's last key line, or adds the section at the end of the file.
     // Line breaks in the value cannot be kept in one line and become blanks.
-    void WriteString(const QString& section, const QString& key, const QString& value);
-    // Decimal, or hexadecimal with "0x" or "$"; the default when the value is
-    // missing, not a number or out of range.
-    int ReadInteger(const QString& section, const QString& key, int defaultValue) const;
-    void WriteInteger(const QString& section, const QString& key, int value);
-    // ReadInteger(...) != 0; the default when the value is missing.
-    bool ReadBool(const QString& section, const QString& key, bool defaultValue) const;
-    // Writes "1" or "0".
-    void WriteBool(const QString& section, const QString& key, bool value);
+    // Raises EInOutError when the file cannot be read or written.
+    void WriteString(const QString& section, const QString& key, const QString& value) override;
 
-    // Fills the list with the section names, each once, in file order.
-    void ReadSections(QStringList& sections) const;
-    // Fills the list with the section's key names, each once, in file order.
-    void ReadSection(const QString& section, QStringList& keys) const;
-    // Fills the list with "key=value" for each key of the section.
-    void ReadSectionValues(const QString& section, QStringList& values) const;
-    // True when the section has at least one key (an empty section does not
-    // count, as in the classic implementation).
-    bool SectionExists(const QString& section) const;
-    bool ValueExists(const QString& section, const QString& key) const;
+    // Section and key names in file order.
+    void ReadSections(QStringList& sections) const override;
+    void ReadSection(const QString& section, QStringList& keys) const override;
+    using TCustomIniFile::ReadSectionValues;
+    void ReadSectionValues(const QString& section, QStringList& values) const override;
+    bool ValueExists(const QString& section, const QString& key) const override;
     // Removes the section (every occurrence) with all its lines.
-    void EraseSection(const QString& section);
+    void EraseSection(const QString& section) override;
     // Removes the key's lines from the section.
-    void DeleteKey(const QString& section, const QString& key);
+    void DeleteKey(const QString& section, const QString& key) override;
+
+protected:
+    void StartBatch() override;
+    void WriteBatch() override;
+    void DiscardBatch() noexcept override;
 
 private:
     // Lines [header, end) of a section: its header and everything up to the
@@ -68,19 +65,23 @@ private:
     // Refresh before a change; a file that exists but cannot be read must not
     // be overwritten.
     void RefreshForWrite();
+    // Writes the lines (inside a batch: only marks them for the commit).
     void Save();
+    // Drops the view of the file, so the next call reads it again.
+    void Forget() const;
     [[noreturn]] void RaiseWriteError() const;
 
     std::optional<Span> FindSection(const QString& section) const;
     // Index of the first line of key inside span, or -1.
     qsizetype FindKey(const Span& span, const QString& key) const;
 
-    QString fileName_;
     // The file as last read or written: its bytes, lines and encoding.
     mutable QByteArray loadedBytes_;
     mutable bool loaded_ = false;
     mutable QStringList lines_;
     mutable TTextEncoding encoding_ = teLegacy;
+    // Lines changed inside the batch, to be written at its commit.
+    bool batchChanged_ = false;
 };
 
 }  // namespace tk

@@ -322,6 +322,12 @@ private:
 
 }  // namespace
 
+// The batch's view of the store and the changes that made it.
+struct TRegistry::Batch {
+    RegistryStore store;
+    QList<Change> changes;
+};
+
 TRegistry::TRegistry() : store_(std::make_unique<RegistryStore>()) {}
 
 TRegistry::~TRegistry() = default;
@@ -364,6 +370,8 @@ QString TRegistry::ResolvePath(const QString& key) const
 
 const RegistryStore& TRegistry::Load() const
 {
+    if (batch_)
+        return batch_->store;
     const QString path = StorePath();
     QByteArray bytes;
     // An unreadable store reads as empty; only writes must not go ahead.
@@ -376,8 +384,14 @@ const RegistryStore& TRegistry::Load() const
     return *store_;
 }
 
-bool TRegistry::Modify(const std::function<bool(RegistryStore&)>& change, const QString& failureMessage)
+bool TRegistry::Modify(const Change& change, const QString& failureMessage)
 {
+    if (batch_) {
+        if (!change(batch_->store))
+            return false;
+        batch_->changes.append(change);
+        return true;
+    }
     const QString path = StorePath();
     const QString folder = ExtractFilePath(path);
     if (!folder.isEmpty() && !ForceDirectories(folder, 0700))
@@ -398,6 +412,37 @@ bool TRegistry::Modify(const std::function<bool(RegistryStore&)>& change, const 
     loadedPath_ = path;
     loadedBytes_ = written;
     return true;
+}
+
+void TRegistry::BeginBatch()
+{
+    if (batch_)
+        throw ERegistryException(QStringLiteral("A registry batch is already open"));
+    auto batch = std::make_unique<Batch>();
+    batch->store = Load();
+    batch_ = std::move(batch);
+}
+
+void TRegistry::CommitBatch()
+{
+    const std::unique_ptr<Batch> batch = std::move(batch_);
+    if (!batch || batch->changes.isEmpty())
+        return;
+    // Replayed on the store as it is now, so values other processes wrote
+    // since the batch began are kept.
+    Modify(
+        [&batch](Store& store) {
+            bool changed = false;
+            for (const Change& change : std::as_const(batch->changes))
+                changed = change(store) || changed;
+            return changed;
+        },
+        QStringLiteral("Failed to write the batched changes"));
+}
+
+void TRegistry::CancelBatch() noexcept
+{
+    batch_.reset();
 }
 
 void TRegistry::CheckWritable(const QString& name) const
@@ -451,7 +496,7 @@ bool TRegistry::CreateKey(const QString& key)
     if (!IsStored())
         throw ERegistryException(failure);
     Modify(
-        [&](Store& store) {
+        [path](Store& store) {
             qsizetype index = -1;
             return EnsureKey(store, path, index);
         },
@@ -465,7 +510,7 @@ bool TRegistry::DeleteKey(const QString& key)
     if (!IsStored() || path.isEmpty() || !KeyExistsIn(Load(), path))
         return false;
     return Modify(
-        [&](Store& store) {
+        [path](Store& store) {
             const qsizetype before = store.keys.size();
             store.keys.removeIf(
                 [&](const Store::Key& k) { return SameName(k.path, path) || IsBelow(k.path, path); });
@@ -490,9 +535,9 @@ void TRegistry::WriteString(const QString& name, const QString& value)
 {
     CheckWritable(name);
     Modify(
-        [&](Store& store) {
+        [path = currentPath_, name, value](Store& store) {
             qsizetype index = -1;
-            EnsureKey(store, currentPath_, index);
+            EnsureKey(store, path, index);
             Store::Value stored;
             stored.name = name;
             stored.text = value;
@@ -514,9 +559,9 @@ void TRegistry::WriteInteger(const QString& name, int value)
 {
     CheckWritable(name);
     Modify(
-        [&](Store& store) {
+        [path = currentPath_, name, value](Store& store) {
             qsizetype index = -1;
-            EnsureKey(store, currentPath_, index);
+            EnsureKey(store, path, index);
             Store::Value stored;
             stored.name = name;
             stored.isInteger = true;
@@ -547,12 +592,20 @@ bool TRegistry::DeleteValue(const QString& name)
     if (!IsStored() || readOnly_ || !ValueExists(name))
         return false;
     return Modify(
-        [&](Store& store) {
-            const qsizetype index = IndexOfKey(store, currentPath_);
+        [path = currentPath_, name](Store& store) {
+            const qsizetype index = IndexOfKey(store, path);
             return index >= 0 && store.keys[index].values.removeIf(
                                      [&](const Store::Value& v) { return SameName(v.name, name); }) > 0;
         },
         QStringLiteral("Failed to delete value '%1'").arg(name));
+}
+
+TRegDataType TRegistry::GetDataType(const QString& name) const
+{
+    const Store::Value* value = IsStored() ? FindValue(Load(), currentPath_, name) : nullptr;
+    if (!value)
+        return rdUnknown;
+    return value->isInteger ? rdInteger : rdString;
 }
 
 void TRegistry::GetValueNames(QStringList& names) const

@@ -10,8 +10,14 @@
 // they were first written with. Every change re-reads the file under an
 // advisory lock and replaces it atomically, so processes sharing the store do
 // not lose each other's values.
+//
+// Between BeginBatch and CommitBatch changes are kept in the object (its
+// reads see them) and the commit applies all of them to the store as it is
+// then, under the lock, with one atomic write; CancelBatch, or a failing
+// commit, drops them and leaves the file whole.
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -27,6 +33,9 @@ inline constexpr HKEY HKEY_USERS = 0x80000003;
 inline constexpr HKEY HKEY_CURRENT_CONFIG = 0x80000005;
 
 struct RegistryStore;
+
+// What a value holds (rdUnknown: there is no such value).
+enum TRegDataType { rdUnknown, rdString, rdInteger };
 
 class TRegistry {
 public:
@@ -67,11 +76,21 @@ public:
     bool ReadBool(const QString& name) const;
     void WriteBool(const QString& name, bool value);
     bool ValueExists(const QString& name) const;
+    TRegDataType GetDataType(const QString& name) const;
     bool DeleteValue(const QString& name);
     // Fill the list with the current key's value names (file order) or the
     // names of the keys right below it (sorted without regard to case).
     void GetValueNames(QStringList& names) const;
     void GetKeyNames(QStringList& names) const;
+
+    // A batch of changes (see the top of this header); batches do not nest
+    // (BeginBatch inside one raises ERegistryException). CommitBatch raises
+    // ERegistryException when the store cannot be written, the batch being
+    // dropped; it does nothing without a batch or without changes.
+    void BeginBatch();
+    void CommitBatch();
+    void CancelBatch() noexcept;
+    bool InBatch() const { return batch_ != nullptr; }
 
     // The store file. SetStorePath overrides it for the whole process (tests
     // point it into a temporary folder; an empty path removes the override);
@@ -84,13 +103,19 @@ private:
     bool IsStored() const { return rootKey_ == HKEY_CURRENT_USER; }
     // The absolute path (without leading "\") that key names.
     QString ResolvePath(const QString& key) const;
-    // The store as now on disk, re-parsed only when the file changed.
+    // A change of the store; true when it changed something. Changes are
+    // replayed at a batch's commit, so they capture what they need by value.
+    using Change = std::function<bool(RegistryStore&)>;
+    struct Batch;
+
+    // The store as now on disk, re-parsed only when the file changed; inside
+    // a batch, with the batch's changes.
     const RegistryStore& Load() const;
     // Applies change to the store as now on disk, under the store's lock, and
     // writes the result when change reports a change. Raises
     // ERegistryException with failureMessage when the store cannot be
-    // locked, read or written.
-    bool Modify(const std::function<bool(RegistryStore&)>& change, const QString& failureMessage);
+    // locked, read or written. Inside a batch it only records the change.
+    bool Modify(const Change& change, const QString& failureMessage);
     void CheckWritable(const QString& name) const;
 
     HKEY rootKey_ = HKEY_CURRENT_USER;
@@ -100,6 +125,7 @@ private:
     mutable std::unique_ptr<RegistryStore> store_;
     mutable QString loadedPath_;
     mutable QByteArray loadedBytes_;
+    std::unique_ptr<Batch> batch_;
 };
 
 }  // namespace tk
