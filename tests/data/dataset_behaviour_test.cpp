@@ -4,6 +4,7 @@
 // dataset, a query and a table, all filled from the same SQLite file.
 
 #include "toolkit/core/exceptions.h"
+#include "toolkit/core/updatelock.h"
 #include "toolkit/data/clientdataset.h"
 #include "toolkit/data/database.h"
 #include "toolkit/data/datalink.h"
@@ -399,6 +400,21 @@ TEST_P(DataSetBehaviour, DisabledControlsHearNothingUntilTheOutermostEnable)
     dataSet_->Close();
     dataSet_->EnableControls();
     EXPECT_EQ(link_.Take(), "Active");
+}
+
+TEST_P(DataSetBehaviour, AControlsLockEnablesTheControlsAlsoWhenItsScopeFails)
+{
+    Open(20, 5);
+    try {
+        TDisabledControlsLock outer(*dataSet_);
+        TDisabledControlsLock inner(*dataSet_);
+        dataSet_->MoveBy(7);
+        dataSet_->FieldByName(QStringLiteral("missing"));
+    } catch (const EDatabaseError&) {
+    }
+    EXPECT_FALSE(dataSet_->ControlsDisabled());
+    EXPECT_EQ(link_.Take(), "Changed");
+    EXPECT_EQ(Window(), "4 5 6 7 [8]");
 }
 
 // --- Editing -------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "toolkit/core/exceptions.h"
 #include "toolkit/core/properties.h"
 #include "toolkit/core/strings.h"
+#include "toolkit/core/updatelock.h"
 
 #include <QHash>
 #include <QIODevice>
@@ -444,19 +445,13 @@ TStreamValue CollectionToValue(TCollection* collection)
 
 void CollectionFromValue(TCollection* collection, const TStreamValue& value)
 {
-    collection->BeginUpdate();
-    try {
-        collection->Clear();
-        for (const auto& itemProperties : value.items) {
-            TCollectionItem* item = collection->Add();
-            for (const TStreamProperty& property : itemProperties)
-                ApplyProperty(item, property);
-        }
-    } catch (...) {
-        collection->EndUpdate();
-        throw;
+    TUpdateLock lock(*collection);
+    collection->Clear();
+    for (const auto& itemProperties : value.items) {
+        TCollectionItem* item = collection->Add();
+        for (const TStreamProperty& property : itemProperties)
+            ApplyProperty(item, property);
     }
-    collection->EndUpdate();
 }
 
 void RegisterClass(const QMetaObject* metaObject)

@@ -4,6 +4,7 @@
 #include "toolkit/core/exceptions.h"
 #include "toolkit/core/format.h"
 #include "toolkit/core/textfile.h"
+#include "toolkit/core/updatelock.h"
 
 #include <algorithm>
 #include <numeric>
@@ -224,14 +225,8 @@ void TStrings::EndUpdate()
 
 void TStrings::Batch(const std::function<void()>& body)
 {
-    BeginUpdate();
-    try {
-        body();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TUpdateLock lock(*this);
+    body();
 }
 
 void TStrings::Assign(const TPersistent* source)

@@ -10,6 +10,8 @@
 #include "toolkit/data/field.h"
 #include "toolkit/data/memorysource.h"
 
+#include <QScopeGuard>
+
 namespace tk {
 
 namespace {
@@ -78,12 +80,9 @@ void TClientDataSet::CreateDataSet()
     if (defs.empty())
         throw EDatabaseError(Format(QStringLiteral("%s: no field definitions to create the dataset from"), {Name()}));
     pendingRows_ = std::make_unique<TMemoryRecordSource>(std::move(defs));
-    try {
-        Open();
-    } catch (...) {
-        pendingRows_.reset();
-        throw;
-    }
+    auto dropRows = qScopeGuard([this] { pendingRows_.reset(); });
+    Open();
+    dropRows.dismiss();
 }
 
 void TClientDataSet::LoadFromFile(const QString& fileName)
@@ -92,12 +91,9 @@ void TClientDataSet::LoadFromFile(const QString& fileName)
     std::unique_ptr<TMemoryRecordSource> rows = LoadClientDataFile(fileName);
     Close();
     pendingRows_ = std::move(rows);
-    try {
-        Open();
-    } catch (...) {
-        pendingRows_.reset();
-        throw;
-    }
+    auto dropRows = qScopeGuard([this] { pendingRows_.reset(); });
+    Open();
+    dropRows.dismiss();
 }
 
 void TClientDataSet::SaveToFile(const QString& fileName)

@@ -5,6 +5,8 @@
 #include "toolkit/data/dataset.h"
 #include "toolkit/data/datasource.h"
 
+#include <QScopedValueRollback>
+
 namespace tk {
 
 TDataLink::TDataLink() = default;
@@ -106,14 +108,8 @@ int TDataLink::MoveBy(int distance)
 
 void TDataLink::UpdateRecord()
 {
-    updating_ = true;
-    try {
-        UpdateData();
-    } catch (...) {
-        updating_ = false;
-        throw;
-    }
-    updating_ = false;
+    const QScopedValueRollback updating(updating_, true);
+    UpdateData();
 }
 
 // There is no action framework to serve: links handle no actions.

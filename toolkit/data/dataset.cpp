@@ -7,6 +7,7 @@
 #include "toolkit/data/datasource.h"
 
 #include <QHash>
+#include <QScopedValueRollback>
 #include <QtEndian>
 #include <algorithm>
 #include <cstring>
@@ -96,24 +97,6 @@ struct TDataSet::Impl {
 
     QList<QPointer<TField>> defaultFields;
 };
-
-namespace {
-
-// Restores a value when leaving a scope, also on exceptions.
-template <typename T>
-class ScopedValue {
-public:
-    ScopedValue(T& target, T value) : target_(target), saved_(target) { target_ = std::move(value); }
-    ~ScopedValue() { target_ = std::move(saved_); }
-    ScopedValue(const ScopedValue&) = delete;
-    ScopedValue& operator=(const ScopedValue&) = delete;
-
-private:
-    T& target_;
-    T saved_;
-};
-
-}  // namespace
 
 TDataSet::TDataSet(QObject* owner) : TComponent(owner), d_(std::make_unique<Impl>()) {}
 
@@ -556,9 +539,9 @@ void TDataSet::RunCalcFields(const ReadTarget& target, std::vector<Variant>& val
 {
     if (!OnCalcFields || values.empty())
         return;
-    ScopedValue<std::optional<ReadTarget>> reading(d_->readOverride, target);
-    ScopedValue<std::vector<Variant>*> building(d_->calcBuilding, &values);
-    ScopedValue<TDataSetState> state(state_, dsCalcFields);
+    QScopedValueRollback<std::optional<ReadTarget>> reading(d_->readOverride, target);
+    QScopedValueRollback<std::vector<Variant>*> building(d_->calcBuilding, &values);
+    QScopedValueRollback<TDataSetState> state(state_, dsCalcFields);
     OnCalcFields(this);
 }
 
@@ -620,9 +603,10 @@ bool TDataSet::Accepts(qint64 sourcePos)
 {
     if (!OnFilterRecord)
         return true;
-    ScopedValue<std::optional<ReadTarget>> reading(d_->readOverride, ReadTarget{ReadTarget::Row, sourcePos});
-    ScopedValue<TDataSetState> state(state_, dsFilter);
-    ScopedValue<std::vector<Variant>*> noCalc(d_->calcBuilding, nullptr);
+    QScopedValueRollback<std::optional<ReadTarget>> reading(d_->readOverride,
+                                                            ReadTarget{ReadTarget::Row, sourcePos});
+    QScopedValueRollback<TDataSetState> state(state_, dsFilter);
+    QScopedValueRollback<std::vector<Variant>*> noCalc(d_->calcBuilding, nullptr);
     bool accept = true;
     OnFilterRecord(this, accept);
     return accept;
@@ -920,12 +904,13 @@ qint64 TDataSet::FindRecord(const QString& keyFields, const Variant& keyValues, 
         keys = keyValues.Elements();
     if (keys.size() != static_cast<size_t>(fields.size()))
         throw EDatabaseError(QStringLiteral("%1 values given for %2 fields").arg(keys.size()).arg(fields.size()));
-    ScopedValue<std::vector<Variant>*> noCalc(d_->calcBuilding, nullptr);
+    QScopedValueRollback<std::vector<Variant>*> noCalc(d_->calcBuilding, nullptr);
     for (qint64 position = 0; HasViewRow(position); ++position) {
         const qint64 sourcePos = ViewToSource(position);
         if (sourcePos < 0)
             continue;  // the unposted insert is not searched
-        ScopedValue<std::optional<ReadTarget>> reading(d_->readOverride, ReadTarget{ReadTarget::Row, sourcePos});
+        QScopedValueRollback<std::optional<ReadTarget>> reading(d_->readOverride,
+                                                                ReadTarget{ReadTarget::Row, sourcePos});
         if (RecordMatches(fields, keys, options))
             return position;
     }
@@ -949,8 +934,8 @@ Variant TDataSet::Lookup(const QString& keyFields, const Variant& keyValues, con
     const qint64 position = FindRecord(keyFields, keyValues, {});
     if (position < 0)
         return Variant::NullValue();
-    ScopedValue<std::optional<ReadTarget>> reading(d_->readOverride,
-                                                   ReadTarget{ReadTarget::Row, ViewToSource(position)});
+    QScopedValueRollback<std::optional<ReadTarget>> reading(
+        d_->readOverride, ReadTarget{ReadTarget::Row, ViewToSource(position)});
     return FieldValues(resultFields);
 }
 
@@ -1123,7 +1108,7 @@ void TDataSet::Post()
     if (!IsEditState(state_))
         RaiseDb(SNotEditing);
     {
-        ScopedValue<qint64> reading(activePos_, cursor_);
+        QScopedValueRollback<qint64> reading(activePos_, cursor_);
         CheckRequiredFields();
     }
     CaptureRows();

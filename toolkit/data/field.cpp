@@ -7,6 +7,8 @@
 #include "toolkit/data/dataset.h"
 #include "toolkit/data/fields.h"
 
+#include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 namespace tk {
@@ -124,12 +126,9 @@ void TField::AttachTo(TDataSet* dataSet)
     }
     if (dataSet) {
         dataSet_ = dataSet;
-        try {
-            dataSet->AttachField(this);
-        } catch (...) {
-            dataSet_ = nullptr;
-            throw;
-        }
+        auto detach = qScopeGuard([this] { dataSet_ = nullptr; });
+        dataSet->AttachField(this);
+        detach.dismiss();
     }
 }
 
@@ -372,14 +371,8 @@ void TField::SetAsVariant(const Variant& value)
     const Variant stored = value.IsEmptyOrNull() ? Variant::NullValue() : ConvertValue(value);
     if (OnValidate) {
         // While the handler runs the field reads the value it validates.
-        validating_ = &stored;
-        try {
-            OnValidate(this);
-        } catch (...) {
-            validating_ = nullptr;
-            throw;
-        }
-        validating_ = nullptr;
+        const QScopedValueRollback<const Variant*> validating(validating_, &stored);
+        OnValidate(this);
     }
     dataSet_->SetFieldValue(this, stored);
     if (OnChange)

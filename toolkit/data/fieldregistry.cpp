@@ -9,6 +9,7 @@
 
 #include <QHash>
 #include <QMetaObject>
+#include <memory>
 
 namespace tk {
 
@@ -86,28 +87,24 @@ TField* CreateFieldForDef(const TFieldDef& def, QObject* owner)
     if (!meta)
         throw EDatabaseError(QStringLiteral("Field '%1' is of an unsupported type (%2)")
                                  .arg(def.Name, EnumName(def.DataType)));
-    auto* field = qobject_cast<TField*>(meta->newInstance(Q_ARG(QObject*, owner)));
+    std::unique_ptr<TField> field(qobject_cast<TField*>(meta->newInstance(Q_ARG(QObject*, owner))));
     if (!field)
         throw EDatabaseError(QStringLiteral("Cannot create a %1 for field '%2'")
                                  .arg(QString::fromLatin1(meta->className()), def.Name));
-    try {
-        field->dataType_ = def.DataType;  // the class may serve several types
-        field->fieldName_ = def.Name;
-        // Taken as declared: 0 leaves strings and bytes unlimited.
-        field->size_ = def.Size;
-        field->required_ = def.Required && def.DataType != ftAutoInc;
-        field->readOnly_ = def.ReadOnly;
-        if (auto* object = qobject_cast<TObjectField*>(field)) {
-            for (const TFieldDef& childDef : def.ChildDefs) {
-                TField* child = CreateFieldForDef(childDef, object);
-                child->SetParentField(object);
-            }
+    field->dataType_ = def.DataType;  // the class may serve several types
+    field->fieldName_ = def.Name;
+    // Taken as declared: 0 leaves strings and bytes unlimited.
+    field->size_ = def.Size;
+    field->required_ = def.Required && def.DataType != ftAutoInc;
+    field->readOnly_ = def.ReadOnly;
+    if (auto* object = qobject_cast<TObjectField*>(field.get())) {
+        for (const TFieldDef& childDef : def.ChildDefs) {
+            TField* child = CreateFieldForDef(childDef, object);
+            child->SetParentField(object);
         }
-    } catch (...) {
-        delete field;
-        throw;
     }
-    return field;
+    // Until here a failure frees the half-made field.
+    return field.release();
 }
 
 }  // namespace tk

@@ -5,6 +5,7 @@
 #include "toolkit/data/sqlitesourcesyntax.h"
 #include "toolkit/data/sqlitesourcetypes.h"
 
+#include <QScopeGuard>
 #include <QSet>
 #include <memory>
 #include <optional>
@@ -62,14 +63,13 @@ TSqliteRecordSource::TSqliteRecordSource(TDatabase* database, const QString& sql
     if (sql_.isEmpty())
         throw EDatabaseError(QStringLiteral("No SQL statement to open"));
     db_ = database->Handle();
-    try {
-        Prepare(sql_);
-        DescribeColumns();
-    } catch (...) {
+    auto finalize = qScopeGuard([this] {
         sqlite3_finalize(read_);
         read_ = nullptr;
-        throw;
-    }
+    });
+    Prepare(sql_);
+    DescribeColumns();
+    finalize.dismiss();
     database->AttachClient(this);
 }
 
@@ -176,12 +176,9 @@ sqlite3_stmt* TSqliteRecordSource::PrepareStatement(const QString& sql, bool bin
         RaiseSqlite(QString());
     }
     if (bindParameters) {
-        try {
-            BindParameters(statement);
-        } catch (...) {
-            sqlite3_finalize(statement);
-            throw;
-        }
+        auto finalize = qScopeGuard([statement] { sqlite3_finalize(statement); });
+        BindParameters(statement);
+        finalize.dismiss();
     }
     return statement;
 }
