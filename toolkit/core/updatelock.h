@@ -34,31 +34,36 @@ namespace tk {
 
 namespace detail {
 
-// Runs a bracket's closing call once, with the exception rule above.
-class TBracketCloser {
-protected:
-    TBracketCloser() = default;
-    ~TBracketCloser() = default;
+// Open() on construction, Close() once when the scope ends or at Unlock,
+// with the exception rule above. Open and Close are member functions of
+// Target (or of a base of it).
+template <typename Target, auto Open, auto Close> class TBracketLock {
+public:
+    explicit TBracketLock(Target& target) : target_(target) { (target_.*Open)(); }
+    ~TBracketLock() noexcept(false) { Unlock(); }
+    TBracketLock(const TBracketLock&) = delete;
+    TBracketLock& operator=(const TBracketLock&) = delete;
 
-    bool IsOpen() const { return open_; }
-
-    template <typename Close> void CloseOnce(Close close)
+    // Closes the bracket before the scope ends; later calls do nothing.
+    void Unlock()
     {
         if (!open_)
             return;
         open_ = false;
         if (std::uncaught_exceptions() > exceptionsAtOpen_) {
             try {
-                close();
+                (target_.*Close)();
             } catch (...) {
                 // The exception that is unwinding the scope is the one to report.
             }
         } else {
-            close();
+            (target_.*Close)();
         }
     }
+    bool IsLocked() const { return open_; }
 
 private:
+    Target& target_;
     int exceptionsAtOpen_ = std::uncaught_exceptions();
     bool open_ = true;
 };
@@ -66,42 +71,21 @@ private:
 }  // namespace detail
 
 // BeginUpdate now, EndUpdate when the scope ends or at Unlock.
-template <typename Target> class TUpdateLock : private detail::TBracketCloser {
+template <typename Target>
+class TUpdateLock : public detail::TBracketLock<Target, &Target::BeginUpdate, &Target::EndUpdate> {
 public:
-    explicit TUpdateLock(Target& target) : target_(target) { target_.BeginUpdate(); }
-    ~TUpdateLock() noexcept(false) { Unlock(); }
-    TUpdateLock(const TUpdateLock&) = delete;
-    TUpdateLock& operator=(const TUpdateLock&) = delete;
-
-    // Ends the bracket before the scope does; later calls do nothing.
-    void Unlock()
-    {
-        CloseOnce([this] { target_.EndUpdate(); });
-    }
-    bool IsLocked() const { return IsOpen(); }
-
-private:
-    Target& target_;
+    using detail::TBracketLock<Target, &Target::BeginUpdate, &Target::EndUpdate>::TBracketLock;
 };
+template <typename Target> TUpdateLock(Target&) -> TUpdateLock<Target>;
 
 // DisableControls now, EnableControls when the scope ends or at Unlock.
-template <typename DataSet> class TDisabledControlsLock : private detail::TBracketCloser {
+template <typename DataSet>
+class TDisabledControlsLock
+    : public detail::TBracketLock<DataSet, &DataSet::DisableControls, &DataSet::EnableControls> {
 public:
-    explicit TDisabledControlsLock(DataSet& dataSet) : dataSet_(dataSet) { dataSet_.DisableControls(); }
-    ~TDisabledControlsLock() noexcept(false) { Unlock(); }
-    TDisabledControlsLock(const TDisabledControlsLock&) = delete;
-    TDisabledControlsLock& operator=(const TDisabledControlsLock&) = delete;
-
-    // Enables the controls before the scope ends; later calls do nothing.
-    void Unlock()
-    {
-        CloseOnce([this] { dataSet_.EnableControls(); });
-    }
-    bool IsLocked() const { return IsOpen(); }
-
-private:
-    DataSet& dataSet_;
+    using detail::TBracketLock<DataSet, &DataSet::DisableControls, &DataSet::EnableControls>::TBracketLock;
 };
+template <typename DataSet> TDisabledControlsLock(DataSet&) -> TDisabledControlsLock<DataSet>;
 
 // Raises a counter for the scope. The counter must not be lowered by anyone
 // else while the lock holds it.
