@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QList>
 #include <QMutex>
 #include <QMutexLocker>
 #include <algorithm>

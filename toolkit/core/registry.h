@@ -17,7 +17,6 @@
 // commit, drops them and leaves the file whole.
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
