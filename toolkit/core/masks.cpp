@@ -38,18 +38,15 @@ TMask::TMask(const QString& mask)
             }
             continue;
         }
-        Token token{Token::Literal};
-        token.literal = c;
+        char32_t token = c;
         if (c == U'?') {
-            token.kind = Token::AnyChar;
+            token = AnyChar;
         } else if (c == U'[' && closeAt[i + 1] < size) {
             const qsizetype close = closeAt[i + 1];
-            token.kind = Token::Set;
             qsizetype j = i + 1;
-            if (j < close && chars[j] == U'!') {
-                token.negated = true;
+            const bool negated = j < close && chars[j] == U'!';
+            if (negated)
                 ++j;
-            }
             // "a-z" is a range; a "-" first or last in the set is itself.
             QList<Range> ranges;
             for (; j < close; ++j) {
@@ -60,7 +57,7 @@ TMask::TMask(const QString& mask)
                     ranges.append({chars[j], chars[j]});
                 }
             }
-            AddSet(token, std::move(ranges));
+            token = AddSet(negated, std::move(ranges));
             i = close;
         }
         tokens_.append(token);
@@ -68,40 +65,37 @@ TMask::TMask(const QString& mask)
     runs_.append({runBegin, tokens_.size()});
 }
 
-void TMask::AddSet(Token& token, QList<Range> ranges)
+char32_t TMask::AddSet(bool negated, QList<Range> ranges)
 {
     // Sorted and merged, a set of thousands of ranges is searched in
     // logarithmic time; a reversed range ("z-a") holds nothing.
     ranges.removeIf([](const Range& range) { return range.first > range.last; });
     std::sort(ranges.begin(), ranges.end(), [](const Range& a, const Range& b) { return a.first < b.first; });
-    token.firstRange = ranges_.size();
+    const qsizetype firstRange = ranges_.size();
     for (const Range& range : ranges) {
-        if (ranges_.size() > token.firstRange && range.first <= ranges_.last().last + 1)
+        if (ranges_.size() > firstRange && range.first <= ranges_.last().last + 1)
             ranges_.last().last = std::max(ranges_.last().last, range.last);
         else
             ranges_.append(range);
     }
-    token.rangeCount = ranges_.size() - token.firstRange;
+    sets_.append({negated, firstRange, ranges_.size() - firstRange});
+    return FirstSet + static_cast<char32_t>(sets_.size() - 1);
 }
 
-bool TMask::MatchesToken(const Token& token, char32_t folded) const
+bool TMask::MatchesToken(char32_t token, char32_t folded) const
 {
-    switch (token.kind) {
-    case Token::Literal:
-        return token.literal == folded;
-    case Token::AnyChar:
+    if (token < AnyChar)
+        return token == folded;
+    if (token == AnyChar)
         return true;
-    case Token::Set: {
-        const Range* first = ranges_.constData() + token.firstRange;
-        const Range* last = first + token.rangeCount;
-        // The last range that starts at folded or before it.
-        const Range* after = std::upper_bound(first, last, folded,
-                                              [](char32_t c, const Range& range) { return c < range.first; });
-        const bool inSet = after != first && folded <= (after - 1)->last;
-        return inSet != token.negated;
-    }
-    }
-    return false;
+    const Set& set = sets_[token - FirstSet];
+    const Range* first = ranges_.constData() + set.firstRange;
+    const Range* last = first + set.rangeCount;
+    // The last range that starts at folded or before it.
+    const Range* after =
+        std::upper_bound(first, last, folded, [](char32_t c, const Range& range) { return c < range.first; });
+    const bool inSet = after != first && folded <= (after - 1)->last;
+    return inSet != set.negated;
 }
 
 bool TMask::MatchesRunAt(const Run& run, std::u32string_view folded, qsizetype at) const
@@ -138,12 +132,12 @@ bool TMask::MatchesFolded(std::u32string_view folded) const
     for (qsizetype r = 1; r + 1 < runs_.size(); ++r) {
         const Run& run = runs_[r];
         const qsizetype length = run.end - run.begin;
-        const Token& first = tokens_[run.begin];
+        const char32_t first = tokens_[run.begin];
         while (at + length <= tailAt) {
             // A literal first token skips the places that cannot start the
             // run without trying them one by one.
-            if (first.kind == Token::Literal) {
-                const size_t found = folded.find(first.literal, static_cast<size_t>(at));
+            if (first < AnyChar) {
+                const size_t found = folded.find(first, static_cast<size_t>(at));
                 if (found == std::u32string_view::npos)
                     return false;
                 at = static_cast<qsizetype>(found);

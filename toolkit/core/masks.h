@@ -33,27 +33,30 @@ private:
         char32_t first;
         char32_t last;
     };
-    // One character of the name: "?", a literal or a set. "*" is not a
-    // token; it separates the runs of tokens.
-    struct Token {
-        enum Kind { Literal, AnyChar, Set } kind;
-        bool negated = false;  // "[!...]"
-        char32_t literal = 0;  // case-folded
+    struct Set {
+        bool negated;  // "[!...]"
         // The set's ranges in ranges_: sorted, merged, case-folded bounds.
-        qsizetype firstRange = 0;
-        qsizetype rangeCount = 0;
+        qsizetype firstRange;
+        qsizetype rangeCount;
     };
     // Tokens [begin, end) between two "*" (or an end of the mask).
     struct Run {
         qsizetype begin;
         qsizetype end;
     };
+    // A token takes one character of the name: below AnyChar it is a
+    // case-folded literal, AnyChar is "?", and FirstSet + i is sets_[i].
+    // "*" is no token; it separates the runs. Four bytes a token keep the
+    // masks of a large language file small.
+    static constexpr char32_t AnyChar = 0x110000;
+    static constexpr char32_t FirstSet = AnyChar + 1;
 
-    void AddSet(Token& token, QList<Range> ranges);
-    bool MatchesToken(const Token& token, char32_t folded) const;
+    char32_t AddSet(bool negated, QList<Range> ranges);
+    bool MatchesToken(char32_t token, char32_t folded) const;
     bool MatchesRunAt(const Run& run, std::u32string_view folded, qsizetype at) const;
 
-    QList<Token> tokens_;
+    QList<char32_t> tokens_;
+    QList<Set> sets_;
     QList<Range> ranges_;
     // runs_ holds one run more than the mask has "*" (consecutive ones
     // counting once): the first is fixed to the name's start and, when
