@@ -1,6 +1,5 @@
 #include "safekeep/langman/keyindex.h"
 
-#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 namespace safekeep {
@@ -65,25 +64,6 @@ TEST(KeyIndex, KeepsTheFirstRowOfEqualKeys)
     EXPECT_EQ(index.Count(), 2);
     index.Clear();
     EXPECT_EQ(index.Find(QStringLiteral("Constants")), -1);
-}
-
-TEST(KeyIndex, FindsWhatALinearSearchFinds)
-{
-    QRandomGenerator random(99);
-    QStringList rows;
-    TKeyIndex index;
-    for (int i = 0; i < 3000; ++i) {
-        QString key;
-        for (int n = random.bounded(1, 4); n > 0; --n)
-            key += kTrickyCharacters[random.bounded(static_cast<int>(kTrickyCharacters.size()))];
-        qsizetype expected = -1;
-        for (qsizetype row = 0; row < rows.size() && expected < 0; ++row)
-            if (rows[row].compare(key, Qt::CaseInsensitive) == 0)
-                expected = row;
-        ASSERT_EQ(index.Find(key), expected) << qPrintable(key);
-        index.Add(key, rows.size());
-        rows << key;
-    }
 }
 
 }  // namespace
