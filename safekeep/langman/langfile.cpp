@@ -15,13 +15,19 @@ namespace {
         QStringLiteral("Invalid language file %1: %2 at line %3").arg(fileName, reason).arg(line));
 }
 
-// "name = value" becomes "name=value"; other lines stay as they are.
-QString NormalizeLine(const QString& trimmed)
+// "name = value" becomes "name=value"; other lines stay as they are. Views
+// keep it to one copy per line.
+QString NormalizeLine(QStringView trimmed)
 {
     const qsizetype equals = trimmed.indexOf(QLatin1Char('='));
     if (equals < 0)
-        return trimmed;
-    return trimmed.left(equals).trimmed() + QLatin1Char('=') + trimmed.mid(equals + 1).trimmed();
+        return trimmed.toString();
+    const QStringView name = trimmed.first(equals).trimmed();
+    const QStringView value = trimmed.sliced(equals + 1).trimmed();
+    QString line;
+    line.reserve(name.size() + 1 + value.size());
+    line.append(name).append(QLatin1Char('=')).append(value);
+    return line;
 }
 
 }  // namespace
@@ -38,27 +44,34 @@ TLangFile TLangFile::Parse(const QString& text, const QString& fileName)
 {
     TLangFile file;
     Section* current = nullptr;
-    const QStringList lines = tk::SplitLines(text);
-    for (int i = 0; i < lines.size(); ++i) {
-        const QString& raw = lines[i];
+    // Lines end at CR LF, LF or CR, as tk::SplitLines splits them; they are
+    // looked at in place and only the kept ones copied.
+    const QStringView all(text);
+    int number = 0;
+    for (qsizetype start = 0; start < all.size();) {
+        qsizetype end = start;
+        while (end < all.size() && all[end] != QLatin1Char('\r') && all[end] != QLatin1Char('\n'))
+            ++end;
+        const QStringView raw = all.sliced(start, end - start);
+        const bool crLf =
+            end + 1 < all.size() && all[end] == QLatin1Char('\r') && all[end + 1] == QLatin1Char('\n');
+        start = end + (crLf ? 2 : 1);
+        ++number;
         if (raw.size() > MaxLineLength)
-            Malformed(fileName, QStringLiteral("line too long"), i + 1);
+            Malformed(fileName, QStringLiteral("line too long"), number);
         if (raw.contains(QChar(0)))
-            Malformed(fileName, QStringLiteral("binary data"), i + 1);
-        const QString line = raw.trimmed();
+            Malformed(fileName, QStringLiteral("binary data"), number);
+        const QStringView line = raw.trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
             continue;
         if (line.startsWith(QLatin1Char('['))) {
             if (!line.endsWith(QLatin1Char(']')))
-                Malformed(fileName, QStringLiteral("section name without \"]\""), i + 1);
-            const QString name = line.mid(1, line.size() - 2);
-            const Section* existing = file.Find(name);
-            if (existing) {
-                current = &file.sections_[existing - file.sections_.constData()];
-            } else {
+                Malformed(fileName, QStringLiteral("section name without \"]\""), number);
+            const QString name = line.sliced(1, line.size() - 2).toString();
+            const qsizetype row = file.index_.Add(name, file.sections_.size());
+            if (row == file.sections_.size())
                 file.sections_.append({name, {}});
-                current = &file.sections_.last();
-            }
+            current = &file.sections_[row];
             continue;
         }
         if (current)  // lines before the first section belong to none
@@ -69,10 +82,8 @@ TLangFile TLangFile::Parse(const QString& text, const QString& fileName)
 
 const TLangFile::Section* TLangFile::Find(const QString& section) const
 {
-    for (const Section& s : sections_)
-        if (s.name.compare(section, Qt::CaseInsensitive) == 0)
-            return &s;
-    return nullptr;
+    const qsizetype row = index_.Find(section);
+    return row < 0 ? nullptr : &sections_[row];
 }
 
 QStringList TLangFile::SectionNames() const
@@ -85,13 +96,17 @@ QStringList TLangFile::SectionNames() const
 
 QList<TLangEntry> TLangFile::Entries(const QString& section) const
 {
+    const Section* s = Find(section);
+    return s ? SectionEntries(s - sections_.constData()) : QList<TLangEntry>();
+}
+
+QList<TLangEntry> TLangFile::SectionEntries(qsizetype index) const
+{
     QList<TLangEntry> entries;
-    if (const Section* s = Find(section)) {
-        for (const QString& line : s->lines) {
-            const qsizetype equals = line.indexOf(QLatin1Char('='));
-            if (equals >= 0)
-                entries.append({line.left(equals), line.mid(equals + 1)});
-        }
+    for (const QString& line : sections_[index].lines) {
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (equals >= 0)
+            entries.append({line.left(equals), line.mid(equals + 1)});
     }
     return entries;
 }

@@ -9,6 +9,7 @@
 // closing "]", or a line longer than MaxLineLength is refused with an
 // ELanguageFileError naming the file and the line.
 
+#include "safekeep/langman/keyindex.h"
 #include "toolkit/core/exceptions.h"
 
 #include <QList>
@@ -39,6 +40,9 @@ public:
     QStringList SectionNames() const;
     // The "name=value" lines of a section, in file order.
     QList<TLangEntry> Entries(const QString& section) const;
+    // The same of the section at position index of SectionNames(), for
+    // walking every section without looking each up by name.
+    QList<TLangEntry> SectionEntries(qsizetype index) const;
     // Every kept line of a section, in file order.
     QStringList Lines(const QString& section) const;
 
@@ -56,6 +60,9 @@ private:
     const Section* Find(const QString& section) const;
 
     QList<Section> sections_;
+    // Rows of sections_ by name: files of tens of thousands of sections are
+    // read without searching the sections once per line.
+    TKeyIndex index_;
 };
 
 }  // namespace safekeep

@@ -1,11 +1,15 @@
 #include "safekeep/langman/langtext.h"
 
+#include <QList>
+#include <QStringView>
 #include <algorithm>
 
 namespace safekeep {
 
 QString DecodeLangText(const QString& text)
 {
+    if (!text.contains(QLatin1Char('\\')))
+        return text;  // most texts: no escape, and no copy
     QString result = text;
     result.replace(QLatin1String("\\n"), QLatin1String("\r\n"));
     result.replace(QLatin1String("\\t"), QLatin1String("\t"));
@@ -22,14 +26,12 @@ QString _ECodeText(const QString& text)
 
 namespace {
 
-// The pairing below is written with 1-based positions, as text operations
-// count them; these helpers clamp like those operations do: a copy that
-// starts beyond the end gives nothing, a negative count gives nothing.
-
-// 1-based position of the last "*" or "?" in text; 0 when there is none.
-qsizetype LastWildcard(const QString& text)
+// Index of the last "*" or "?" among the first length characters of text,
+// plus one (the position as text operations count them); 0 when there is
+// none.
+qsizetype LastWildcard(QStringView text, qsizetype length)
 {
-    for (qsizetype i = text.size(); i > 0; --i) {
+    for (qsizetype i = length; i > 0; --i) {
         const QChar c = text[i - 1];
         if (c == QLatin1Char('*') || c == QLatin1Char('?'))
             return i;
@@ -37,70 +39,66 @@ qsizetype LastWildcard(const QString& text)
     return 0;
 }
 
-// The text from 1-based position onwards.
-QString From(const QString& text, qsizetype position)
+// text from index on, nothing when index is at or past its end.
+QStringView From(QStringView text, qsizetype index)
 {
-    const qsizetype index = std::max<qsizetype>(position, 1) - 1;
-    return index >= text.size() ? QString() : text.mid(index);
-}
-
-// The first count characters.
-QString Head(const QString& text, qsizetype count)
-{
-    return text.left(std::clamp<qsizetype>(count, 0, text.size()));
-}
-
-// Without its last count characters.
-QString DropTail(const QString& text, qsizetype count)
-{
-    return Head(text, text.size() - std::max<qsizetype>(count, 0));
-}
-
-// 1-based position of the last occurrence of what in text; 0 when what is
-// empty or absent. The pattern matched case-insensitively, so its literal
-// parts are found the same way.
-qsizetype LastPos(const QString& what, const QString& text)
-{
-    if (what.isEmpty())
-        return 0;
-    return text.lastIndexOf(what, -1, Qt::CaseInsensitive) + 1;
+    return index >= text.size() ? QStringView() : text.sliced(index);
 }
 
 }  // namespace
 
 QString ApplyMessageTemplate(const QString& message, const QString& pattern, const QString& translation)
 {
-    QString result;
-    QString s = message;
-    QString p = pattern;
-    QString t = translation;
-    qsizetype k = LastWildcard(t);
+    // The pairing works from the right and only ever cuts the ends off the
+    // message, the pattern and the template, so each is kept as the length
+    // of what is left of it; the pieces of the result are collected from the
+    // right and joined once. Cutting copies instead would make a pattern of
+    // thousands of wildcards take time quadratic in its length.
+    const QStringView s(message);
+    const QStringView p(pattern);
+    const QStringView t(translation);
+    qsizetype sLength = s.size();
+    qsizetype pLength = p.size();
+    qsizetype tLength = t.size();
+    QList<QStringView> pieces;  // right to left
+    qsizetype k = LastWildcard(t, tLength);
     while (k > 0) {
         // The template's text after its last wildcard goes to the result.
-        result = From(t, k + 1) + result;
-        t = Head(t, k - 1);
+        pieces.append(From(t.first(tLength), k));
+        tLength = k - 1;
         // The pattern's text after its last wildcard is the end of the
         // message: drop it from both.
-        qsizetype m = LastWildcard(p);
-        s = DropTail(s, p.size() - m);
-        p = Head(p, m - 1);
-        k = LastWildcard(t);
+        qsizetype m = LastWildcard(p, pLength);
+        sLength = std::max<qsizetype>(sLength - (pLength - m), 0);
+        pLength = std::max<qsizetype>(m - 1, 0);
+        k = LastWildcard(t, tLength);
         if (k == 0) {
             // The template's first wildcard takes what is left after the
             // pattern's head.
-            s = From(s, p.size() + 1);
-            result = s + result;
+            pieces.append(From(s.first(sLength), pLength));
         } else {
             // This wildcard takes the message's text after the last
-            // occurrence of the pattern's literal before its wildcard.
-            m = LastWildcard(p);
-            const QString literal = From(p, m + 1);
-            const qsizetype q = LastPos(literal, s);
-            result = From(s, q + literal.size()) + result;
-            s = Head(s, q + literal.size() - 1);
+            // occurrence of the pattern's literal before its wildcard, found
+            // in any letter case as the pattern matched. A literal that is
+            // not there still cuts the message by its length.
+            m = LastWildcard(p, pLength);
+            const QStringView literal = p.sliced(m, pLength - m);
+            const qsizetype found =
+                literal.isEmpty() ? -1 : s.first(sLength).lastIndexOf(literal, -1, Qt::CaseInsensitive);
+            const qsizetype end = found + 1 + literal.size();  // 1-based position after it
+            pieces.append(From(s.first(sLength), std::max<qsizetype>(end, 1) - 1));
+            sLength = std::clamp<qsizetype>(end - 1, 0, sLength);
         }
     }
-    return t + result;
+    qsizetype size = tLength;
+    for (const QStringView piece : pieces)
+        size += piece.size();
+    QString result;
+    result.reserve(size);
+    result += t.first(tLength);
+    for (qsizetype i = pieces.size() - 1; i >= 0; --i)
+        result += pieces[i];
+    return result;
 }
 
 }  // namespace safekeep

@@ -1,7 +1,9 @@
 #include "safekeep/langman/languagemanager.h"
 
+#include "safekeep/langman/keyindex.h"
 #include "safekeep/langman/langfile.h"
 #include "safekeep/langman/langtext.h"
+#include "safekeep/langman/tablefiller.h"
 #include "toolkit/core/application.h"
 #include "toolkit/core/exceptions.h"
 #include "toolkit/core/fileutils.h"
@@ -11,6 +13,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <algorithm>
+#include <utility>
 
 namespace safekeep {
 
@@ -69,16 +73,44 @@ void FindLangFiles(const QString& folder, QStringList& pdkFiles, QStringList& us
         usrFiles << path + name;
 }
 
-// Finds key in a sorted table, or adds it; user files replace the text of
-// a key that is already there, product files always add.
-void StoreText(tk::TStringList* table, const QString& key, const QString& text, bool isUser)
+// The positions of the file's sections in the order of their names sorted
+// without regard to case. Sorting on the folded names compares far faster
+// than the case-insensitive comparison; that comparison still decides,
+// checking the order in one pass and sorting itself should the two ever
+// disagree. Names are unique in a file, so that order is the only one.
+QList<qsizetype> SectionsByName(const QStringList& names)
 {
-    int index = -1;
-    if (isUser && table->Find(key, index)) {
-        table->PutObject(index, text);
-        return;
+    // Folded names are unique too, so the name alone orders them.
+    QList<std::pair<QString, qsizetype>> folded;
+    folded.reserve(names.size());
+    for (qsizetype i = 0; i < names.size(); ++i)
+        folded.append({TKeyIndex::Folded(names[i]), i});
+    std::sort(folded.begin(), folded.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    QList<qsizetype> order;
+    order.reserve(names.size());
+    for (const auto& [name, index] : folded)
+        order.append(index);
+    const auto caseInsensitiveLess = [&names](qsizetype a, qsizetype b) {
+        return names[a].compare(names[b], Qt::CaseInsensitive) < 0;
+    };
+    if (!std::is_sorted(order.begin(), order.end(), caseInsensitiveLess))
+        std::sort(order.begin(), order.end(), caseInsensitiveLess);
+    return order;
+}
+
+// prefix followed by name in upper case. ASCII names, nearly all of them,
+// are upper-cased here while they are copied.
+QString PrefixedUpper(const QString& prefix, const QString& name)
+{
+    QString key(prefix.size() + name.size(), Qt::Uninitialized);
+    QChar* out = std::copy(prefix.cbegin(), prefix.cend(), key.data());
+    for (const QChar c : name) {
+        const char16_t unit = c.unicode();
+        if (unit >= 0x80)
+            return prefix + name.toUpper();
+        *out++ = QChar(unit >= u'a' && unit <= u'z' ? char16_t(unit - (u'a' - u'A')) : unit);
     }
-    table->AddObject(key, text);
+    return key;
 }
 
 QString FindText(const tk::TStringList* table, const QString& key, bool& found)
@@ -90,11 +122,17 @@ QString FindText(const tk::TStringList* table, const QString& key, bool& found)
 
 }  // namespace
 
+// The tables that the files of one load fill.
+struct TLanguageManager::TLoadTables {
+    TTableFiller consts;
+    TTableFiller props;
+    TTableFiller resStr;
+};
+
 TLanguageManager::TLanguageManager()
     : fActiveFiles(new tk::TStringList(this)), fFileNames(new tk::TStringList(this)),
       fFolder(ProgramFolder() + QStringLiteral("Langs")), fLangProps(NewTable(this)),
-      fLangConsts(NewTable(this)), fEMessList(new tk::TStringList(this)),
-      fEMessConv(new tk::TStringList(this)), fLangResStr(NewTable(this))
+      fLangConsts(NewTable(this)), fLangResStr(NewTable(this))
 {
 }
 
@@ -119,10 +157,8 @@ void TLanguageManager::Clear(bool consts, bool props, bool messages)
         fLangConsts->Clear();
     if (props)
         fLangProps->Clear();
-    if (messages) {
-        fEMessList->Clear();
-        fEMessConv->Clear();
-    }
+    if (messages)
+        fMessages.Clear();
     fLangResStr->Clear();
     fActiveFiles->Clear();
 }
@@ -220,8 +256,9 @@ void TLanguageManager::SetLanguageCode(const QString& value)
         fLanguageCode = value;
         fLanguageName.clear();
         fBiDiMode = bdLeftToRight;
-        // Product files are appended without lookups; sorting comes after.
+        // The files fill unsorted tables, which are sorted once at the end.
         SetTablesSorted(false);
+        TLoadTables tables{TTableFiller(fLangConsts), TTableFiller(fLangProps), TTableFiller(fLangResStr)};
         GetLanguageFiles(value, pdkFiles, usrFiles);
         if (pdkFiles.isEmpty() && usrFiles.isEmpty()) {
             fLanguageCode.clear();
@@ -231,16 +268,10 @@ void TLanguageManager::SetLanguageCode(const QString& value)
         // add nothing, so they cannot turn a clean load into an error.
         QStringList errors;
         QString errorText;
-        for (const QString& file : pdkFiles)
-            if (!LoadLanguageFile(file, fLanguageName, errorText) && !errorText.isEmpty())
+        // User files come last: they look up what the product files defined.
+        for (const QString& file : pdkFiles + usrFiles)
+            if (!LoadLanguageFile(file, tables, fLanguageName, errorText) && !errorText.isEmpty())
                 errors << errorText;
-        if (!usrFiles.isEmpty()) {
-            // User files look up what the product files defined.
-            SetTablesSorted(true);
-            for (const QString& file : usrFiles)
-                if (!LoadLanguageFile(file, fLanguageName, errorText) && !errorText.isEmpty())
-                    errors << errorText;
-        }
         fLastError = errors.join(QStringLiteral("\r\n"));
     } catch (...) {
         fLastError += tk::ExceptionMessage(std::current_exception());
@@ -250,7 +281,8 @@ void TLanguageManager::SetLanguageCode(const QString& value)
         OnLanguageChanged(this);
 }
 
-bool TLanguageManager::LoadLanguageFile(const QString& fileName, QString& languageName, QString& errorText)
+bool TLanguageManager::LoadLanguageFile(const QString& fileName, TLoadTables& tables, QString& languageName,
+                                        QString& errorText)
 {
     errorText.clear();
     bool result = false;
@@ -258,7 +290,7 @@ bool TLanguageManager::LoadLanguageFile(const QString& fileName, QString& langua
         const QString extension = tk::ExtractFileExt(fileName).toLower();
         if (extension != QLatin1String(".lngz")) {
             const TLangFile file = TLangFile::Load(fileName);
-            ReadLanguageData(file, extension == QLatin1String(".lngu"), languageName);
+            ReadLanguageData(file, extension == QLatin1String(".lngu"), tables, languageName);
             result = true;
         }
         fActiveFiles->Add(fileName);
@@ -268,7 +300,8 @@ bool TLanguageManager::LoadLanguageFile(const QString& fileName, QString& langua
     return result;
 }
 
-void TLanguageManager::ReadLanguageData(const TLangFile& file, bool isUser, QString& languageName)
+void TLanguageManager::ReadLanguageData(const TLangFile& file, bool isUser, TLoadTables& tables,
+                                        QString& languageName)
 {
     if (languageName.isEmpty())
         languageName = file.ReadString(kInfoSection, QStringLiteral("languagename"), QString());
@@ -276,24 +309,23 @@ void TLanguageManager::ReadLanguageData(const TLangFile& file, bool isUser, QStr
         fBiDiMode = bdRightToLeft;
 
     for (const TLangEntry& entry : file.Entries(kConstantsSection)) {
-        const QString key = entry.name.toUpper();
+        const QString key = PrefixedUpper(QString(), entry.name);
         if (key.isEmpty())
             continue;
-        tk::TStringList* table = key.startsWith(QLatin1Char('@')) ? fLangResStr : fLangConsts;
-        StoreText(table, key, DecodeLangText(entry.value), isUser);
+        TTableFiller& table = key.startsWith(QLatin1Char('@')) ? tables.resStr : tables.consts;
+        table.Store(key, DecodeLangText(entry.value), isUser);
     }
 
-    QStringList sections = file.SectionNames();
-    std::sort(sections.begin(), sections.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
-    for (const QString& section : sections) {
+    const QStringList sections = file.SectionNames();
+    for (const qsizetype index : SectionsByName(sections)) {
+        const QString& section = sections[index];
         if (section.compare(kInfoSection, Qt::CaseInsensitive) == 0 ||
             section.compare(kConstantsSection, Qt::CaseInsensitive) == 0 ||
             section.compare(kMessagesSection, Qt::CaseInsensitive) == 0)
             continue;
-        const QString prefix = section.toUpper() + QLatin1Char('.');
-        for (const TLangEntry& entry : file.Entries(section))
-            StoreText(fLangProps, prefix + entry.name.toUpper(), DecodeLangText(entry.value), isUser);
+        const QString prefix = PrefixedUpper(QString(), section) + QLatin1Char('.');
+        for (const TLangEntry& entry : file.SectionEntries(index))
+            tables.props.Store(PrefixedUpper(prefix, entry.name), DecodeLangText(entry.value), isUser);
     }
 
     // Messages come in pairs of lines: the pattern, then its template.
@@ -305,15 +337,7 @@ void TLanguageManager::ReadLanguageData(const TLangFile& file, bool isUser, QStr
             ++i;
             continue;
         }
-        const QString pattern = DecodeLangText(line);
-        const QString translation = DecodeLangText(lines[i + 1]);
-        const int existing = isUser ? fEMessList->IndexOf(pattern) : -1;
-        if (existing >= 0) {
-            fEMessConv->Put(existing, translation);
-        } else {
-            fEMessList->Add(pattern);
-            fEMessConv->Add(translation);
-        }
+        fMessages.Add(DecodeLangText(line), DecodeLangText(lines[i + 1]), isUser);
         i += 2;
     }
 }
@@ -337,12 +361,7 @@ QString TLanguageManager::LangText(const QString& id, const QString& defaultText
 
 QString TLanguageManager::LangMess(const QString& message) const
 {
-    for (int i = 0; i < fEMessList->Count(); ++i) {
-        const QString pattern = fEMessList->Strings(i);
-        if (tk::MatchesMask(message, pattern))
-            return ApplyMessageTemplate(message, pattern, i < fEMessConv->Count() ? fEMessConv->Strings(i) : QString());
-    }
-    return message;
+    return fMessages.Translate(message);
 }
 
 void TLanguageManager::LangResourceStr(const tk::TResourceString* rs, const QString* newStr)

@@ -9,6 +9,7 @@
 // files hold the user's additions and override them, ".lngz" files are
 // found and listed but never read.
 
+#include "safekeep/langman/messagetable.h"
 #include "toolkit/core/resourcestring.h"
 #include "toolkit/core/strings.h"
 
@@ -98,8 +99,11 @@ public:
     static QString ProgramFolder();
 
 private:
-    bool LoadLanguageFile(const QString& fileName, QString& languageName, QString& errorText);
-    void ReadLanguageData(const class TLangFile& file, bool isUser, QString& languageName);
+    struct TLoadTables;
+    bool LoadLanguageFile(const QString& fileName, TLoadTables& tables, QString& languageName,
+                          QString& errorText);
+    void ReadLanguageData(const class TLangFile& file, bool isUser, TLoadTables& tables,
+                          QString& languageName);
     void CollectFiles(const QString& code, QStringList& pdkFiles, QStringList& usrFiles) const;
     void SetTablesSorted(bool sorted);
     void ApplyPropertyKey(const ComponentIndex& components, QObject* onlyComponent, const QString& prefix,
@@ -116,9 +120,9 @@ private:
     // Keys with their texts as the lines' objects.
     tk::TStringList* fLangProps;
     tk::TStringList* fLangConsts;
-    tk::TStringList* fEMessList;
-    tk::TStringList* fEMessConv;
     tk::TStringList* fLangResStr;
+    // The message patterns, compiled, with their templates.
+    TMessageTable fMessages;
     QString fLastError;
 };
 

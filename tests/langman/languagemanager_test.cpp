@@ -1,4 +1,5 @@
 #include "safekeep/langman/languagemanager.h"
+#include "safekeep/langman/langtext.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/core/exceptions.h"
 #include "toolkit/core/properties.h"
@@ -86,6 +87,85 @@ TEST_F(LanguageManagerTest, MessagesPairLinesAndUserFilesReplaceTemplates)
     EXPECT_EQ(manager.LangMess(QStringLiteral("disk full")), QStringLiteral("Sin espacio"));
     EXPECT_EQ(manager.LangMess(QStringLiteral("Orphan")), QStringLiteral("Orphan"));
     EXPECT_EQ(manager.LangMess(QStringLiteral("Unknown")), QStringLiteral("Unknown"));
+}
+
+TEST_F(LanguageManagerTest, UserFilesReplaceTheFirstOfEqualKeysAndAddTheirOwn)
+{
+    Write(QStringLiteral("app.es.lng"), Crlf("[Constants]\nB=1\na=2\nA=3\nc=4\n[TfrmMain]\nbtn.Caption=Uno\n"
+                                              "btn.caption=Dos\n"));
+    Write(QStringLiteral("app.es.lngu"),
+          Crlf("[constants]\nA=u1\nd=new\nD=new2\n[TFRMMAIN]\nBTN.CAPTION=Usuario\n"));
+    Write(QStringLiteral("more.es.lngu"), Crlf("[Constants]\nd=u2\ne=5\n"));
+    manager.SetLanguageCode(QStringLiteral("es"));
+    ASSERT_EQ(manager.LastError(), QString());
+    // Sorted without regard to case; equal product keys stay in file order.
+    QStringList rows;
+    for (int i = 0; i < manager.Constants()->Count(); ++i)
+        rows << manager.Constants()->Strings(i) + QLatin1Char('=') +
+                    manager.Constants()->Objects(i).toString();
+    EXPECT_EQ(rows, (QStringList{"A=u1", "A=3", "B=1", "C=4", "D=u2", "E=5"}));
+    EXPECT_EQ(manager.LangText(QStringLiteral("a")), QStringLiteral("u1"));
+    EXPECT_EQ(manager.Properties()->Count(), 2);
+    EXPECT_EQ(manager.LangText(QStringLiteral("TfrmMain.btn.Caption")), QStringLiteral("Usuario"));
+    EXPECT_EQ(manager.Properties()->Objects(1).toString(), QStringLiteral("Dos"));
+    // Loading again gives the same tables, not a second copy.
+    manager.Refresh();
+    EXPECT_EQ(manager.Constants()->Count(), 6);
+    EXPECT_EQ(manager.LangText(QStringLiteral("D")), QStringLiteral("u2"));
+}
+
+TEST_F(LanguageManagerTest, SectionsFillThePropertiesInTheOrderOfTheirNames)
+{
+    // "A" + "B.c" and "A.B" + "c" make the same key, and so do the
+    // sections "ß" and "SS" (upper-cased alike, sorted apart): whichever
+    // section sorts first gives the key's first text, wherever it stands.
+    Write(QStringLiteral("app.es.lng"),
+          Crlf("[A.B]\nc=segundo\n[\xC3\x9F]\nx=eszett\n[a]\nB.c=primero\n[SS]\nx=ese\n"));
+    manager.SetLanguageCode(QStringLiteral("es"));
+    EXPECT_EQ(manager.LangText(QStringLiteral("a.b.c")), QStringLiteral("primero"));
+    EXPECT_EQ(manager.LangText(QStringLiteral("SS.X")), QStringLiteral("ese"));
+    EXPECT_EQ(manager.Properties()->Count(), 4);
+    // A user file replaces that first one.
+    Write(QStringLiteral("app.es.lngu"), Crlf("[A]\nb.C=usuario\n"));
+    manager.Refresh();
+    EXPECT_EQ(manager.LangText(QStringLiteral("A.B.C")), QStringLiteral("usuario"));
+    EXPECT_EQ(manager.Properties()->Objects(1).toString(), QStringLiteral("segundo"));
+}
+
+TEST_F(LanguageManagerTest, MessagePatternsKeepTheirFileOrder)
+{
+    Write(QStringLiteral("app.es.lng"),
+          Crlf("[Messages]\nError *\nFallo *\nError *\nOtro *\n*full\nlleno\n"));
+    Write(QStringLiteral("app.es.lngu"),
+          Crlf("[Messages]\nerror *\nFallo de usuario *\nDisk full\nSin espacio\nWarning *\nAviso *\n"
+               "WARNING *\nAviso dos *\n"));
+    manager.SetLanguageCode(QStringLiteral("es"));
+    // A user pattern replaces the template of the first equal pattern...
+    EXPECT_EQ(manager.LangMess(QStringLiteral("Error 5")), QStringLiteral("Fallo de usuario 5"));
+    // ...and one of its own comes after every product pattern.
+    EXPECT_EQ(manager.LangMess(QStringLiteral("Disk full")), QStringLiteral("lleno"));
+    EXPECT_EQ(manager.LangMess(QStringLiteral("Warning x")), QStringLiteral("Aviso dos x"));
+    manager.Clear(false, false, true);
+    EXPECT_EQ(manager.LangMess(QStringLiteral("Error 5")), QStringLiteral("Error 5"));
+    manager.Refresh();
+    EXPECT_EQ(manager.LangMess(QStringLiteral("Error 5")), QStringLiteral("Fallo de usuario 5"));
+}
+
+TEST_F(LanguageManagerTest, HostileMessagePatternsAnswerLikeAnyOther)
+{
+    const QByteArray brackets = "*" + QByteArray(30000, '[');
+    const QByteArray groups = QByteArray("*a?").repeated(20000);
+    Write(QStringLiteral("app.es.lng"), "[Messages]\r\n" + brackets + "\r\nCorchetes *\r\n" + groups +
+                                            "\r\nGrupos *\r\nError *\r\nFallo *\r\n");
+    manager.SetLanguageCode(QStringLiteral("es"));
+    ASSERT_EQ(manager.LastError(), QString());
+    EXPECT_EQ(manager.LangMess(QStringLiteral("Error 5")), QStringLiteral("Fallo 5"));
+    EXPECT_EQ(manager.LangMess(QStringLiteral("[[[[[")), QStringLiteral("[[[[["));
+    const QString manyBrackets = QStringLiteral("x") + QStringLiteral("[").repeated(30000);
+    EXPECT_EQ(manager.LangMess(manyBrackets), QStringLiteral("Corchetes x"));
+    const QString manyGroups = QStringLiteral("xab").repeated(20000);
+    EXPECT_EQ(manager.LangMess(manyGroups),
+              ApplyMessageTemplate(manyGroups, QString::fromLatin1(groups), QStringLiteral("Grupos *")));
 }
 
 TEST_F(LanguageManagerTest, FileNamesFilterAndFileKinds)
