@@ -61,6 +61,14 @@ TEST_F(CodePageTest, SettingChangesTheConversion)
     EXPECT_EQ(EncodeLegacy(QStringLiteral("€")), QByteArray("\x80"));
 }
 
+TEST_F(CodePageTest, PlainAsciiReadsAsTheCodePageReadsIt)
+{
+    EXPECT_EQ(DecodeLegacy(QByteArray("C:\\Datos")), QStringLiteral("C:\\Datos"));
+    // A code page that gives 0x5C another meaning keeps it for ASCII text.
+    ASSERT_TRUE(SetLegacyCodePage(QStringLiteral("SHIFT_JIS")));
+    EXPECT_EQ(DecodeLegacy(QByteArray("C:\\Datos")), QStringLiteral("C:\u00a5Datos"));
+}
+
 TEST_F(CodePageTest, UnknownNameKeepsTheSetting)
 {
     EXPECT_FALSE(SetLegacyCodePage(QStringLiteral("NO-SUCH-CHARSET")));

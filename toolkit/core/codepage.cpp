@@ -14,12 +14,22 @@ constexpr const char* kNativeUtf16 = QSysInfo::ByteOrder == QSysInfo::LittleEndi
 
 QMutex codePageMutex;
 QByteArray codePage = "WINDOWS-1252";
+// Whether the code page reads bytes 0x00-0x7F as ASCII, as Windows-1252
+// and the ISO sets do (some East Asian ones read 0x5C as the yen sign).
+bool codePageKeepsAscii = true;
 
 QByteArray CurrentCodePage()
 {
     QMutexLocker lock(&codePageMutex);
     return codePage;
 }
+
+bool CurrentCodePageKeepsAscii()
+{
+    QMutexLocker lock(&codePageMutex);
+    return codePageKeepsAscii;
+}
+
 
 // One iconv conversion descriptor, closed with its owner. Opened per call so
 // that threads never share conversion state.
@@ -126,6 +136,14 @@ QByteArray Encode(const QString& text, const QByteArray& to)
 
 }  // namespace
 
+bool IsAscii(const QByteArray& bytes)
+{
+    for (const char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
 QString LegacyCodePage()
 {
     return QString::fromLatin1(CurrentCodePage());
@@ -140,13 +158,21 @@ bool SetLegacyCodePage(const QString& name)
     Converter fromText(latin.constData(), kNativeUtf16);
     if (!toText.IsValid() || !fromText.IsValid())
         return false;
+    QByteArray ascii(128, '\0');
+    for (int byte = 0; byte < 128; ++byte)
+        ascii[byte] = char(byte);
+    const bool keepsAscii = Decode(ascii, latin) == QString::fromLatin1(ascii);
     QMutexLocker lock(&codePageMutex);
     codePage = latin;
+    codePageKeepsAscii = keepsAscii;
     return true;
 }
 
 QString DecodeLegacy(const QByteArray& bytes)
 {
+    // Most files exchanged with peers are plain ASCII; they need no iconv.
+    if (CurrentCodePageKeepsAscii() && IsAscii(bytes))
+        return QString::fromLatin1(bytes);
     return Decode(bytes, CurrentCodePage());
 }
 

@@ -14,6 +14,9 @@ QString LegacyCodePage();
 // "ISO-8859-15"). An unknown name leaves the setting as it was and returns false.
 bool SetLegacyCodePage(const QString& name);
 
+// True when every byte is below 0x80.
+bool IsAscii(const QByteArray& bytes);
+
 // Bytes in the legacy code page to text. A byte the code page leaves
 // undefined in 0x80-0x9F becomes the control character of the same number,
 // as Windows reads it, so such files survive a read and write unchanged;

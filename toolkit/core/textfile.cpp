@@ -56,15 +56,6 @@ bool IsValidUtf8(const QByteArray& bytes)
     return true;
 }
 
-bool IsAscii(const QByteArray& bytes)
-{
-    for (char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    }
-    return true;
-}
-
 QString DecodeUtf16(const QByteArray& bytes, qsizetype start, bool bigEndian)
 {
     QString text;
