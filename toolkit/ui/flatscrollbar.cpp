@@ -24,10 +24,17 @@ void TFlatScrollBar::SetScrollInfo(const TScrollInfo& info)
     info_.Page = int(std::clamp<qint64>(info.Page, 0, std::min<qint64>(units, INT_MAX)));
     info_.Pos = std::clamp(info.Pos, info_.Min, LargestPosition());
 
-    const QSignalBlocker quiet(bar_);
-    bar_->setRange(info_.Min, LargestPosition());
-    bar_->setPageStep(info_.Page);
-    bar_->setValue(info_.Pos);
+    const bool rangeChanged = bar_->minimum() != info_.Min || bar_->maximum() != LargestPosition();
+    {
+        const QSignalBlocker quiet(bar_);
+        bar_->setRange(info_.Min, LargestPosition());
+        bar_->setPageStep(info_.Page);
+        bar_->setValue(info_.Pos);
+    }
+    // The owner of the bar (a scroll area showing it as needed) still has to
+    // hear about the range; only the value change stays quiet.
+    if (rangeChanged)
+        emit bar_->rangeChanged(bar_->minimum(), bar_->maximum());
 }
 
 TScrollInfo TFlatScrollBar::ScrollInfo() const

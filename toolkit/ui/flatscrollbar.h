@@ -12,7 +12,9 @@
 // pageStep = Page, value = position. With nothing to scroll (largest <= Min)
 // the Qt range is empty, which a scroll area showing its bars "as needed"
 // hides. Setting information or position never emits valueChanged: like the
-// classic call it is not a scroll request of the user.
+// classic call it is not a scroll request of the user. A changed range is
+// still announced (rangeChanged), since scroll areas show and hide their
+// bars on it.
 //
 // Style: ssRegular is the application style; ssFlat paints the groove in the
 // bar's colour with a flat thumb; ssHotTrack is flat with the thumb

@@ -120,7 +120,7 @@ TQtKey QtKeyFromVirtualKey(int virtualKey)
     for (const PadKey& pad : kPadKeys) {
         if (pad.padCode == virtualKey)
             return {pad.qtKey, true};
-        if (pad.mainCode == virtualKey)
+        if (pad.mainCode != 0 && pad.mainCode == virtualKey)
             return {pad.qtKey, false};
     }
     for (const auto& [qt, code] : kNamedKeys)
