@@ -102,7 +102,10 @@ protected:
 
     // The message of the EFtpError that body raises (tk::test::kNoException
     // when none).
-    static QString FtpErrorOf(const std::function<void()>& body) { return tk::test::MessageOf<EFtpError>(body); }
+    static QString FtpErrorOf(const std::function<void()>& body)
+    {
+        return tk::test::MessageOf<EFtpError>(body);
+    }
 
     std::unique_ptr<tk::test::FtpServer> server;
     TFtpClient client;

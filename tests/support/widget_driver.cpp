@@ -30,7 +30,19 @@ QWidget* WidgetDriver::KeyReceiver() const
 void WidgetDriver::SendMouse(int type, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
 {
     QPoint local;
-    QWidget* receiver = MouseReceiver(at, local);
+    QWidget* receiver = nullptr;
+    if (grabber_ && type != QEvent::MouseButtonPress) {
+        // While a button is held the pressed widget gets every move and the
+        // release, wherever the mouse is (Qt's implicit grab).
+        receiver = grabber_;
+        local = receiver->mapFrom(target_, at);
+    } else {
+        receiver = MouseReceiver(at, local);
+    }
+    if (type == QEvent::MouseButtonPress && !grabber_)
+        grabber_ = receiver;
+    if (held_ == Qt::NoButton)
+        grabber_ = nullptr;
     QMouseEvent event(static_cast<QEvent::Type>(type), QPointF(local), QPointF(receiver->mapToGlobal(local)),
                       button, held_, modifiers);
     QApplication::sendEvent(receiver, &event);

@@ -3,7 +3,9 @@
 // through the application (so ignored events travel to the parents):
 //
 // - Mouse actions take a point in the target's coordinates and go to the
-//   deepest visible child under it, in that child's coordinates.
+//   deepest visible child under it, in that child's coordinates; while a
+//   button is held, moves and the release go to the widget that was
+//   pressed, even outside it, as Qt's implicit grab does.
 // - Keys go to the widget of the target's window that has the focus when it
 //   lies inside the target, else to the target itself.
 // - Type sends one key press and release per character with the character
@@ -14,6 +16,7 @@
 //   the user (scroll up).
 
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 
 class QWidget;
@@ -45,6 +48,7 @@ private:
 
     QWidget* target_;
     Qt::MouseButtons held_;
+    QPointer<QWidget> grabber_;  // the pressed widget while a button is held
 };
 
 }  // namespace tk::test

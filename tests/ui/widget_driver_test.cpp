@@ -73,6 +73,27 @@ TEST(WidgetDriverTest, MouseActionsReachTheChildUnderThePointInItsCoordinates)
                              "Press(20,5 1/1) Move(30,15 0/1) Release(30,15 1/0) Wheel(5,2 -240)"));
 }
 
+// A drag that leaves the pressed widget still reports to it, in its own
+// coordinates (the grid's scroll timer runs on such moves).
+TEST(WidgetDriverTest, ButtonHeldKeepsMovesAndReleaseOnThePressedWidget)
+{
+    RecordingWidget parent;
+    parent.resize(200, 100);
+    auto* child = new RecordingWidget(&parent);
+    child->setGeometry(100, 50, 50, 30);
+    parent.show();
+    WidgetDriver driver(&parent);
+    parent.setMouseTracking(true);  // so that it sees the move after the release
+    driver.MouseDown(QPoint(110, 60));
+    driver.MouseMove(QPoint(20, 10));
+    driver.MouseUp(QPoint(20, 10));
+    driver.MouseMove(QPoint(30, 10));
+    EXPECT_EQ(child->events.join(QLatin1Char(' ')),
+              QStringLiteral("Press(10,10 1/1) Move(-80,-40 0/1) Release(-80,-40 1/0)"));
+    // After the release the widget under the mouse gets the moves again.
+    EXPECT_EQ(parent.events.join(QLatin1Char(' ')), QStringLiteral("Move(30,10 0/0)"));
+}
+
 TEST(WidgetDriverTest, KeysGoToTheFocusedChildWithTheirModifiers)
 {
     RecordingWidget window;
