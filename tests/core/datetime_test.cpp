@@ -1,10 +1,14 @@
 #include "toolkit/core/datetime.h"
 #include "toolkit/core/exceptions.h"
 
+#include "tests/support/expect_raises.h"
+
 #include <gtest/gtest.h>
 
 namespace tk {
 namespace {
+
+using test::MessageOf;
 
 TFormatSettings SpanishWithSeparator(QChar separator)
 {
@@ -81,12 +85,8 @@ TEST(DateTime, ParsingFollowsTheShortDateOrder)
     TDateTime ignored = 0;
     for (const char* bad : {"", "31/02/2026", "5/3/2026/1", "a/b/c", "5 3 2026", "12345/1/1"})
         EXPECT_FALSE(TryStrToDate(QString::fromLatin1(bad), ignored, spanish)) << bad;
-    try {
-        StrToDate(QStringLiteral("32/01/2026"), spanish);
-        FAIL();
-    } catch (const EConvertError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("'32/01/2026' is not a valid date"));
-    }
+    EXPECT_EQ(MessageOf<EConvertError>([&] { StrToDate(QStringLiteral("32/01/2026"), spanish); }),
+              QStringLiteral("'32/01/2026' is not a valid date"));
 }
 
 }  // namespace

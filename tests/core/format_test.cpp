@@ -1,10 +1,14 @@
 #include "toolkit/core/format.h"
 
+#include "tests/support/expect_raises.h"
+
 #include <gtest/gtest.h>
 #include <ostream>
 
 namespace tk {
 namespace {
+
+using test::MessageOf;
 
 // A decimal comma, a dot for thousands and the euro after the amount, so
 // every separator in the output shows where it came from.
@@ -101,12 +105,8 @@ class FormatErrors : public ::testing::TestWithParam<FormatErrorCase> {};
 TEST_P(FormatErrors, RaiseConvertErrorsNamingTheDirective)
 {
     const FormatErrorCase& c = GetParam();
-    try {
-        Format(QString::fromUtf8(c.format), c.args, Euro());
-        FAIL() << "no exception";
-    } catch (const EConvertError& e) {
-        EXPECT_EQ(e.Message(), QString::fromUtf8(c.message));
-    }
+    EXPECT_EQ(MessageOf<EConvertError>([&] { Format(QString::fromUtf8(c.format), c.args, Euro()); }),
+              QString::fromUtf8(c.message));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -3,6 +3,8 @@
 #include "toolkit/core/properties.h"
 #include "toolkit/core/strings.h"
 
+#include "tests/support/expect_raises.h"
+
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -133,15 +135,7 @@ public:
     TTestListView* lvFiles;
 };
 
-template <typename Exception> QString MessageOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return QStringLiteral("(no exception)");
-}
+using test::MessageOf;
 
 QStringList Names(const QList<QMetaProperty>& properties)
 {

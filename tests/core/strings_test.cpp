@@ -1,6 +1,8 @@
 #include "toolkit/core/exceptions.h"
 #include "toolkit/core/strings.h"
 
+#include "tests/support/expect_raises.h"
+
 #include <gtest/gtest.h>
 
 namespace tk {
@@ -29,15 +31,7 @@ public:
     QList<bool> updateStates;
 };
 
-template <typename Exception> QString MessageOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return QStringLiteral("(no exception)");
-}
+using test::MessageOf;
 
 // --- Text -----------------------------------------------------------------
 

@@ -8,6 +8,7 @@
 #include "toolkit/data/datasource.h"
 #include "toolkit/data/field.h"
 
+#include "tests/support/sqlite_exec.h"
 #include "tests/support/temp_folder.h"
 
 #include "tests/data/field_def.h"
@@ -303,15 +304,7 @@ public:
             throw std::runtime_error("cannot create test database");
     }
     ~QueryDatabase() { sqlite3_close(db_); }
-    void Exec(const char* sql)
-    {
-        char* error = nullptr;
-        if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-            const std::string message = error ? error : "sqlite error";
-            sqlite3_free(error);
-            throw std::runtime_error(message);
-        }
-    }
+    void Exec(const char* sql) { test::Exec(db_, QString::fromUtf8(sql)); }
     sqlite3* Handle() const { return db_; }
 
 private:

@@ -7,6 +7,7 @@
 #include "tests/support/temp_folder.h"
 
 #include "tests/support/open_files.h"
+#include "tests/support/sqlite_exec.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,17 +20,7 @@
 namespace tk {
 namespace {
 
-// Runs SQL on a connection of our own; throws on failure so that a broken
-// fixture cannot pass for a working component.
-void Exec(sqlite3* db, const char* sql)
-{
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-        const std::string message = error ? error : "sqlite error";
-        sqlite3_free(error);
-        throw std::runtime_error(message);
-    }
-}
+using test::Exec;
 
 // A database file holding one table "t" with the one value given.
 void MakeDatabase(const QString& path, int value)

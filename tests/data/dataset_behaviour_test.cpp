@@ -14,6 +14,7 @@
 #include "toolkit/data/query.h"
 #include "toolkit/data/table.h"
 
+#include "tests/support/sqlite_exec.h"
 #include "tests/support/temp_folder.h"
 
 #include <QStringList>
@@ -69,15 +70,7 @@ protected:
     }
 };
 
-void Exec(sqlite3* db, const QString& sql)
-{
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const std::string message = error ? error : "sqlite error";
-        sqlite3_free(error);
-        throw std::runtime_error(message);
-    }
-}
+using test::Exec;
 
 class DataSetBehaviour : public testing::TestWithParam<Kind> {
 protected:

@@ -17,6 +17,7 @@
 #include "tests/support/temp_folder.h"
 
 #include "tests/data/field_def.h"
+#include "tests/support/expect_raises.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -29,6 +30,8 @@
 
 namespace tk {
 namespace {
+
+using test::MessageOf;
 
 // A dataset over the toolkit's memory source. The rows outlive the
 // dataset's closing, so that reopening sees the edits and tests can read
@@ -383,12 +386,8 @@ TEST_F(FieldTest, ReadOnlyAndCalculatedFieldsRefuseWritesOutsideCalculation)
     EXPECT_FALSE(name->CanModify());
     EXPECT_TRUE(F("ID")->CanModify());
     items_->Edit();
-    try {
-        name->SetAsString(QStringLiteral("Zed"));
-        FAIL() << "a read-only field took a value";
-    } catch (const EDatabaseError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Field 'NAME' cannot be modified"));
-    }
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { name->SetAsString(QStringLiteral("Zed")); }),
+              QStringLiteral("Field 'NAME' cannot be modified"));
     EXPECT_EQ(name->AsString(), QStringLiteral("Ann"));
     items_->Cancel();
     // Outside edit state the dataset refuses.
@@ -422,12 +421,8 @@ TEST_F(FieldTest, RequiredFieldWithoutValueStopsPost)
     items_->Edit();
     F("ID")->Clear();  // allowed until the record is posted
     EXPECT_THROW(F("ID")->CheckRequired(), EDatabaseError);
-    try {
-        items_->Post();
-        FAIL() << "posted without a required value";
-    } catch (const EDatabaseError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Field 'ID' must have a value"));
-    }
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { items_->Post(); }),
+              QStringLiteral("Field 'ID' must have a value"));
     EXPECT_TRUE(items_->Rows()[0][0].SameAs(Variant(1)));
     F("ID")->SetAsInteger(11);
     items_->Post();

@@ -2,11 +2,14 @@
 #include "toolkit/data/memorysource.h"
 
 #include "tests/data/field_def.h"
+#include "tests/support/expect_raises.h"
 
 #include <gtest/gtest.h>
 
 namespace tk {
 namespace {
+
+using test::MessageOf;
 
 using test::Def;
 
@@ -191,12 +194,8 @@ TEST(MemorySource, UnknownSortFieldRaisesAndKeepsTheOrder)
     TMemoryRecordSource source(PeopleDefs());
     source.AppendRows({Person(2, "b"), Person(1, "a")});
     source.Sort(QStringLiteral("Name"), false);
-    try {
-        source.Sort(QStringLiteral("Id;Nope"), false);
-        FAIL() << "no exception";
-    } catch (const EDatabaseError& error) {
-        EXPECT_EQ(error.Message(), QStringLiteral("Field 'Nope' not found"));
-    }
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { source.Sort(QStringLiteral("Id;Nope"), false); }),
+              QStringLiteral("Field 'Nope' not found"));
     EXPECT_EQ(Ids(source), (std::vector<int>{1, 2}));
     EXPECT_EQ(source.SortFieldNames(), QStringLiteral("Name"));
 }

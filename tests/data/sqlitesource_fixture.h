@@ -4,6 +4,7 @@
 
 #include "toolkit/data/database.h"
 
+#include "tests/support/sqlite_exec.h"
 #include "tests/support/temp_folder.h"
 
 #include <QString>
@@ -30,15 +31,7 @@ protected:
 
     // Runs SQL on the test's own connection; a failure throws so that a
     // broken fixture cannot pass for working code.
-    void Exec(const QString& sql) const
-    {
-        char* error = nullptr;
-        if (sqlite3_exec(own_, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-            const std::string message = error ? error : "sqlite error";
-            sqlite3_free(error);
-            throw std::runtime_error(message + " in " + sql.toStdString());
-        }
-    }
+    void Exec(const QString& sql) const { tk::test::Exec(own_, sql); }
 
     // The first column of the first row as text ("<null>" for NULL,
     // "<none>" without rows), read through the test's own connection.

@@ -5,6 +5,7 @@
 
 #include "tests/data/sqlitesource_fixture.h"
 
+#include "tests/support/expect_raises.h"
 #include "tests/support/open_files.h"
 
 #include <QDateTime>
@@ -17,6 +18,8 @@
 
 namespace tk {
 namespace {
+
+using test::MessageOf;
 
 using test::SqliteFixture;
 
@@ -312,12 +315,9 @@ TEST_F(SqliteSourceTest, ReadOnlyShapesRefuseWrites)
         ASSERT_TRUE(source->HasRow(0)) << sql;
         EXPECT_EQ(source->RowIdAt(0), 0) << sql;  // the fetch ordinal
         EXPECT_EQ(source->PositionOf(0), 0) << sql;
-        try {
-            source->DeleteRow(0);
-            ADD_FAILURE() << sql;
-        } catch (const EDatabaseError& error) {
-            EXPECT_EQ(error.Message(), QStringLiteral("Cannot modify a read-only dataset"));
-        }
+        EXPECT_EQ(MessageOf<EDatabaseError>([&] { source->DeleteRow(0); }),
+                  QStringLiteral("Cannot modify a read-only dataset"))
+            << sql;
         EXPECT_THROW(source->InsertRow(-1, std::vector<Variant>(source->ColumnNames().size())), EDatabaseError);
     }
     EXPECT_EQ(Scalar(QStringLiteral("SELECT count(*) FROM people")), QStringLiteral("3"));

@@ -3,11 +3,14 @@
 #include "toolkit/data/table.h"
 
 #include "tests/data/sqlitesource_fixture.h"
+#include "tests/support/expect_raises.h"
 
 #include <gtest/gtest.h>
 
 namespace tk {
 namespace {
+
+using test::MessageOf;
 
 class TableTest : public test::SqliteFixture {
 protected:
@@ -65,12 +68,8 @@ TEST_F(TableTest, UnknownIndexFieldRaisesFieldNotFoundAndLeavesTheTableAsItWas)
     table_.SetIndexFieldNames(QStringLiteral("city"));
     table_.Open();
     table_.Last();
-    try {
-        table_.SetIndexFieldNames(QStringLiteral("city;nope"));
-        ADD_FAILURE();
-    } catch (const EDatabaseError& error) {
-        EXPECT_EQ(error.Message(), QStringLiteral("Field 'nope' not found"));
-    }
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { table_.SetIndexFieldNames(QStringLiteral("city;nope")); }),
+              QStringLiteral("Field 'nope' not found"));
     EXPECT_TRUE(table_.Active());
     EXPECT_EQ(table_.IndexFieldNames(), QStringLiteral("city"));
     EXPECT_EQ(table_.RecNo(), 4);

@@ -8,11 +8,14 @@
 #include "toolkit/data/query.h"
 
 #include "tests/data/sqlitesource_fixture.h"
+#include "tests/support/expect_raises.h"
 
 #include <gtest/gtest.h>
 
 namespace tk {
 namespace {
+
+using test::MessageOf;
 
 class Unidirectional : public test::SqliteFixture {
 protected:
@@ -49,12 +52,8 @@ TEST_F(Unidirectional, DataLinksRefuseIt)
     TDataSource source;
     source.SetDataSet(&query_);
     TDataLink link;
-    try {
-        link.SetDataSource(&source);
-        FAIL() << "a link accepted a unidirectional dataset";
-    } catch (const EDatabaseError& error) {
-        EXPECT_EQ(error.Message(), "Operation not allowed on a unidirectional dataset");
-    }
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { link.SetDataSource(&source); }),
+              "Operation not allowed on a unidirectional dataset");
     EXPECT_FALSE(link.Active());
     EXPECT_EQ(link.RecordCount(), 0);
 }

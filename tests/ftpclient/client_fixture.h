@@ -3,8 +3,8 @@
 // files on both sides, open control connections (from the server's log),
 // and a clock of the application's event handling.
 
-#include "printers.h"
 #include "safekeep/ftpclient/ftpclient.h"
+#include "tests/support/expect_raises.h"
 #include "tests/support/ftp_server.h"
 #include "tests/support/temp_folder.h"
 
@@ -100,15 +100,11 @@ protected:
         return open;
     }
 
-    // The message of the EFtpError that body raises ("" when none).
+    // The message of the EFtpError that body raises (tk::test::kNoException
+    // when none).
     static QString FtpErrorOf(const std::function<void()>& body)
     {
-        try {
-            body();
-        } catch (const EFtpError& e) {
-            return e.Message();
-        }
-        return QString();
+        return tk::test::MessageOf<EFtpError>(body);
     }
 
     std::unique_ptr<tk::test::FtpServer> server;

@@ -1,7 +1,7 @@
 // Listing lines as real servers write them, parsed into entries.
 #include "safekeep/ftpclient/ftpfeatures.h"
 #include "safekeep/ftpclient/ftplistparser.h"
-#include "printers.h"
+#include "tests/support/qt_printers.h"
 
 #include <QDate>
 #include <QTime>

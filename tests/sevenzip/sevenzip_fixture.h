@@ -4,6 +4,7 @@
 // command line for cross-checks.
 
 #include "safekeep/sevenzip/sevenzip.h"
+#include "tests/support/qt_printers.h"
 #include "tests/support/temp_folder.h"
 
 #include <QByteArray>
@@ -14,12 +15,6 @@
 #include <memory>
 #include <ostream>
 #include <vector>
-
-// Readable QString values in assertion messages.
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace safekeep::test {
 
