@@ -127,23 +127,24 @@ TEST_P(ParentFontTest, PropagatesAndStoresByTheToolkitRule)
 
 INSTANTIATE_TEST_SUITE_P(
     Control, ParentFontTest,
-    ::testing::Values(
-        FontCase{"Inherited", [](TGroupBox*, TLabel*) {}, 14, true, false},
-        FontCase{"OwnFont", [](TGroupBox*, TLabel* l) { l->Font()->SetSize(9); }, 9, false, true},
-        FontCase{"OwnFontEqualToTheParents",
-                 [](TGroupBox*, TLabel* l) {
-                     l->Font()->SetSize(12);
-                     l->Font()->SetSize(14);  // what the parent will get
-                 },
-                 14, false, false},
-        FontCase{"BackToParentFont",
-                 [](TGroupBox*, TLabel* l) {
-                     l->Font()->SetSize(9);
-                     l->SetParentFont(true);
-                 },
-                 14, true, false},
-        FontCase{"GroupWithItsOwnFont", [](TGroupBox* g, TLabel*) { g->Font()->SetName(QStringLiteral("Courier")); },
-                 8, true, false}),
+    ::testing::Values(FontCase{"Inherited", [](TGroupBox*, TLabel*) {}, 14, true, false},
+                      FontCase{"OwnFont", [](TGroupBox*, TLabel* l) { l->Font()->SetSize(9); }, 9, false,
+                               true},
+                      FontCase{"OwnFontEqualToTheParents",
+                               [](TGroupBox*, TLabel* l) {
+                                   l->Font()->SetSize(12);
+                                   l->Font()->SetSize(14);  // what the parent will get
+                               },
+                               14, false, false},
+                      FontCase{"BackToParentFont",
+                               [](TGroupBox*, TLabel* l) {
+                                   l->Font()->SetSize(9);
+                                   l->SetParentFont(true);
+                               },
+                               14, true, false},
+                      FontCase{"GroupWithItsOwnFont",
+                               [](TGroupBox* g, TLabel*) { g->Font()->SetName(QStringLiteral("Courier")); },
+                               8, true, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Control, AChildTakesTheFontOfTheParentItMovesTo)
@@ -352,7 +353,9 @@ TEST(Control, CancelModeEndsDragsInEveryWindowBeforeAModalFormOpens)
     first.show();
     second.show();
     QStringList log;
-    dragged->OnEndDrag = [&](QObject*, bool dropped) { log << QStringLiteral("end dropped=%1").arg(dropped); };
+    dragged->OnEndDrag = [&](QObject*, bool dropped) {
+        log << QStringLiteral("end dropped=%1").arg(dropped);
+    };
     dragged->BeginDrag(true);
     captured->SetMouseCapture(true);
     ASSERT_TRUE(dragged->Dragging());
@@ -364,6 +367,11 @@ TEST(Control, CancelModeEndsDragsInEveryWindowBeforeAModalFormOpens)
     EXPECT_FALSE(dragged->Dragging());
     EXPECT_FALSE(captured->MouseCapture());
     EXPECT_EQ(log, QStringList{QStringLiteral("end dropped=0")});
+
+    // The application going inactive cancels too.
+    dragged->BeginDrag(true);
+    Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
+    EXPECT_FALSE(dragged->Dragging());
 }
 
 TEST(Control, DragWaitsForTheThresholdAndEndsDroppedOnRelease)

@@ -33,6 +33,7 @@ TComponent::TComponent(QObject* owner) : TPersistent(owner), TComponentCore(this
 TComponent::~TComponent()
 {
     Destroying();
+    DestroyComponents();
 }
 
 void TComponent::FreeNotification(QObject* observer, std::function<void(TComponent*)> onFree)

@@ -16,9 +16,9 @@
 
 // Published Name and Tag of a component class (QObject or QWidget based, with
 // TComponentCore as a base). A macro, since moc cannot read templates.
-#define TK_COMPONENT                                             \
-    Q_PROPERTY(QString Name READ Name WRITE SetName)             \
-    Q_PROPERTY(qint64 Tag READ Tag WRITE SetTag)                 \
+#define TK_COMPONENT                                                                                         \
+    Q_PROPERTY(QString Name READ Name WRITE SetName)                                                         \
+    Q_PROPERTY(qint64 Tag READ Tag WRITE SetTag)                                                             \
     Q_CLASSINFO("Default:Tag", "0")
 
 namespace tk {
@@ -74,4 +74,3 @@ QObject* FindComponent(const QObject* owner, const QString& name);
 QString ClassNameOf(const QObject* object);
 
 }  // namespace tk
-

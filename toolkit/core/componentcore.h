@@ -34,9 +34,11 @@
 //      everything it owns, then sends Notification(this, opRemove) to every
 //      free-notification observer and to the owner (or runs the observer's
 //      callback). Runs once.
-//   2. The core destructor frees the owned components, last inserted first
-//      (each is notified and leaves the list), unlinks this component from
-//      the components it observes, and leaves its owner's list.
+//   2. The owned components are freed, last inserted first (each is
+//      notified and leaves the list): by TComponent's and TControl's
+//      destructors, while their members still live, else by the core's.
+//      The core destructor unlinks this component from the components it
+//      observes and leaves its owner's list.
 //   3. The QObject/QWidget destructor deletes remaining Qt children.
 
 #include <QFlags>

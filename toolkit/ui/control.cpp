@@ -36,28 +36,46 @@ bool SameFont(const TFont* a, const TFont* b)
 Qt::CursorShape CursorShapeOf(TCursor cursor)
 {
     switch (cursor) {
-    case crNone: return Qt::BlankCursor;
-    case crCross: return Qt::CrossCursor;
-    case crIBeam: return Qt::IBeamCursor;
-    case crSizeNESW: return Qt::SizeBDiagCursor;
-    case crSizeNS: return Qt::SizeVerCursor;
-    case crSizeNWSE: return Qt::SizeFDiagCursor;
-    case crSizeWE: return Qt::SizeHorCursor;
-    case crUpArrow: return Qt::UpArrowCursor;
+    case crNone:
+        return Qt::BlankCursor;
+    case crCross:
+        return Qt::CrossCursor;
+    case crIBeam:
+        return Qt::IBeamCursor;
+    case crSizeNESW:
+        return Qt::SizeBDiagCursor;
+    case crSizeNS:
+        return Qt::SizeVerCursor;
+    case crSizeNWSE:
+        return Qt::SizeFDiagCursor;
+    case crSizeWE:
+        return Qt::SizeHorCursor;
+    case crUpArrow:
+        return Qt::UpArrowCursor;
     case crHourGlass:
-    case crSQLWait: return Qt::WaitCursor;
+    case crSQLWait:
+        return Qt::WaitCursor;
     case crDrag:
-    case crMultiDrag: return Qt::DragMoveCursor;
+    case crMultiDrag:
+        return Qt::DragMoveCursor;
     case crNoDrop:
-    case crNo: return Qt::ForbiddenCursor;
-    case crHSplit: return Qt::SplitHCursor;
-    case crVSplit: return Qt::SplitVCursor;
-    case crAppStart: return Qt::BusyCursor;
-    case crHelp: return Qt::WhatsThisCursor;
-    case crHandPoint: return Qt::PointingHandCursor;
-    case crSizeAll: return Qt::SizeAllCursor;
+    case crNo:
+        return Qt::ForbiddenCursor;
+    case crHSplit:
+        return Qt::SplitHCursor;
+    case crVSplit:
+        return Qt::SplitVCursor;
+    case crAppStart:
+        return Qt::BusyCursor;
+    case crHelp:
+        return Qt::WhatsThisCursor;
+    case crHandPoint:
+        return Qt::PointingHandCursor;
+    case crSizeAll:
+        return Qt::SizeAllCursor;
     case crDefault:
-    case crArrow: break;
+    case crArrow:
+        break;
     }
     return Qt::ArrowCursor;
 }
@@ -369,7 +387,8 @@ bool TControl::TabStop() const
 void TControl::SetTabStop(bool tabStop)
 {
     const int policy = widget_->focusPolicy();
-    widget_->setFocusPolicy(static_cast<Qt::FocusPolicy>(tabStop ? policy | Qt::TabFocus : policy & ~Qt::TabFocus));
+    widget_->setFocusPolicy(
+        static_cast<Qt::FocusPolicy>(tabStop ? policy | Qt::TabFocus : policy & ~Qt::TabFocus));
 }
 
 // --- Painting and focus -----------------------------------------------------
@@ -477,14 +496,38 @@ void TControl::SetCursor(TCursor cursor)
 
 // --- Geometry -------------------------------------------------------------------
 
-int TControl::Left() const { return widget_->x(); }
-void TControl::SetLeft(int left) { widget_->move(left, widget_->y()); }
-int TControl::Top() const { return widget_->y(); }
-void TControl::SetTop(int top) { widget_->move(widget_->x(), top); }
-int TControl::Width() const { return widget_->width(); }
-void TControl::SetWidth(int width) { widget_->resize(width, widget_->height()); }
-int TControl::Height() const { return widget_->height(); }
-void TControl::SetHeight(int height) { widget_->resize(widget_->width(), height); }
+int TControl::Left() const
+{
+    return widget_->x();
+}
+void TControl::SetLeft(int left)
+{
+    widget_->move(left, widget_->y());
+}
+int TControl::Top() const
+{
+    return widget_->y();
+}
+void TControl::SetTop(int top)
+{
+    widget_->move(widget_->x(), top);
+}
+int TControl::Width() const
+{
+    return widget_->width();
+}
+void TControl::SetWidth(int width)
+{
+    widget_->resize(width, widget_->height());
+}
+int TControl::Height() const
+{
+    return widget_->height();
+}
+void TControl::SetHeight(int height)
+{
+    widget_->resize(widget_->width(), height);
+}
 
 void TControl::SetBounds(int left, int top, int width, int height)
 {
@@ -503,8 +546,14 @@ QRect ClientRect(const QWidget* widget)
 
 }  // namespace
 
-int TControl::ClientWidth() const { return ClientRect(widget_).width(); }
-int TControl::ClientHeight() const { return ClientRect(widget_).height(); }
+int TControl::ClientWidth() const
+{
+    return ClientRect(widget_).width();
+}
+int TControl::ClientHeight() const
+{
+    return ClientRect(widget_).height();
+}
 
 void TControl::SetClientWidth(int width)
 {

@@ -327,60 +327,75 @@ void FireEvent(const TNotifyEvent& handler, QObject* sender);
 // The published properties of every control: the component's Name and Tag
 // and the control base's, with their stored rules. Put it right after
 // Q_OBJECT (it leaves the access private, as Q_OBJECT does).
-#define TK_CONTROL_PROPERTIES                                                                    \
-    TK_COMPONENT                                                                                 \
-    Q_PROPERTY(QString Hint READ Hint WRITE SetHint)                                             \
-    Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)                                    \
-    Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE SetParentShowHint)                  \
-    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)                                       \
-    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)                                       \
-    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop STORED false)                          \
-    Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont)                              \
-    Q_PROPERTY(tk::TFont* Font READ Font WRITE SetFont)                                          \
-    Q_PROPERTY(bool ParentColor READ ParentColor WRITE SetParentColor)                           \
-    Q_PROPERTY(int Color READ Color WRITE SetColor)                                              \
-    Q_PROPERTY(bool ParentCtl3D READ ParentCtl3D WRITE SetParentCtl3D)                           \
-    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)                                             \
-    Q_PROPERTY(tk::TControlEnums::TBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)               \
-    Q_PROPERTY(bool ParentBiDiMode READ ParentBiDiMode WRITE SetParentBiDiMode)                  \
-    Q_PROPERTY(tk::TControlEnums::TBiDiMode BiDiMode READ BiDiMode WRITE SetBiDiMode)                           \
-    Q_PROPERTY(bool DoubleBuffered READ DoubleBuffered WRITE SetDoubleBuffered)                  \
-    Q_PROPERTY(bool ParentBackground READ ParentBackground WRITE SetParentBackground)            \
-    Q_PROPERTY(tk::TPopupMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu)                      \
-    Q_PROPERTY(tk::TControlEnums::TCursor Cursor READ Cursor WRITE SetCursor)                                   \
-    Q_PROPERTY(int HelpContext READ HelpContext WRITE SetHelpContext)                            \
-    Q_PROPERTY(QString ImeName READ ImeName WRITE SetImeName)                                    \
-    Q_PROPERTY(tk::TControlEnums::TImeMode ImeMode READ ImeMode WRITE SetImeMode)                               \
-    Q_PROPERTY(tk::TControlEnums::TDragKind DragKind READ DragKind WRITE SetDragKind)                           \
-    Q_PROPERTY(tk::TControlEnums::TDragMode DragMode READ DragMode WRITE SetDragMode)                           \
-    Q_PROPERTY(int Left READ Left WRITE SetLeft STORED false)                                    \
-    Q_PROPERTY(int Top READ Top WRITE SetTop STORED false)                                       \
-    Q_PROPERTY(int Width READ Width WRITE SetWidth STORED false)                                 \
-    Q_PROPERTY(int Height READ Height WRITE SetHeight STORED false)                              \
-    Q_PROPERTY(int ClientWidth READ ClientWidth WRITE SetClientWidth STORED false)               \
-    Q_PROPERTY(int ClientHeight READ ClientHeight WRITE SetClientHeight STORED false)            \
-    Q_CLASSINFO("Default:ParentFont", "True")                                                    \
-    Q_CLASSINFO("Default:ParentColor", "False")                                                  \
-    Q_CLASSINFO("Default:ParentCtl3D", "True")                                                   \
-    Q_CLASSINFO("Default:Ctl3D", "True")                                                         \
-    Q_CLASSINFO("Default:ParentBiDiMode", "True")                                                \
-    Q_CLASSINFO("Default:BiDiMode", "bdLeftToRight")                                             \
-    Q_CLASSINFO("Default:BorderStyle", "bsSingle")                                               \
-    Q_CLASSINFO("Default:ParentShowHint", "True")                                                \
-    Q_CLASSINFO("Default:DoubleBuffered", "False")                                               \
-    Q_CLASSINFO("Default:ParentBackground", "False")                                             \
-    Q_CLASSINFO("Default:Cursor", "crDefault")                                                   \
-    Q_CLASSINFO("Default:HelpContext", "0")                                                      \
-    Q_CLASSINFO("Default:ImeMode", "imDontCare")                                                 \
-    Q_CLASSINFO("Default:DragKind", "dkDrag")                                                    \
-    Q_CLASSINFO("Default:DragMode", "dmManual")                                                  \
-    Q_CLASSINFO("Default:Enabled", "True")                                                       \
-    Q_CLASSINFO("Default:Visible", "True")                                                       \
-public:                                                                                          \
-    Q_INVOKABLE bool IsFontStored() const { return tk::TControl::IsFontStored(); }               \
-    Q_INVOKABLE bool IsColorStored() const { return tk::TControl::IsColorStored(); }             \
-    Q_INVOKABLE bool IsCtl3DStored() const { return tk::TControl::IsCtl3DStored(); }             \
-    Q_INVOKABLE bool IsBiDiModeStored() const { return tk::TControl::IsBiDiModeStored(); }       \
-    Q_INVOKABLE bool IsShowHintStored() const { return tk::TControl::IsShowHintStored(); }       \
-                                                                                                 \
+#define TK_CONTROL_PROPERTIES                                                                                \
+    TK_COMPONENT                                                                                             \
+    Q_PROPERTY(QString Hint READ Hint WRITE SetHint)                                                         \
+    Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)                                                \
+    Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE SetParentShowHint)                              \
+    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)                                                   \
+    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)                                                   \
+    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop STORED false)                                      \
+    Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont)                                          \
+    Q_PROPERTY(tk::TFont* Font READ Font WRITE SetFont)                                                      \
+    Q_PROPERTY(bool ParentColor READ ParentColor WRITE SetParentColor)                                       \
+    Q_PROPERTY(int Color READ Color WRITE SetColor)                                                          \
+    Q_PROPERTY(bool ParentCtl3D READ ParentCtl3D WRITE SetParentCtl3D)                                       \
+    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)                                                         \
+    Q_PROPERTY(tk::TControlEnums::TBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)            \
+    Q_PROPERTY(bool ParentBiDiMode READ ParentBiDiMode WRITE SetParentBiDiMode)                              \
+    Q_PROPERTY(tk::TControlEnums::TBiDiMode BiDiMode READ BiDiMode WRITE SetBiDiMode)                        \
+    Q_PROPERTY(bool DoubleBuffered READ DoubleBuffered WRITE SetDoubleBuffered)                              \
+    Q_PROPERTY(bool ParentBackground READ ParentBackground WRITE SetParentBackground)                        \
+    Q_PROPERTY(tk::TPopupMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu)                                  \
+    Q_PROPERTY(tk::TControlEnums::TCursor Cursor READ Cursor WRITE SetCursor)                                \
+    Q_PROPERTY(int HelpContext READ HelpContext WRITE SetHelpContext)                                        \
+    Q_PROPERTY(QString ImeName READ ImeName WRITE SetImeName)                                                \
+    Q_PROPERTY(tk::TControlEnums::TImeMode ImeMode READ ImeMode WRITE SetImeMode)                            \
+    Q_PROPERTY(tk::TControlEnums::TDragKind DragKind READ DragKind WRITE SetDragKind)                        \
+    Q_PROPERTY(tk::TControlEnums::TDragMode DragMode READ DragMode WRITE SetDragMode)                        \
+    Q_PROPERTY(int Left READ Left WRITE SetLeft STORED false)                                                \
+    Q_PROPERTY(int Top READ Top WRITE SetTop STORED false)                                                   \
+    Q_PROPERTY(int Width READ Width WRITE SetWidth STORED false)                                             \
+    Q_PROPERTY(int Height READ Height WRITE SetHeight STORED false)                                          \
+    Q_PROPERTY(int ClientWidth READ ClientWidth WRITE SetClientWidth STORED false)                           \
+    Q_PROPERTY(int ClientHeight READ ClientHeight WRITE SetClientHeight STORED false)                        \
+    Q_CLASSINFO("Default:ParentFont", "True")                                                                \
+    Q_CLASSINFO("Default:ParentColor", "False")                                                              \
+    Q_CLASSINFO("Default:ParentCtl3D", "True")                                                               \
+    Q_CLASSINFO("Default:Ctl3D", "True")                                                                     \
+    Q_CLASSINFO("Default:ParentBiDiMode", "True")                                                            \
+    Q_CLASSINFO("Default:BiDiMode", "bdLeftToRight")                                                         \
+    Q_CLASSINFO("Default:BorderStyle", "bsSingle")                                                           \
+    Q_CLASSINFO("Default:ParentShowHint", "True")                                                            \
+    Q_CLASSINFO("Default:DoubleBuffered", "False")                                                           \
+    Q_CLASSINFO("Default:ParentBackground", "False")                                                         \
+    Q_CLASSINFO("Default:Cursor", "crDefault")                                                               \
+    Q_CLASSINFO("Default:HelpContext", "0")                                                                  \
+    Q_CLASSINFO("Default:ImeMode", "imDontCare")                                                             \
+    Q_CLASSINFO("Default:DragKind", "dkDrag")                                                                \
+    Q_CLASSINFO("Default:DragMode", "dmManual")                                                              \
+    Q_CLASSINFO("Default:Enabled", "True")                                                                   \
+    Q_CLASSINFO("Default:Visible", "True")                                                                   \
+public:                                                                                                      \
+    Q_INVOKABLE bool IsFontStored() const                                                                    \
+    {                                                                                                        \
+        return tk::TControl::IsFontStored();                                                                 \
+    }                                                                                                        \
+    Q_INVOKABLE bool IsColorStored() const                                                                   \
+    {                                                                                                        \
+        return tk::TControl::IsColorStored();                                                                \
+    }                                                                                                        \
+    Q_INVOKABLE bool IsCtl3DStored() const                                                                   \
+    {                                                                                                        \
+        return tk::TControl::IsCtl3DStored();                                                                \
+    }                                                                                                        \
+    Q_INVOKABLE bool IsBiDiModeStored() const                                                                \
+    {                                                                                                        \
+        return tk::TControl::IsBiDiModeStored();                                                             \
+    }                                                                                                        \
+    Q_INVOKABLE bool IsShowHintStored() const                                                                \
+    {                                                                                                        \
+        return tk::TControl::IsShowHintStored();                                                             \
+    }                                                                                                        \
+                                                                                                             \
 private:

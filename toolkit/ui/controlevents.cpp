@@ -52,19 +52,25 @@ void DispatchFocusChange(QWidget* old, QWidget* now)
 {
     if (!old || !now || old->window() != now->window())
         return;
+    // A control being freed is told nothing: its handlers may need what the
+    // destructors already took.
+    const auto live = [](QWidget* w) {
+        TControl* control = w ? ControlOf(w) : nullptr;
+        return control && !control->HasState(TComponentStateFlag::csDestroying) ? control : nullptr;
+    };
     QList<QPointer<QWidget>> exits;
     for (QWidget* w = old; w; w = w->parentWidget())
-        if (ControlOf(w) && !Contains(w, now))
+        if (live(w) && !Contains(w, now))
             exits.append(w);
     QList<QPointer<QWidget>> enters;
     for (QWidget* w = now; w; w = w->parentWidget())
-        if (ControlOf(w) && !Contains(w, old))
+        if (live(w) && !Contains(w, old))
             enters.prepend(w);
     for (const QPointer<QWidget>& w : exits)
-        if (TControl* control = w ? ControlOf(w) : nullptr)
+        if (TControl* control = live(w))
             control->DoExit();
     for (const QPointer<QWidget>& w : enters)
-        if (TControl* control = w ? ControlOf(w) : nullptr)
+        if (TControl* control = live(w))
             control->DoEnter();
 }
 
@@ -141,10 +147,8 @@ void ConnectApplicationSignals()
 }  // namespace
 
 TControl::TControl(QWidget* widget)
-    : TComponentCore(widget, CoreOf(widget->parentWidget())),
-      widget_(widget),
-      filter_(std::make_unique<EventFilter>(this)),
-      font_(new TFont(widget))
+    : TComponentCore(widget, CoreOf(widget->parentWidget())), widget_(widget),
+      filter_(std::make_unique<EventFilter>(this)), font_(new TFont(widget))
 {
     ConnectApplicationSignals();
     widget_->installEventFilter(filter_.get());
@@ -160,6 +164,9 @@ TControl::TControl(QWidget* widget)
 TControl::~TControl()
 {
     Destroying();
+    // Owned components go while this control is still whole, as they may
+    // reach it (focus moving away from a freed child, for one).
+    DestroyComponents();
     if (MouseCapture())
         widget_->releaseMouse();
     widget_->removeEventFilter(filter_.get());
@@ -269,7 +276,8 @@ void BroadcastCancelMode()
         widgets.prepend(window);
         QList<QPointer<QWidget>> guarded(widgets.begin(), widgets.end());
         for (const QPointer<QWidget>& w : guarded)
-            if (TControl* control = w ? ControlOf(w) : nullptr)
+            if (TControl* control = w ? ControlOf(w) : nullptr;
+                control && !control->HasState(TComponentStateFlag::csDestroying))
                 control->CancelMode();
     }
 }
