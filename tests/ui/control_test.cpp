@@ -309,6 +309,64 @@ TEST_F(FocusTest, AHandlersExceptionGoesToTheApplicationNotIntoTheEventLoop)
     EXPECT_EQ(shown, QStringList{QStringLiteral("bad entry")});
 }
 
+// Exposes the focus dispatcher, as a grid calls its own from its code.
+class TDispatchingEdit : public TEdit {
+public:
+    using TEdit::TEdit;
+    void Leave() { DoExit(); }
+    QStringList enabledLog;
+    void SetEnabled(bool enabled) override
+    {
+        enabledLog << QStringLiteral("SetEnabled(%1)").arg(enabled);
+        TEdit::SetEnabled(enabled);
+    }
+};
+
+TEST(Control, ADispatcherCalledFromCodeLetsTheHandlersExceptionThrough)
+{
+    TDispatchingEdit edit;
+    edit.OnExit = [](QObject*) { throw EConvertError(QStringLiteral("not a number")); };
+    EXPECT_THROW(edit.Leave(), EConvertError);
+}
+
+TEST(Control, EnabledGoesThroughTheVirtualSetterAndDisablingAParentCancelsTheChildsDrag)
+{
+    TForm form;
+    auto* group = new TGroupBox(&form);
+    auto* edit = new TDispatchingEdit(group);
+    SetPropText(edit, QStringLiteral("Enabled"), QStringLiteral("False"));
+    EXPECT_EQ(edit->enabledLog, QStringList{QStringLiteral("SetEnabled(0)")});
+    EXPECT_FALSE(edit->Enabled());
+    edit->SetEnabled(true);
+
+    edit->BeginDrag(true);
+    group->SetEnabled(false);
+    EXPECT_FALSE(edit->Dragging());
+    EXPECT_TRUE(edit->Enabled()) << "its own switch stays on";
+    EXPECT_FALSE(edit->isEnabled());
+}
+
+TEST(Control, TheActiveControlSetBeforeShowingTakesTheFocusWhenTheFormShows)
+{
+    TForm form;
+    auto* first = new TEdit(&form);
+    auto* second = new TEdit(&form);
+    second->SetTop(30);
+    form.SetActiveControl(second);
+    EXPECT_EQ(form.ActiveControl(), second);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    EXPECT_TRUE(second->Focused());
+    first->SetFocus();
+    EXPECT_EQ(form.ActiveControl(), first);
+    EXPECT_EQ(first->GetParentForm(), &form);
+
+    TForm other;
+    auto* stranger = new TEdit(&other);
+    EXPECT_THROW(form.SetActiveControl(stranger), EInvalidOperation);
+}
+
 // Logs its posted messages.
 class TPostingLabel : public TLabel {
 public:
