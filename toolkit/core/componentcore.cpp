@@ -1,6 +1,7 @@
 #include "toolkit/core/componentcore.h"
 
-#include <QMetaObject>
+#include "toolkit/core/component.h"
+
 #include <QObject>
 #include <utility>
 
@@ -35,9 +36,7 @@ void TComponentCore::SetName(const QString& name)
 
 QString TComponentCore::ComponentClassName() const
 {
-    const QString full = QString::fromLatin1(self_->metaObject()->className());
-    const qsizetype colon = full.lastIndexOf(QLatin1Char(':'));
-    return colon < 0 ? full : full.mid(colon + 1);
+    return ClassNameOf(self_);
 }
 
 void TComponentCore::Loaded()
