@@ -123,6 +123,10 @@ TEST_P(ParentFontTest, PropagatesAndStoresByTheToolkitRule)
     EXPECT_EQ(IsStoredProp(label, FindPublishedProperty(label, QStringLiteral("Font"))),
               GetParam().labelFontStored);
     EXPECT_EQ(IsStoredProp(&form, FindPublishedProperty(&form, QStringLiteral("Font"))), true);
+    // ParentFont holds its default when on for a control, off for a window.
+    EXPECT_EQ(IsDefaultPropValue(label, FindPublishedProperty(label, QStringLiteral("ParentFont"))),
+              GetParam().labelParentFont);
+    EXPECT_TRUE(IsDefaultPropValue(&form, FindPublishedProperty(&form, QStringLiteral("ParentFont"))));
 }
 
 INSTANTIATE_TEST_SUITE_P(
