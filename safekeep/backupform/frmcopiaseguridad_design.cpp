@@ -207,6 +207,12 @@ void TfrmCopiaSeguridad::CreateControls()
                                            QStringLiteral("Recuperar la copia de seguridad de Brivora BackUp"), 285,
                                            188, 320, 30);
     btnRecuperar->SetEnabled(false);
+
+    // The window owns every control of its design, wherever it sits, so
+    // FindComponent and translation reach them by name (the non-visual
+    // components were made with the window as owner).
+    for (QWidget* control : findChildren<QWidget*>())
+        InsertComponent(tk::CoreOf(control));
 }
 
 }  // namespace safekeep

@@ -20,19 +20,23 @@ const QString kManagerClass = QStringLiteral("TLanguageManager");
 
 }  // namespace
 
-// The components an owner owns, by upper-cased name, nearer ones first (as
-// FindComponent finds them), built once per translation: a window of
-// hundreds of controls would otherwise be searched once per key.
+// The components an owner owns, by upper-cased name, as FindComponent finds
+// them, built once per translation: a window of hundreds of controls would
+// otherwise be searched once per key. An owner that is no component (a plain
+// QObject tree) offers its Qt descendants, nearer ones first.
 class ComponentIndex {
 public:
     explicit ComponentIndex(QObject* owner) : owner_(owner)
     {
+        if (const tk::TComponentCore* core = tk::CoreOf(owner)) {
+            for (int i = 0; i < core->ComponentCount(); ++i)
+                Add(core->Components(i)->ComponentObject());
+            return;
+        }
         QList<QObject*> pending{owner};
         for (qsizetype i = 0; i < pending.size(); ++i) {
             for (QObject* child : pending[i]->children()) {
-                const QString name = child->objectName().toUpper();
-                if (!name.isEmpty() && !byName_.contains(name))
-                    byName_.insert(name, child);
+                Add(child);
                 pending.append(child);
             }
         }
@@ -46,6 +50,13 @@ public:
     }
 
 private:
+    void Add(QObject* component)
+    {
+        const QString name = component->objectName().toUpper();
+        if (!name.isEmpty() && !byName_.contains(name))
+            byName_.insert(name, component);
+    }
+
     QObject* owner_;
     QHash<QString, QObject*> byName_;
 };

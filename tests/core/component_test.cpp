@@ -21,10 +21,10 @@ class TWatcher : public TComponent {
 public:
     using TComponent::TComponent;
     QString seen;
-    TComponent* removed = nullptr;
+    TComponentCore* removed = nullptr;
 
 protected:
-    void Notification(TComponent* component, TOperation operation) override
+    void Notification(TComponentCore* component, TOperation operation) override
     {
         if (operation == TOperation::opRemove) {
             removed = component;

@@ -28,53 +28,20 @@ QString TPersistent::ClassName() const
     return ClassNameOf(this);
 }
 
-TComponent::TComponent(QObject* owner) : TPersistent(owner) {}
+TComponent::TComponent(QObject* owner) : TPersistent(owner), TComponentCore(this, CoreOf(owner)) {}
 
 TComponent::~TComponent()
 {
     Destroying();
-}
-
-void TComponent::Loaded()
-{
-    state_.setFlag(TComponentStateFlag::csLoading, false);
-}
-
-void TComponent::FreeNotification(TComponent* observer)
-{
-    if (!observer || observer == this)
-        return;
-    QPointer<TComponent> target(observer);
-    FreeNotification(observer, [target](TComponent* freed) {
-        if (target)
-            target->Notification(freed, TOperation::opRemove);
-    });
+    DestroyComponents();
 }
 
 void TComponent::FreeNotification(QObject* observer, std::function<void(TComponent*)> onFree)
 {
-    if (!observer)
-        return;
-    RemoveFreeNotification(observer);
-    observers_.append({observer, std::move(onFree)});
-}
-
-void TComponent::RemoveFreeNotification(QObject* observer)
-{
-    observers_.removeIf([observer](const Observer& o) { return o.object == observer || o.object.isNull(); });
-}
-
-void TComponent::Destroying()
-{
-    if (HasState(TComponentStateFlag::csDestroying))
-        return;
-    SetState(TComponentStateFlag::csDestroying);
-    // Observers may remove themselves (or others) while being told.
-    const QList<Observer> observers = std::exchange(observers_, {});
-    for (const Observer& o : observers) {
-        if (o.object && o.onFree)
-            o.onFree(this);
-    }
+    TComponentCore::FreeNotification(observer, [this, onFree = std::move(onFree)](TComponentCore*) {
+        if (onFree)
+            onFree(this);
+    });
 }
 
 QObject* TComponent::FindComponent(const QString& name) const
@@ -82,12 +49,14 @@ QObject* TComponent::FindComponent(const QString& name) const
     return tk::FindComponent(this, name);
 }
 
-void TComponent::Notification(TComponent*, TOperation) {}
-
 QObject* FindComponent(const QObject* owner, const QString& name)
 {
     if (!owner || name.isEmpty())
         return nullptr;
+    if (const TComponentCore* core = CoreOf(owner)) {
+        const TComponentCore* found = core->FindComponent(name);
+        return found ? found->ComponentObject() : nullptr;
+    }
     // Breadth first, so a form's own control wins over a same-named
     // object deep inside another control.
     QQueue<const QObject*> pending;

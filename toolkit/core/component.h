@@ -1,7 +1,11 @@
 #pragma once
 // The object model every component stands on: persistent objects that copy
-// themselves with Assign, and components with a name, an owner (the QObject
-// parent), a state and free notification.
+// themselves with Assign, and non-visual components on the component core
+// (componentcore.h: name, Tag, owner and owned components, state, free
+// notification). TK_COMPONENT publishes Name and Tag in any component class,
+// QObject- or QWidget-based.
+
+#include "toolkit/core/componentcore.h"
 
 #include <QFlags>
 #include <QList>
@@ -9,6 +13,13 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+
+// Published Name and Tag of a component class (QObject or QWidget based, with
+// TComponentCore as a base). A macro, since moc cannot read templates.
+#define TK_COMPONENT                                                                                         \
+    Q_PROPERTY(QString Name READ Name WRITE SetName)                                                         \
+    Q_PROPERTY(qint64 Tag READ Tag WRITE SetTag)                                                             \
+    Q_CLASSINFO("Default:Tag", "0")
 
 namespace tk {
 
@@ -32,70 +43,34 @@ protected:
     virtual void AssignTo(TPersistent* dest) const;
 };
 
-enum class TOperation { opInsert, opRemove };
-
-enum class TComponentStateFlag {
-    csLoading = 0x01,
-    csReading = 0x02,
-    csWriting = 0x04,
-    csDestroying = 0x08,
-    csDesigning = 0x10,
-};
-Q_DECLARE_FLAGS(TComponentState, TComponentStateFlag)
-
-class TComponent : public TPersistent {
+// A non-visual component: a QObject with the component core. Its owner is
+// also its Qt parent at construction, so it dies with the owner either way.
+class TComponent : public TPersistent, public TComponentCore {
     Q_OBJECT
-    Q_PROPERTY(QString Name READ Name WRITE SetName)
+    TK_COMPONENT
 public:
+    // owner may be any QObject; when it is a component it also owns this one.
     explicit TComponent(QObject* owner = nullptr);
     ~TComponent() override;
 
-    QString Name() const { return objectName(); }
-    void SetName(const QString& name) { setObjectName(name); }
-    QObject* Owner() const { return parent(); }
+    using TComponentCore::Name;
+    using TComponentCore::SetName;
 
-    TComponentState ComponentState() const { return state_; }
-    bool HasState(TComponentStateFlag flag) const { return state_.testFlag(flag); }
-    void SetState(TComponentStateFlag flag, bool on = true) { state_.setFlag(flag, on); }
-
-    // Streaming calls this after all properties were read: clears csLoading.
-    virtual void Loaded();
-
-    // Asks for opRemove notification when this component is freed. The
-    // observer's Notification (TComponent observers) or callback runs while
-    // this component is still whole, before its subclasses' members die.
-    void FreeNotification(TComponent* observer);
+    void FreeNotification(TComponentCore* observer) { TComponentCore::FreeNotification(observer); }
+    // As TComponentCore::FreeNotification, with the callback given this
+    // component as a TComponent.
     void FreeNotification(QObject* observer, std::function<void(TComponent*)> onFree);
-    void RemoveFreeNotification(QObject* observer);
-
-    // Sends the free notifications now and marks the component csDestroying.
-    // A subclass destructor calls it first when observers must still see its
-    // state; the base destructor calls it otherwise. Runs once.
-    void Destroying();
 
     // Owned component by name, case-insensitive (see FindComponent below).
     QObject* FindComponent(const QString& name) const;
-
-protected:
-    // Receives notifications about components this one observes.
-    virtual void Notification(TComponent* component, TOperation operation);
-
-private:
-    struct Observer {
-        QPointer<QObject> object;
-        std::function<void(TComponent*)> onFree;
-    };
-    QList<Observer> observers_;
-    TComponentState state_;
 };
 
-// The components an owner owns are its descendants; a name is found
-// case-insensitively, nearer descendants first. Nothing found: nullptr.
+// The component called name (any case) that owner owns. For an owner that is
+// no component (a plain QObject), its Qt descendants are searched instead,
+// nearer ones first. Nothing found or an empty name: nullptr.
 QObject* FindComponent(const QObject* owner, const QString& name);
 
 // The class name of any QObject without namespace qualification.
 QString ClassNameOf(const QObject* object);
 
 }  // namespace tk
-
-Q_DECLARE_OPERATORS_FOR_FLAGS(tk::TComponentState)

@@ -516,7 +516,7 @@ void AssignPublishedProperties(QObject* dest, const QObject* source)
         throw EConvertError(
             QStringLiteral("Cannot assign a %1 to a %2").arg(ClassNameOf(source), ClassNameOf(dest)));
     }
-    const bool isComponent = qobject_cast<TComponent*>(dest) != nullptr;
+    const bool isComponent = CoreOf(dest) != nullptr;
     for (const QMetaProperty& property : PublishedProperties(dest)) {
         if (!property.isStored())
             continue;
@@ -524,7 +524,7 @@ void AssignPublishedProperties(QObject* dest, const QObject* source)
             continue;
         if (IsObjectProperty(property)) {
             auto* ownPart = qobject_cast<TPersistent*>(property.read(dest).value<QObject*>());
-            if (ownPart && !qobject_cast<TComponent*>(ownPart)) {
+            if (ownPart && !CoreOf(ownPart)) {
                 // A sub-object of dest: copy its content, keep the object.
                 auto* sourcePart = qobject_cast<const TPersistent*>(property.read(source).value<QObject*>());
                 if (sourcePart)

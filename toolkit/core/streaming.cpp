@@ -90,7 +90,7 @@ class TreeWriter {
 public:
     TStreamObject Write(QObject* object)
     {
-        auto* component = qobject_cast<TComponent*>(object);
+        TComponentCore* component = CoreOf(object);
         const bool wasWriting = component && component->HasState(TComponentStateFlag::csWriting);
         if (component)
             component->SetState(TComponentStateFlag::csWriting);
@@ -190,10 +190,17 @@ class TreeReader;
 // read through CollectionFromValue defer their references like the rest.
 thread_local TreeReader* currentReader = nullptr;
 
+// The outermost owner: up the owners of components, up the Qt parents of
+// other objects.
 QObject* TopOwner(QObject* object)
 {
-    while (object && object->parent())
-        object = object->parent();
+    while (object) {
+        const TComponentCore* core = CoreOf(object);
+        QObject* up = core && core->Owner() ? core->Owner()->ComponentObject() : object->parent();
+        if (!up)
+            break;
+        object = up;
+    }
     return object;
 }
 
@@ -219,8 +226,8 @@ public:
             ResolveFixups();
         } catch (...) {
             currentReader = outer;
-            for (TComponent* component : loading_) {
-                if (component) {
+            for (const QPointer<QObject>& object : loading_) {
+                if (TComponentCore* component = object ? CoreOf(object) : nullptr) {
                     component->SetState(TComponentStateFlag::csReading, false);
                     component->SetState(TComponentStateFlag::csLoading, false);
                 }
@@ -228,8 +235,8 @@ public:
             throw;
         }
         currentReader = outer;
-        for (TComponent* component : loading_) {
-            if (component) {
+        for (const QPointer<QObject>& object : loading_) {
+            if (TComponentCore* component = object ? CoreOf(object) : nullptr) {
                 component->SetState(TComponentStateFlag::csReading, false);
                 component->Loaded();
             }
@@ -252,10 +259,10 @@ public:
 private:
     void ReadInto(QObject* object, const TStreamObject& tree)
     {
-        if (auto* component = qobject_cast<TComponent*>(object)) {
+        if (TComponentCore* component = CoreOf(object)) {
             component->SetState(TComponentStateFlag::csLoading);
             component->SetState(TComponentStateFlag::csReading);
-            loading_.push_back(component);
+            loading_.push_back(object);
         }
         for (const TStreamProperty& property : tree.properties)
             ApplyProperty(object, property);
@@ -263,7 +270,10 @@ private:
             ReadInto(ChildFor(object, childTree), childTree);
     }
 
-    static QObject* ChildFor(QObject* parent, const TStreamObject& tree)
+    // The existing child of that name, or a new object of the tree's class
+    // under parent; a new component is owned by the root component, as the
+    // components of a designed form are.
+    QObject* ChildFor(QObject* parent, const TStreamObject& tree)
     {
         if (!tree.name.isEmpty())
             if (QObject* existing = FindDirectChild(parent, tree.name))
@@ -276,6 +286,8 @@ private:
             throw EReadError(QStringLiteral("Cannot create an object of class %1").arg(tree.className));
         created->setParent(parent);
         created->setObjectName(tree.name);
+        if (TComponentCore* rootCore = CoreOf(root_))
+            rootCore->InsertComponent(CoreOf(created));
         return created;
     }
 
@@ -294,7 +306,7 @@ private:
 
     QObject* root_;
     std::vector<Fixup> fixups_;
-    std::vector<QPointer<TComponent>> loading_;
+    std::vector<QPointer<QObject>> loading_;
 };
 
 // Gives the value to a property the object defines for itself; false when

@@ -60,7 +60,7 @@ bool TDataSource::IsLinkedTo(const TDataSet* dataSet) const
     return dataSet && dataSet_ == dataSet;
 }
 
-void TDataSource::Notification(TComponent* component, TOperation operation)
+void TDataSource::Notification(TComponentCore* component, TOperation operation)
 {
     TComponent::Notification(component, operation);
     if (operation == TOperation::opRemove && component == dataSet_)

@@ -54,7 +54,7 @@ public:
     const QList<TDataLink*>& DataLinks() const { return links_; }
 
 protected:
-    void Notification(TComponent* component, TOperation operation) override;
+    void Notification(TComponentCore* component, TOperation operation) override;
 
 private:
     void NotifyLinks(TDataEvent event, qintptr info);

@@ -541,7 +541,7 @@ Variant TField::LookupValueFor(const Variant& key)
     return value;
 }
 
-void TField::Notification(TComponent* component, TOperation operation)
+void TField::Notification(TComponentCore* component, TOperation operation)
 {
     TComponent::Notification(component, operation);
     if (operation == TOperation::opRemove && component == lookupDataSet_) {

@@ -236,7 +236,7 @@ protected:
     // Tells the dataset a display property changed (layout: index or
     // visibility).
     void PropertyChanged(bool layout);
-    void Notification(TComponent* component, TOperation operation) override;
+    void Notification(TComponentCore* component, TOperation operation) override;
 
 private:
     friend class TDataSet;

@@ -1,82 +1,401 @@
 #pragma once
-// What every control publishes besides its own properties: Hint, Enabled,
-// Visible, Font, Color and its bounds. A control class writes
+// The control base: what every control inherits. A control is a Qt widget
+// that also is a component; it inherits the widget class first and TControl
+// second, and publishes the classic names with TK_CONTROL_PROPERTIES:
 //
-//     class TLabel : public QLabel {
+//     class TLabel : public QLabel, public TControl {
 //         Q_OBJECT
 //         TK_CONTROL_PROPERTIES
-//         ...
-//         TK_CONTROL_ACCESSORS
+//     public:
+//         explicit TLabel(QWidget* parent = nullptr) : QLabel(parent), TControl(this) {}
 //     };
 //
-// so translation files and layouts written for these names work on any of
-// our controls. Enabled and Visible are the control's own switches (a
-// control inside a disabled group still reads Enabled).
+// Owner: by default the component core of the parent widget (when it has
+// one); InsertComponent gives the control another owner, and re-parenting
+// the widget keeps it (a form owns the controls of its design wherever they
+// sit).
+//
+// Window handle emulation: "handle allocated" means CreateWnd has run.
+// CreateWnd runs on the first show, or earlier through HandleNeeded (a
+// parent's first); RecreateWnd re-runs DestroyWnd and CreateWnd on the same
+// widget, which is not destroyed. Subclasses override CreateWnd, call the
+// base first, and put there the set-up that depends on the properties.
+//
+// Parent-to-child notifications: when a control's font, colour, enabled
+// state, BiDi mode or Ctl3D change, each child control (the nearest controls
+// below it, through plain widgets) gets Parent...Changed; a child whose
+// Parent... switch is on copies the value and tells its own children. The
+// toolkit's font rule is emulated here, not left to Qt's propagation: a
+// child with ParentFont (the default) holds a copy of its parent's font;
+// changing the child's own font turns ParentFont off; the font is stored
+// only when it differs from the parent's.
+//
+// Focus: Exit (CM_EXIT) fires when the focus leaves the control and all its
+// children for another widget of the same window (a move into the control's
+// own child editor is no exit; a window losing the focus is none either);
+// Enter when it arrives from outside.
+//
+// Cancel mode: BroadcastCancelMode() calls CancelMode on every control of
+// every window; modal forms and message boxes broadcast before they open,
+// and so does the application when it is deactivated. The base ends a drag
+// and releases mouse capture.
+//
+// Exceptions: the entries from Qt (events, focus changes, posted messages)
+// are guarded once; the dispatchers (DoEnter, DoExit, ...) run the handlers
+// unguarded, so an exception reaches the code that called the dispatcher.
 
+#include "toolkit/core/componentcore.h"
+#include "toolkit/ui/controlenums.h"
 #include "toolkit/ui/graphics.h"
+#include "toolkit/ui/popupmenu.h"
 
-#include <QWidget>
+#include <QHash>
+#include <QPoint>
+#include <QString>
 #include <functional>
+#include <memory>
+
+class QWidget;
 
 namespace tk {
 
-// Keeps a widget's published Font and Color in step with the widget.
-class TControlParts {
+class TForm;
+
+// A posted message id: private numbers of a control class, from 0x0B000
+// (the classic CM_BASE) up, chosen by the class.
+using TMessageId = int;
+
+class TControl : public TComponentCore {
 public:
-    explicit TControlParts(QWidget* widget);
+    // widget is the control itself (the object under construction).
+    explicit TControl(QWidget* widget);
+    ~TControl() override;
+
+    QWidget* Widget() const { return widget_; }
+    // The nearest control above this one (through plain widgets); nullptr at
+    // the top.
+    TControl* ParentControl() const;
+    // The form this control sits on (its window, when that is a TForm).
+    TForm* GetParentForm() const;
+
+    // --- Colour and font --------------------------------------------------
+    // clDefault keeps the style's background.
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    bool ParentColor() const { return parentColor_; }
+    void SetParentColor(bool parentColor);
+    bool IsColorStored() const { return !parentColor_; }
 
     TFont* Font() const { return font_; }
+    // Copies font (nullptr: nothing); turns ParentFont off.
     void SetFont(const TFont* font);
-    TColor Color() const { return color_; }
-    // The background colour; clDefault keeps the style's.
-    void SetColor(TColor color);
+    bool ParentFont() const { return parentFont_; }
+    void SetParentFont(bool parentFont);
+    // Stored only when it differs from the parent control's font.
+    bool IsFontStored() const;
+
+    bool Ctl3D() const { return ctl3D_; }
+    void SetCtl3D(bool ctl3D);
+    bool ParentCtl3D() const { return parentCtl3D_; }
+    void SetParentCtl3D(bool parentCtl3D);
+    bool IsCtl3DStored() const { return !parentCtl3D_; }
+
+    // Applied in CreateWnd to controls with a frame (scroll areas, edits).
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle style);
+
+    TBiDiMode BiDiMode() const { return biDiMode_; }
+    void SetBiDiMode(TBiDiMode mode);
+    bool ParentBiDiMode() const { return parentBiDiMode_; }
+    void SetParentBiDiMode(bool parentBiDiMode);
+    bool IsBiDiModeStored() const { return !parentBiDiMode_; }
+    // Right-to-left reading, alignment and scroll bar on the left: only in a
+    // right-to-left locale (LocaleFacts().RightToLeft) and for the modes that
+    // ask for it.
+    bool UseRightToLeftReading() const;
+    bool UseRightToLeftAlignment() const;
+    bool UseRightToLeftScrollBar() const;
+
+    // Stored; Qt paints every widget double-buffered anyway.
+    bool DoubleBuffered() const { return doubleBuffered_; }
+    void SetDoubleBuffered(bool on) { doubleBuffered_ = on; }
+    // When on, the control does not fill its background with Color: the
+    // parent shows through.
+    bool ParentBackground() const { return parentBackground_; }
+    void SetParentBackground(bool on);
+
+    // --- State ------------------------------------------------------------
+    // The control's own switch (a control inside a disabled group still
+    // reads true).
+    bool Enabled() const;
+    virtual void SetEnabled(bool enabled);
+    bool Visible() const;
+    void SetVisible(bool visible);
+    bool TabStop() const;
+    void SetTabStop(bool tabStop);
+
+    // --- Painting and focus -------------------------------------------------
+    // Marks the whole control for repainting.
+    virtual void Invalidate();
+    // Paints what is marked now.
+    void Update();
+    // Invalidate and Update.
+    void Repaint();
+    // Raises EInvalidOperation "Cannot focus a disabled or invisible window"
+    // when CanFocus is false.
+    void SetFocus();
+    // The control and every widget up to its window are visible and enabled.
+    bool CanFocus() const;
+    bool Focused() const;
+    // Mouse capture: every mouse event goes to this control until released.
+    void SetMouseCapture(bool capture);
+    bool MouseCapture() const;
+
+    // --- Hints, menus, cursor, help, input method --------------------------
+    // Shown by the application's hint engine, never as Qt's tool tip.
+    QString Hint() const { return hint_; }
+    void SetHint(const QString& hint) { hint_ = hint; }
+    // With ParentShowHint the parent control's ShowHint applies.
+    bool ShowHint() const;
+    void SetShowHint(bool showHint);
+    bool ParentShowHint() const { return parentShowHint_; }
+    void SetParentShowHint(bool on) { parentShowHint_ = on; }
+    bool IsShowHintStored() const { return !parentShowHint_; }
+
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    // Cleared when the menu is freed.
+    void SetPopupMenu(TPopupMenu* menu);
+    // This control's menu, else the nearest parent control's; nullptr.
+    TPopupMenu* GetPopupMenu() const;
+
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor cursor);
+    int HelpContext() const { return helpContext_; }
+    void SetHelpContext(int context) { helpContext_ = context; }
+    // Stored only: Qt chooses the input method, so applying them is a no-op.
+    QString ImeName() const { return imeName_; }
+    void SetImeName(const QString& name) { imeName_ = name; }
+    TImeMode ImeMode() const { return imeMode_; }
+    void SetImeMode(TImeMode mode) { imeMode_ = mode; }
+
+    // --- Dragging -----------------------------------------------------------
+    // Stored; docking (dkDock) is not emulated, a drag of either kind is the
+    // internal drag below.
+    TDragKind DragKind() const { return dragKind_; }
+    void SetDragKind(TDragKind kind) { dragKind_ = kind; }
+    TDragMode DragMode() const { return dragMode_; }
+    void SetDragMode(TDragMode mode) { dragMode_ = mode; }
+    // Starts a drag of this control: at once, or once the mouse moved
+    // threshold pixels with a button down (-1: the platform's distance).
+    // The drag is a state of the control (no QDrag): it ends on the button's
+    // release (dropped), on EndDrag or on cancel mode (not dropped).
+    void BeginDrag(bool immediate, int threshold = -1);
+    void EndDrag(bool dropped);
+    bool Dragging() const { return dragState_ == DragState::dragging; }
+    bool DragPending() const { return dragState_ == DragState::pending; }
+
+    // --- Geometry -----------------------------------------------------------
+    int Left() const;
+    void SetLeft(int left);
+    int Top() const;
+    void SetTop(int top);
+    int Width() const;
+    void SetWidth(int width);
+    int Height() const;
+    void SetHeight(int height);
+    void SetBounds(int left, int top, int width, int height);
+    // The client area: the viewport of a scroll area, else the contents rect.
+    int ClientWidth() const;
+    void SetClientWidth(int width);
+    int ClientHeight() const;
+    void SetClientHeight(int height);
+    QPoint ClientToScreen(const QPoint& point) const;
+    QPoint ScreenToClient(const QPoint& point) const;
+
+    // --- Window handle emulation --------------------------------------------
+    bool HandleAllocated() const { return handleAllocated_; }
+    // Runs CreateWnd (parents first) unless it ran.
+    void HandleNeeded();
+    // DestroyWnd + CreateWnd on the same widget; nothing while no handle.
+    void RecreateWnd();
+
+    // --- Posted messages ----------------------------------------------------
+    // Posts message to this control; PostedMessage receives it from the
+    // event loop. Removing drops every pending one of that id.
+    void PostMessage(TMessageId message, qintptr param = 0);
+    void RemovePostedMessages(TMessageId message);
+    bool MessagePending(TMessageId message) const;
+
+    // The cancel-mode reaction (WM_CANCELMODE); see BroadcastCancelMode.
+    virtual void CancelMode();
+
+    // --- Events (fired by the dispatchers below) ----------------------------
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    std::function<void(QObject* sender)> OnStartDrag;
+    std::function<void(QObject* sender, bool dropped)> OnEndDrag;
+
+protected:
+    // Set-up that depends on the properties; the base flags the handle
+    // allocated and applies border style and layout direction.
+    virtual void CreateWnd();
+    virtual void DestroyWnd();
+    virtual void PostedMessage(TMessageId message, qintptr param);
+
+    // This control's own changes (CM_FONTCHANGED ...): the bases apply the
+    // value to the widget and tell the children.
+    virtual void FontChanged();
+    virtual void ColorChanged();
+    virtual void EnabledChanged();
+    virtual void BiDiModeChanged();
+    virtual void Ctl3DChanged();
+    // The parent control's changes (CM_PARENTFONTCHANGED ...): the bases
+    // copy the parent's value when the Parent... switch is on.
+    virtual void ParentFontChanged();
+    virtual void ParentColorChanged();
+    virtual void ParentEnabledChanged();
+    virtual void ParentBiDiModeChanged();
+    virtual void ParentCtl3DChanged();
+
+    // Focus dispatchers (CM_ENTER, CM_EXIT): fire OnEnter and OnExit.
+    virtual void DoEnter();
+    virtual void DoExit();
+
+    void Notification(TComponentCore* component, TOperation operation) override;
 
 private:
+    enum class DragState { none, pending, dragging };
+    class EventFilter;
+    friend class EventFilter;
+    friend void DispatchFocusChange(QWidget* old, QWidget* now);
+
+    // The child controls one level down (through plain widgets).
+    void ForEachChildControl(const std::function<void(TControl*)>& visit) const;
+    void AdoptParentValues();
     void ApplyFont();
+    void ApplyColor();
+    void ApplyFrame();
+    void ApplyLayoutDirection();
+    void DeliverPosted(TMessageId message, qintptr param);
+    // Mouse events seen by the event filter, for a pending or running drag.
+    void TrackDrag(int eventType, const QPoint& globalPos);
 
     QWidget* widget_;
+    std::unique_ptr<EventFilter> filter_;
     TFont* font_;
     TColor color_ = clDefault;
+    bool parentColor_ = false;
+    bool parentFont_ = true;
+    bool adoptingFont_ = false;
+    bool ctl3D_ = true;
+    bool parentCtl3D_ = true;
+    TBorderStyle borderStyle_ = bsSingle;
+    TBiDiMode biDiMode_ = bdLeftToRight;
+    bool parentBiDiMode_ = true;
+    bool doubleBuffered_ = false;
+    bool parentBackground_ = false;
+    QString hint_;
+    bool showHint_ = false;
+    bool parentShowHint_ = true;
+    TPopupMenu* popupMenu_ = nullptr;
+    TCursor cursor_ = crDefault;
+    int helpContext_ = 0;
+    QString imeName_;
+    TImeMode imeMode_ = imDontCare;
+    TDragKind dragKind_ = dkDrag;
+    TDragMode dragMode_ = dmManual;
+    DragState dragState_ = DragState::none;
+    QPoint dragOrigin_;
+    int dragThreshold_ = 0;
+    bool handleAllocated_ = false;
+    QHash<TMessageId, int> pending_;
 };
 
-// Runs a control's event handler; an exception goes to the application's
-// handler instead of into Qt's event loop.
+// The control of widget (nullptr for a widget that is no control).
+TControl* ControlOf(const QObject* widget);
+
+// Calls CancelMode on every control of every top-level window.
+void BroadcastCancelMode();
+
+// Runs a control's event handler from a Qt entry (a signal's slot); an
+// exception goes to the application's handler instead of into Qt's event
+// loop.
 void FireEvent(const TNotifyEvent& handler, QObject* sender);
 
 }  // namespace tk
 
-#define TK_CONTROL_PROPERTIES                                     \
-    Q_PROPERTY(QString Hint READ Hint WRITE SetHint)              \
-    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)        \
-    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)        \
-    Q_PROPERTY(tk::TFont* Font READ Font WRITE SetFont)           \
-    Q_PROPERTY(int Color READ Color WRITE SetColor)               \
-    Q_PROPERTY(int Left READ Left WRITE SetLeft STORED false)     \
-    Q_PROPERTY(int Top READ Top WRITE SetTop STORED false)        \
-    Q_PROPERTY(int Width READ Width WRITE SetWidth STORED false)  \
-    Q_PROPERTY(int Height READ Height WRITE SetHeight STORED false)
-
-#define TK_CONTROL_ACCESSORS                                                             \
-public:                                                                                  \
-    QString Hint() const { return toolTip(); }                                           \
-    void SetHint(const QString& hint) { setToolTip(hint); }                              \
-    bool Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }                \
-    void SetEnabled(bool enabled) { setEnabled(enabled); }                               \
-    bool Visible() const { return !isHidden(); }                                         \
-    void SetVisible(bool visible) { setVisible(visible); }                               \
-    tk::TFont* Font() const { return parts_.Font(); }                                    \
-    void SetFont(tk::TFont* font) { parts_.SetFont(font); }                              \
-    int Color() const { return parts_.Color(); }                                         \
-    void SetColor(int color) { parts_.SetColor(color); }                                 \
-    int Left() const { return x(); }                                                     \
-    void SetLeft(int left) { move(left, y()); }                                          \
-    int Top() const { return y(); }                                                      \
-    void SetTop(int top) { move(x(), top); }                                             \
-    int Width() const { return width(); }                                                \
-    void SetWidth(int width) { resize(width, height()); }                                \
-    int Height() const { return height(); }                                              \
-    void SetHeight(int height) { resize(width(), height); }                              \
-    void SetBounds(int left, int top, int width, int height) { setGeometry(left, top, width, height); } \
-                                                                                         \
-private:                                                                                 \
-    tk::TControlParts parts_{this};
+// The published properties of every control: the component's Name and Tag
+// and the control base's, with their stored rules. Put it right after
+// Q_OBJECT (it leaves the access private, as Q_OBJECT does).
+#define TK_CONTROL_PROPERTIES                                                                                \
+    TK_COMPONENT                                                                                             \
+    Q_PROPERTY(QString Hint READ Hint WRITE SetHint)                                                         \
+    Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)                                                \
+    Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE SetParentShowHint)                              \
+    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)                                                   \
+    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)                                                   \
+    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop STORED false)                                      \
+    Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont)                                          \
+    Q_PROPERTY(tk::TFont* Font READ Font WRITE SetFont)                                                      \
+    Q_PROPERTY(bool ParentColor READ ParentColor WRITE SetParentColor)                                       \
+    Q_PROPERTY(int Color READ Color WRITE SetColor)                                                          \
+    Q_PROPERTY(bool ParentCtl3D READ ParentCtl3D WRITE SetParentCtl3D)                                       \
+    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)                                                         \
+    Q_PROPERTY(tk::TControlEnums::TBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)            \
+    Q_PROPERTY(bool ParentBiDiMode READ ParentBiDiMode WRITE SetParentBiDiMode)                              \
+    Q_PROPERTY(tk::TControlEnums::TBiDiMode BiDiMode READ BiDiMode WRITE SetBiDiMode)                        \
+    Q_PROPERTY(bool DoubleBuffered READ DoubleBuffered WRITE SetDoubleBuffered)                              \
+    Q_PROPERTY(bool ParentBackground READ ParentBackground WRITE SetParentBackground)                        \
+    Q_PROPERTY(tk::TPopupMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu)                                  \
+    Q_PROPERTY(tk::TControlEnums::TCursor Cursor READ Cursor WRITE SetCursor)                                \
+    Q_PROPERTY(int HelpContext READ HelpContext WRITE SetHelpContext)                                        \
+    Q_PROPERTY(QString ImeName READ ImeName WRITE SetImeName)                                                \
+    Q_PROPERTY(tk::TControlEnums::TImeMode ImeMode READ ImeMode WRITE SetImeMode)                            \
+    Q_PROPERTY(tk::TControlEnums::TDragKind DragKind READ DragKind WRITE SetDragKind)                        \
+    Q_PROPERTY(tk::TControlEnums::TDragMode DragMode READ DragMode WRITE SetDragMode)                        \
+    Q_PROPERTY(int Left READ Left WRITE SetLeft STORED false)                                                \
+    Q_PROPERTY(int Top READ Top WRITE SetTop STORED false)                                                   \
+    Q_PROPERTY(int Width READ Width WRITE SetWidth STORED false)                                             \
+    Q_PROPERTY(int Height READ Height WRITE SetHeight STORED false)                                          \
+    Q_PROPERTY(int ClientWidth READ ClientWidth WRITE SetClientWidth STORED false)                           \
+    Q_PROPERTY(int ClientHeight READ ClientHeight WRITE SetClientHeight STORED false)                        \
+    Q_CLASSINFO("Default:ParentFont", "True")                                                                \
+    Q_CLASSINFO("Default:ParentColor", "False")                                                              \
+    Q_CLASSINFO("Default:ParentCtl3D", "True")                                                               \
+    Q_CLASSINFO("Default:Ctl3D", "True")                                                                     \
+    Q_CLASSINFO("Default:ParentBiDiMode", "True")                                                            \
+    Q_CLASSINFO("Default:BiDiMode", "bdLeftToRight")                                                         \
+    Q_CLASSINFO("Default:BorderStyle", "bsSingle")                                                           \
+    Q_CLASSINFO("Default:ParentShowHint", "True")                                                            \
+    Q_CLASSINFO("Default:DoubleBuffered", "False")                                                           \
+    Q_CLASSINFO("Default:ParentBackground", "False")                                                         \
+    Q_CLASSINFO("Default:Cursor", "crDefault")                                                               \
+    Q_CLASSINFO("Default:HelpContext", "0")                                                                  \
+    Q_CLASSINFO("Default:ImeMode", "imDontCare")                                                             \
+    Q_CLASSINFO("Default:DragKind", "dkDrag")                                                                \
+    Q_CLASSINFO("Default:DragMode", "dmManual")                                                              \
+    Q_CLASSINFO("Default:Enabled", "True")                                                                   \
+    Q_CLASSINFO("Default:Visible", "True")                                                                   \
+public:                                                                                                      \
+    Q_INVOKABLE bool IsFontStored() const                                                                    \
+    {                                                                                                        \
+        return tk::TControl::IsFontStored();                                                                 \
+    }                                                                                                        \
+    Q_INVOKABLE bool IsColorStored() const                                                                   \
+    {                                                                                                        \
+        return tk::TControl::IsColorStored();                                                                \
+    }                                                                                                        \
+    Q_INVOKABLE bool IsCtl3DStored() const                                                                   \
+    {                                                                                                        \
+        return tk::TControl::IsCtl3DStored();                                                                \
+    }                                                                                                        \
+    Q_INVOKABLE bool IsBiDiModeStored() const                                                                \
+    {                                                                                                        \
+        return tk::TControl::IsBiDiModeStored();                                                             \
+    }                                                                                                        \
+    Q_INVOKABLE bool IsShowHintStored() const                                                                \
+    {                                                                                                        \
+        return tk::TControl::IsShowHintStored();                                                             \
+    }                                                                                                        \
+                                                                                                             \
+private:

@@ -1,5 +1,7 @@
 #include "toolkit/ui/dialogs.h"
 
+#include "toolkit/ui/control.h"
+
 #include "toolkit/core/application.h"
 
 #include <QApplication>
@@ -18,6 +20,7 @@ void MessageBox(QWidget* owner, const QString& text, const QString& caption, TMe
     case TMessageIcon::None: break;
     }
     QMessageBox box(qtIcon, caption, text, QMessageBox::Ok, owner);
+    BroadcastCancelMode();
     box.exec();
 }
 
@@ -52,6 +55,7 @@ bool TFileDialogBase::Execute()
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!fileName_.isEmpty())
         dialog.selectFile(fileName_);
+    BroadcastCancelMode();
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     fileName_ = dialog.selectedFiles().first();

@@ -6,7 +6,7 @@
 
 namespace tk {
 
-TProgressBar::TProgressBar(QWidget* parent) : QProgressBar(parent)
+TProgressBar::TProgressBar(QWidget* parent) : QProgressBar(parent), TControl(this)
 {
     setRange(0, 100);
     setValue(0);
@@ -25,7 +25,7 @@ void TProgressBar::SetPosition(int position)
     setValue(position_);
 }
 
-TImage::TImage(QWidget* parent) : QLabel(parent)
+TImage::TImage(QWidget* parent) : QLabel(parent), TControl(this)
 {
     setAlignment(Qt::AlignCenter);
 }

@@ -9,7 +9,7 @@
 
 namespace tk {
 
-class TProgressBar : public QProgressBar {
+class TProgressBar : public QProgressBar, public TControl {
     Q_OBJECT
     TK_CONTROL_PROPERTIES
     Q_PROPERTY(int Min READ Min WRITE SetMin)
@@ -31,17 +31,15 @@ public:
 
 private:
     int position_ = 0;
-    TK_CONTROL_ACCESSORS
 };
 
-class TImage : public QLabel {
+class TImage : public QLabel, public TControl {
     Q_OBJECT
     TK_CONTROL_PROPERTIES
 public:
     explicit TImage(QWidget* parent = nullptr);
     QPixmap Picture() const { return pixmap(); }
     void SetPicture(const QPixmap& picture) { setPixmap(picture); }
-    TK_CONTROL_ACCESSORS
 };
 
 // A green check mark of the given size, the picture designed windows show

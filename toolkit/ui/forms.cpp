@@ -1,14 +1,34 @@
 #include "toolkit/ui/forms.h"
 
+#include "toolkit/core/exceptions.h"
+
 #include <QApplication>
 #include <QScreen>
 #include <QShowEvent>
 
 namespace tk {
 
-TForm::TForm(QWidget* parent) : QDialog(parent)
+TForm::TForm(QWidget* parent) : QDialog(parent), TControl(this)
 {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    SetParentFont(false);
+}
+
+TControl* TForm::ActiveControl() const
+{
+    for (QWidget* w = focusWidget(); w && w != this; w = w->parentWidget())
+        if (TControl* control = ControlOf(w))
+            return control;
+    return activeControl_ ? ControlOf(activeControl_) : nullptr;
+}
+
+void TForm::SetActiveControl(TControl* control)
+{
+    if (control && control->Widget()->window() != this)
+        throw EInvalidOperation(QStringLiteral("Invalid control for the active control of %1").arg(Name()));
+    activeControl_ = control ? control->Widget() : nullptr;
+    if (control && isVisible() && control->CanFocus())
+        control->SetFocus();
 }
 
 void TForm::SetClientSize(int width, int height)
@@ -33,6 +53,7 @@ void TForm::done(int result)
 int TForm::ShowModal()
 {
     modalResult_ = mrNone;
+    BroadcastCancelMode();
     // Centred on the window that was active, as the host's dialogs are.
     if (QWidget* active = QApplication::activeWindow(); active && active != this)
         move(active->geometry().center() - rect().center());
@@ -45,6 +66,8 @@ int TForm::ShowModal()
 void TForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    if (!event->spontaneous() && activeControl_ && ControlOf(activeControl_)->CanFocus())
+        ControlOf(activeControl_)->SetFocus();
     if (!event->spontaneous())
         FireEvent(OnShow, this);
 }

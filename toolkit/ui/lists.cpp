@@ -72,7 +72,7 @@ void TListWidgetStrings::PutObject(int index, const QVariant& object)
 TListBox::TListBox(QWidget* parent) : TListBox(parent, false) {}
 
 TListBox::TListBox(QWidget* parent, bool checkable)
-    : QListWidget(parent), items_(new TListWidgetStrings(this, checkable))
+    : QListWidget(parent), TControl(this), items_(new TListWidgetStrings(this, checkable))
 {
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!settingByCode_ && row >= 0)
@@ -155,6 +155,6 @@ void TPlainTextStrings::Clear()
     edit_->clear();
 }
 
-TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent), lines_(new TPlainTextStrings(this)) {}
+TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent), TControl(this), lines_(new TPlainTextStrings(this)) {}
 
 }  // namespace tk

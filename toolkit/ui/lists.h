@@ -34,7 +34,7 @@ private:
     bool checkable_;
 };
 
-class TListBox : public QListWidget {
+class TListBox : public QListWidget, public TControl {
     Q_OBJECT
     TK_CONTROL_PROPERTIES
     Q_PROPERTY(tk::TStrings* Items READ Items WRITE SetItems)
@@ -57,7 +57,6 @@ protected:
 private:
     TStrings* items_;
     bool settingByCode_ = false;
-    TK_CONTROL_ACCESSORS
 };
 
 class TCheckListBox : public TListBox {
@@ -87,7 +86,7 @@ private:
     QPlainTextEdit* edit_;
 };
 
-class TMemo : public QPlainTextEdit {
+class TMemo : public QPlainTextEdit, public TControl {
     Q_OBJECT
     TK_CONTROL_PROPERTIES
     Q_PROPERTY(tk::TStrings* Lines READ Lines WRITE SetLines)
@@ -101,7 +100,6 @@ public:
 
 private:
     TStrings* lines_;
-    TK_CONTROL_ACCESSORS
 };
 
 }  // namespace tk

@@ -2,9 +2,9 @@
 
 namespace tk {
 
-TStandardPage::TStandardPage(QWidget* parent) : QWidget(parent) {}
+TStandardPage::TStandardPage(QWidget* parent) : QWidget(parent), TControl(this) {}
 
-TPageList::TPageList(QWidget* parent) : QStackedWidget(parent) {}
+TPageList::TPageList(QWidget* parent) : QStackedWidget(parent), TControl(this) {}
 
 TStandardPage* TPageList::AddPage(const QString& name)
 {

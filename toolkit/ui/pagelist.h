@@ -7,7 +7,7 @@
 
 namespace tk {
 
-class TStandardPage : public QWidget {
+class TStandardPage : public QWidget, public TControl {
     Q_OBJECT
     TK_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
@@ -18,10 +18,9 @@ public:
 
 private:
     QString caption_;
-    TK_CONTROL_ACCESSORS
 };
 
-class TPageList : public QStackedWidget {
+class TPageList : public QStackedWidget, public TControl {
     Q_OBJECT
     TK_CONTROL_PROPERTIES
 public:
@@ -35,7 +34,6 @@ public:
     TNotifyEvent OnChange;
 
 private:
-    TK_CONTROL_ACCESSORS
 };
 
 }  // namespace tk

@@ -1,13 +1,12 @@
 #include "toolkit/ui/stdctrls.h"
 
-#include <QFocusEvent>
 #include <QKeySequence>
 
 namespace tk {
 
-TLabel::TLabel(QWidget* parent) : QLabel(parent) {}
+TLabel::TLabel(QWidget* parent) : QLabel(parent), TControl(this) {}
 
-TButton::TButton(QWidget* parent) : QPushButton(parent)
+TButton::TButton(QWidget* parent) : QPushButton(parent), TControl(this)
 {
     setAutoDefault(false);
     connect(this, &QPushButton::clicked, this, [this] { FireEvent(OnClick, this); });
@@ -35,7 +34,7 @@ TXPButton::TXPButton(QWidget* parent) : TButton(parent)
         "tk--TXPButton:disabled { color: #a0a0a0; background: #f0f0f0; border-color: #c0c0c0; }"));
 }
 
-TEdit::TEdit(QWidget* parent) : QLineEdit(parent)
+TEdit::TEdit(QWidget* parent) : QLineEdit(parent), TControl(this)
 {
     connect(this, &QLineEdit::textChanged, this, [this] { FireEvent(OnChange, this); });
 }
@@ -52,14 +51,6 @@ void TEdit::SetPasswordChar(QChar passwordChar)
     setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(passwordChar.unicode()));
 }
 
-void TEdit::focusOutEvent(QFocusEvent* event)
-{
-    QLineEdit::focusOutEvent(event);
-    // Losing the focus to another window or a popup is not leaving the box.
-    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
-        FireEvent(OnExit, this);
-}
-
-TGroupBox::TGroupBox(QWidget* parent) : QGroupBox(parent) {}
+TGroupBox::TGroupBox(QWidget* parent) : QGroupBox(parent), TControl(this) {}
 
 }  // namespace tk

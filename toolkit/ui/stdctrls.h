@@ -11,7 +11,7 @@
 
 namespace tk {
 
-class TLabel : public QLabel {
+class TLabel : public QLabel, public TControl {
     Q_OBJECT
     TK_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
@@ -22,10 +22,9 @@ public:
     void SetCaption(const QString& caption) { setText(caption); }
     bool WordWrap() const { return wordWrap(); }
     void SetWordWrap(bool wrap) { setWordWrap(wrap); }
-    TK_CONTROL_ACCESSORS
 };
 
-class TButton : public QPushButton {
+class TButton : public QPushButton, public TControl {
     Q_OBJECT
     TK_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
@@ -44,7 +43,6 @@ public:
 
 private:
     int shortCut_ = 0;
-    TK_CONTROL_ACCESSORS
 };
 
 // The flat button with a gradient face of designed windows.
@@ -54,7 +52,7 @@ public:
     explicit TXPButton(QWidget* parent = nullptr);
 };
 
-class TEdit : public QLineEdit {
+class TEdit : public QLineEdit, public TControl {
     Q_OBJECT
     TK_CONTROL_PROPERTIES
     Q_PROPERTY(QString Text READ Text WRITE SetText)
@@ -70,20 +68,16 @@ public:
     QChar PasswordChar() const { return passwordChar_; }
     void SetPasswordChar(QChar passwordChar);
 
-    // Fired when the focus moves from this box to another control of the
-    // window (not when the window itself loses the focus).
-    TNotifyEvent OnExit;
+    // OnExit (the control base's) fires when the focus moves from this box
+    // to another control of the window, not when the window itself loses
+    // the focus.
     TNotifyEvent OnChange;
-
-protected:
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QChar passwordChar_;
-    TK_CONTROL_ACCESSORS
 };
 
-class TGroupBox : public QGroupBox {
+class TGroupBox : public QGroupBox, public TControl {
     Q_OBJECT
     TK_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
@@ -91,7 +85,6 @@ public:
     explicit TGroupBox(QWidget* parent = nullptr);
     QString Caption() const { return title(); }
     void SetCaption(const QString& caption) { setTitle(caption); }
-    TK_CONTROL_ACCESSORS
 };
 
 }  // namespace tk

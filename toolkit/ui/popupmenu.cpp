@@ -1,0 +1,12 @@
+#include "toolkit/ui/popupmenu.h"
+
+namespace tk {
+
+TPopupMenu::TPopupMenu(QObject* owner) : TComponent(owner) {}
+
+TPopupMenu::~TPopupMenu()
+{
+    Destroying();
+}
+
+}  // namespace tk
