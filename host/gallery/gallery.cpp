@@ -64,7 +64,8 @@ public:
 
     // Labels a cell of cellWidth x cellHeight and calls paint with its
     // sample rectangle (below the label).
-    void Sample(const QString& label, int cellWidth, int cellHeight, const std::function<void(const QRect&)>& paint)
+    void Sample(const QString& label, int cellWidth, int cellHeight,
+                const std::function<void(const QRect&)>& paint)
     {
         if (x_ + cellWidth > image_.width()) {
             x_ = kMargin;
@@ -89,7 +90,8 @@ public:
     bool Save(const QDir& folder, const QString& name)
     {
         canvas_->Release();
-        const QImage used = image_.copy(0, 0, image_.width(), std::min(image_.height(), y_ + rowHeight_ + kMargin));
+        const QImage used =
+            image_.copy(0, 0, image_.width(), std::min(image_.height(), y_ + rowHeight_ + kMargin));
         return used.save(folder.filePath(name));
     }
 
@@ -105,13 +107,47 @@ private:
 bool Colors(const QDir& folder)
 {
     TSheet sheet(900, 600, QApplication::palette());
-    const TColor colors[] = {clScrollBar, clBackground, clActiveCaption, clInactiveCaption, clMenu, clWindow,
-                             clWindowFrame, clMenuText, clWindowText, clCaptionText, clActiveBorder,
-                             clInactiveBorder, clAppWorkSpace, clHighlight, clHighlightText, clBtnFace,
-                             clBtnShadow, clGrayText, clBtnText, clInactiveCaptionText, clBtnHighlight,
-                             cl3DDkShadow, cl3DLight, clInfoText, clInfoBk, clHotLight, clGradientActiveCaption,
-                             clGradientInactiveCaption, clMenuHighlight, clMenuBar, clBlack, clWhite, clSilver,
-                             clGray, clLightGray, clOlive, clAqua, clTeal, clBlue, clNavy, clLime};
+    const TColor colors[] = {clScrollBar,
+                             clBackground,
+                             clActiveCaption,
+                             clInactiveCaption,
+                             clMenu,
+                             clWindow,
+                             clWindowFrame,
+                             clMenuText,
+                             clWindowText,
+                             clCaptionText,
+                             clActiveBorder,
+                             clInactiveBorder,
+                             clAppWorkSpace,
+                             clHighlight,
+                             clHighlightText,
+                             clBtnFace,
+                             clBtnShadow,
+                             clGrayText,
+                             clBtnText,
+                             clInactiveCaptionText,
+                             clBtnHighlight,
+                             cl3DDkShadow,
+                             cl3DLight,
+                             clInfoText,
+                             clInfoBk,
+                             clHotLight,
+                             clGradientActiveCaption,
+                             clGradientInactiveCaption,
+                             clMenuHighlight,
+                             clMenuBar,
+                             clBlack,
+                             clWhite,
+                             clSilver,
+                             clGray,
+                             clLightGray,
+                             clOlive,
+                             clAqua,
+                             clTeal,
+                             clBlue,
+                             clNavy,
+                             clLime};
     for (TColor color : colors) {
         sheet.Sample(ColorToString(color), 140, 24, [&](const QRect& r) {
             sheet.Canvas().Brush()->SetColor(color);
@@ -227,7 +263,10 @@ bool Primitives(const QDir& folder)
     sheet.Sample(QStringLiteral("Monochrome"), 60, 40, [&](const QRect& r) {
         TBitmap mono;
         mono.Assign(&picture);
+        mono.SetTransparent(true);
+        mono.SetTransparentColor(clFuchsia);
         mono.SetMonochrome(true);
+        mono.SetTransparent(false);
         c.Draw(r.left(), r.top(), mono);
     });
     return sheet.Save(folder, QStringLiteral("primitives.png"));
@@ -253,7 +292,8 @@ bool Text(const QDir& folder)
         {"word break, centre", dtCenter | dtWordBreak, longText},
         {"prefix &File", dtLeft | dtSingleLine, QStringLiteral("&File && more")},
         {"no prefix", dtLeft | dtSingleLine | dtNoPrefix, QStringLiteral("&File && more")},
-        {"RTL reading", dtRight | dtSingleLine | dtRtlReading, QStringLiteral("\u05E9\u05DC\u05D5\u05DD abc")},
+        {"RTL reading", dtRight | dtSingleLine | dtRtlReading,
+         QStringLiteral("\u05E9\u05DC\u05D5\u05DD abc")},
     };
     for (const TTextSample& sample : samples) {
         sheet.Sample(QLatin1String(sample.label), 150, 48, [&](const QRect& r) {
@@ -278,7 +318,8 @@ bool Text(const QDir& folder)
         c.Font()->SetColor(clInfoText);
         c.TextOut(r.left(), r.top(), QStringLiteral("TextOut"));
         c.Brush()->SetColor(clYellow);
-        c.TextRect(QRect(r.left(), r.top() + 20, 40, 16), r.left(), r.top() + 20, QStringLiteral("Clipped text"));
+        c.TextRect(QRect(r.left(), r.top() + 20, 40, 16), r.left(), r.top() + 20,
+                   QStringLiteral("Clipped text"));
     });
     sheet.Sample(QStringLiteral("bold, italic, underline"), 150, 48, [&](const QRect& r) {
         c.Font()->SetStyle(TFont::fsBold | TFont::fsItalic | TFont::fsUnderline);
@@ -337,7 +378,8 @@ bool Edges(const QDir& folder)
     };
     for (const TFrameSample& frame : frames)
         sheet.Sample(QLatin1String(frame.label), 98, 20, [&](const QRect& r) {
-            DrawFrameControl(c, QRect(r.left(), r.top(), frame.kind == TFrameControl::dfcScroll ? 18 : 70, 20),
+            DrawFrameControl(c,
+                             QRect(r.left(), r.top(), frame.kind == TFrameControl::dfcScroll ? 18 : 70, 20),
                              frame.kind, frame.state);
         });
     return sheet.Save(folder, QStringLiteral("edges.png"));
@@ -350,42 +392,47 @@ void ThemeRows(TSheet& sheet)
                                                            {TThemedState::tsHot, "hot"},
                                                            {TThemedState::tsPressed, "pressed"},
                                                            {TThemedState::tsDisabled, "disabled"}};
-    const std::pair<TThemedElement, const char*> elements[] = {
-        {TThemedElement::teHeaderItem, "header"},     {TThemedElement::tePushButton, "button"},
-        {TThemedElement::teTabItem, "tab"},           {TThemedElement::teComboDropDown, "drop-down"},
-        {TThemedElement::teToolBarButton, "tool btn"}};
+    const std::pair<TThemedElement, const char*> elements[] = {{TThemedElement::teHeaderItem, "header"},
+                                                               {TThemedElement::tePushButton, "button"},
+                                                               {TThemedElement::teTabItem, "tab"},
+                                                               {TThemedElement::teComboDropDown, "drop-down"},
+                                                               {TThemedElement::teToolBarButton, "tool btn"}};
     for (const auto& [element, name] : elements) {
         for (const auto& [state, stateName] : states) {
             sheet.Sample(QStringLiteral("%1 %2").arg(QLatin1String(name), QLatin1String(stateName)), 100, 22,
                          [&](const QRect& r) {
-                             const QRect at(r.left(), r.top(), element == TThemedElement::teComboDropDown ? 18 : 90, 22);
+                             const QRect at(r.left(), r.top(),
+                                            element == TThemedElement::teComboDropDown ? 18 : 90, 22);
                              DrawThemedElement(c, {element, state}, at);
                          });
         }
         sheet.NewRow();
     }
-    const std::pair<TThemedCheck, const char*> checks[] = {
-        {TThemedCheck::tcUnchecked, "off"}, {TThemedCheck::tcChecked, "on"}, {TThemedCheck::tcMixed, "mixed"}};
+    const std::pair<TThemedCheck, const char*> checks[] = {{TThemedCheck::tcUnchecked, "off"},
+                                                           {TThemedCheck::tcChecked, "on"},
+                                                           {TThemedCheck::tcMixed, "mixed"}};
     for (const auto& [check, checkName] : checks) {
         for (const auto& [state, stateName] : states) {
-            sheet.Sample(QStringLiteral("check %1 %2").arg(QLatin1String(checkName), QLatin1String(stateName)), 100, 16,
-                         [&](const QRect& r) {
-                             const QSize size = ThemedPartSize({TThemedElement::teCheckBox});
-                             DrawThemedElement(c, {TThemedElement::teCheckBox, state, check},
-                                               QRect(r.topLeft(), size));
-                         });
+            sheet.Sample(
+                QStringLiteral("check %1 %2").arg(QLatin1String(checkName), QLatin1String(stateName)), 100,
+                16, [&](const QRect& r) {
+                    const QSize size = ThemedPartSize({TThemedElement::teCheckBox});
+                    DrawThemedElement(c, {TThemedElement::teCheckBox, state, check},
+                                      QRect(r.topLeft(), size));
+                });
         }
         sheet.NewRow();
     }
     sheet.Sample(QStringLiteral("tree closed"), 100, 16, [&](const QRect& r) {
-        DrawThemedElement(c, {TThemedElement::teTreeGlyph, TThemedState::tsNormal, {}, false}, QRect(r.topLeft(), QSize(16, 16)));
+        DrawThemedElement(c, {TThemedElement::teTreeGlyph, TThemedState::tsNormal, {}, false},
+                          QRect(r.topLeft(), QSize(16, 16)));
     });
     sheet.Sample(QStringLiteral("tree open"), 100, 16, [&](const QRect& r) {
-        DrawThemedElement(c, {TThemedElement::teTreeGlyph, TThemedState::tsNormal, {}, true}, QRect(r.topLeft(), QSize(16, 16)));
+        DrawThemedElement(c, {TThemedElement::teTreeGlyph, TThemedState::tsNormal, {}, true},
+                          QRect(r.topLeft(), QSize(16, 16)));
     });
-    sheet.Sample(QStringLiteral("toolbar background"), 200, 26, [&](const QRect& r) {
-        DrawThemedElement(c, {TThemedElement::teToolBarBackground}, r);
-    });
+    sheet.Sample(QStringLiteral("toolbar background"), 200, 26,
+                 [&](const QRect& r) { DrawThemedElement(c, {TThemedElement::teToolBarBackground}, r); });
     sheet.Sample(QStringLiteral("button content rect"), 100, 22, [&](const QRect& r) {
         const QRect at(r.left(), r.top(), 90, 22);
         DrawThemedElement(c, {TThemedElement::tePushButton}, at);
@@ -404,7 +451,8 @@ bool Themes(const QDir& folder)
     TSheet dark(900, 900, DarkPalette());
     ThemeRows(dark);
     QApplication::setPalette(saved);
-    return sheet.Save(folder, QStringLiteral("themes.png")) && dark.Save(folder, QStringLiteral("themes-dark.png"));
+    return sheet.Save(folder, QStringLiteral("themes.png")) &&
+           dark.Save(folder, QStringLiteral("themes-dark.png"));
 }
 
 // Each image of a list at three times its size on the given background.
@@ -420,7 +468,8 @@ void StripRow(TSheet& sheet, const TImageList& list, TColor background, bool ena
                          cell.Canvas()->Brush()->SetColor(background);
                          cell.Canvas()->FillRect(QRect(0, 0, list.Width(), list.Height()));
                          list.Draw(*cell.Canvas(), 0, 0, i, enabled);
-                         c.StretchDraw(QRect(r.left() + 2, r.top() + 2, list.Width() * 3, list.Height() * 3), cell);
+                         c.StretchDraw(QRect(r.left() + 2, r.top() + 2, list.Width() * 3, list.Height() * 3),
+                                       cell);
                      });
     }
     sheet.NewRow();
@@ -447,7 +496,8 @@ bool Strips(const QDir& folder)
     StripRows(sheet);
     TSheet dark(900, 900, DarkPalette());
     StripRows(dark);
-    return sheet.Save(folder, QStringLiteral("strips.png")) && dark.Save(folder, QStringLiteral("strips-dark.png"));
+    return sheet.Save(folder, QStringLiteral("strips.png")) &&
+           dark.Save(folder, QStringLiteral("strips-dark.png"));
 }
 
 }  // namespace
@@ -465,8 +515,8 @@ int main(int argc, char** argv)
         return 1;
     }
     try {
-        const bool ok = Colors(folder) && Primitives(folder) && Text(folder) && Edges(folder) && Themes(folder) &&
-                        Strips(folder);
+        const bool ok = Colors(folder) && Primitives(folder) && Text(folder) && Edges(folder) &&
+                        Themes(folder) && Strips(folder);
         if (!ok) {
             std::fprintf(stderr, "gallery: cannot write into %s\n", argv[1]);
             return 1;

@@ -139,7 +139,7 @@ QImage Indicators()
     QImage strip(20 * 16, 16, QImage::Format_RGB32);
     const std::function<void(TShape&)> glyphs[20] = {
         [](TShape& s) { RightTriangle(s, 6, 3, 4); },  // 0 current row
-        [](TShape& s) {  // 1 I-beam
+        [](TShape& s) {                                // 1 I-beam
             s.Fill(5, 3, 2, 1);
             s.Fill(9, 3, 2, 1);
             s.Fill(7, 4, 2, 8);
@@ -152,21 +152,21 @@ QImage Indicators()
             s.Line(4, 9, 10, 5, 2);
         },
         [](TShape& s) { Disc(s, 7, 7, 2); },  // 3 selected row
-        [](TShape& s) {  // 4 current and selected
+        [](TShape& s) {                       // 4 current and selected
             RightTriangle(s, 3, 3, 4);
             Disc(s, 11, 7, 1);
         },
         [](TShape& s) { DownTriangle(s, 3, 5, 5); },  // 5 large down triangle
-        [](TShape& s) { Frame(s, 4, 4, 8); },  // 6 selection anchor
-        [](TShape& s) {  // 7 anchor on a selected row
+        [](TShape& s) { Frame(s, 4, 4, 8); },         // 6 selection anchor
+        [](TShape& s) {                               // 7 anchor on a selected row
             Frame(s, 4, 4, 8);
             s.Fill(7, 7, 2, 2);
         },
-        [](TShape& s) { UpTriangle(s, 5, 9, 3); },  // 8 small up
-        [](TShape& s) { DownTriangle(s, 5, 6, 3); },  // 9 small down
-        [](TShape& s) { LeftTriangle(s, 9, 4, 3); },  // 10 small left
+        [](TShape& s) { UpTriangle(s, 5, 9, 3); },     // 8 small up
+        [](TShape& s) { DownTriangle(s, 5, 6, 3); },   // 9 small down
+        [](TShape& s) { LeftTriangle(s, 9, 4, 3); },   // 10 small left
         [](TShape& s) { RightTriangle(s, 6, 4, 3); },  // 11 small right
-        [](TShape& s) {  // 12 check mark
+        [](TShape& s) {                                // 12 check mark
             s.Line(3, 7, 6, 10, 2);
             s.Line(6, 10, 11, 4, 2);
         },
@@ -174,15 +174,15 @@ QImage Indicators()
             s.Line(4, 4, 10, 10, 2);
             s.Line(4, 10, 10, 4, 2);
         },
-        [](TShape& s) { s.Fill(4, 4, 8, 8); },  // 14 square
-        [](TShape& s) { Ring(s, 7, 7, 4); },  // 15 circle
+        [](TShape& s) { s.Fill(4, 4, 8, 8); },       // 14 square
+        [](TShape& s) { Ring(s, 7, 7, 4); },         // 15 circle
         [](TShape& s) { UpTriangle(s, 2, 11, 5); },  // 16 triangle
-        [](TShape& s) {  // 17 plus
+        [](TShape& s) {                              // 17 plus
             s.Fill(3, 7, 10, 2);
             s.Fill(7, 3, 2, 10);
         },
         [](TShape& s) { s.Fill(3, 7, 10, 2); },  // 18 minus
-        [](TShape& s) {  // 19 exclamation mark
+        [](TShape& s) {                          // 19 exclamation mark
             s.Fill(7, 2, 2, 8);
             s.Fill(7, 12, 2, 2);
         },

@@ -120,7 +120,8 @@ void TCanvas::Rectangle(const QRect& rect)
     painter->fillRect(QRect(rect.left(), rect.top(), rect.width(), width), outline);
     painter->fillRect(QRect(rect.left(), rect.bottom() - width + 1, rect.width(), width), outline);
     painter->fillRect(QRect(rect.left(), rect.top() + width, width, rect.height() - 2 * width), outline);
-    painter->fillRect(QRect(rect.right() - width + 1, rect.top() + width, width, rect.height() - 2 * width), outline);
+    painter->fillRect(QRect(rect.right() - width + 1, rect.top() + width, width, rect.height() - 2 * width),
+                      outline);
 }
 
 void TCanvas::MoveTo(int x, int y)
@@ -261,7 +262,8 @@ void TCanvas::ExcludeClipRect(const QRect& rect)
 {
     if (!clipped_) {
         // Everything but rect: start from the whole device.
-        const QRect all = device_ ? QRect(0, 0, device_->width(), device_->height()) : QRect(-32768, -32768, 65535, 65535);
+        const QRect all =
+            device_ ? QRect(0, 0, device_->width(), device_->height()) : QRect(-32768, -32768, 65535, 65535);
         clip_ = QRegion(all);
         clipped_ = true;
     }
@@ -309,7 +311,8 @@ TUnmirroredCell::~TUnmirroredCell()
 
 // --- Gradient --------------------------------------------------------------------------------
 
-void TCanvas::GradientFill(const QRect& rect, TColor startColor, TColor endColor, TGradientDirection direction)
+void TCanvas::GradientFill(const QRect& rect, TColor startColor, TColor endColor,
+                           TGradientDirection direction)
 {
     QPainter* painter = Painter();
     if (!painter || rect.isEmpty())

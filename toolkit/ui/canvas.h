@@ -46,7 +46,7 @@ enum TDrawTextFlag : unsigned {
     dtCenter = 0x1,
     dtRight = 0x2,
     dtVCenter = 0x4,  // single-line text only
-    dtBottom = 0x8,  // single-line text only
+    dtBottom = 0x8,   // single-line text only
     dtWordBreak = 0x10,
     dtSingleLine = 0x20,
     dtExpandTabs = 0x40,

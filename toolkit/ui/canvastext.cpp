@@ -78,7 +78,8 @@ QVector<TTextLine> LayOut(const QString& text, int width, unsigned flags, const 
         source.replace(QLatin1Char('\t'), QString(8, QLatin1Char(' ')));
     QStringList paragraphs;
     if (flags & dtSingleLine)
-        paragraphs << QString(source).replace(QRegularExpression(QStringLiteral("\r\n|\r|\n")), QStringLiteral(" "));
+        paragraphs << QString(source).replace(QRegularExpression(QStringLiteral("\r\n|\r|\n")),
+                                              QStringLiteral(" "));
     else
         paragraphs = source.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
 
@@ -168,7 +169,8 @@ void TCanvas::TextRect(const QRect& rect, int x, int y, const QString& text)
     painter->setPen(ToQColor(font_->Color()));
     const QSize extent = TextExtent(text);
     const QRect at = DeviceRect(QRect(QPoint(x, y), extent));
-    painter->drawText(at, Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, text);
+    painter->drawText(
+        at, Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, text);
     painter->restore();
 }
 
@@ -216,7 +218,8 @@ int TCanvas::DrawText(const QString& text, QRect& rect, unsigned flags)
             left = rect.left() + (rect.width() - width) / 2;
         else if (flags & dtRight)
             left = rect.right() + 1 - width;
-        int qtFlags = Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
+        int qtFlags =
+            Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
         const QString drawn = ForQt(line, &qtFlags);
         painter->drawText(DeviceRect(QRect(left, top, width, lineHeight)), qtFlags, drawn);
         top += lineHeight;

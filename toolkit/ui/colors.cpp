@@ -69,12 +69,12 @@ constexpr std::array kColorNames{
 QColor SystemQColor(int index, const QPalette& palette)
 {
     switch (index) {
-    case 0:  // scroll bar track
+    case 0:   // scroll bar track
     case 10:  // active border
     case 11:  // inactive border
     case 15:  // button face
         return palette.color(QPalette::Button);
-    case 1:  // desktop
+    case 1:   // desktop
     case 12:  // application work space
         return palette.color(QPalette::Dark);
     case 2:
@@ -305,7 +305,8 @@ TColor ColorHLSToRGB(int hue, int luminance, int saturation)
                            ? (luminance * (kHlsMax + saturation) + kHlsMax / 2) / kHlsMax
                            : luminance + saturation - (luminance * saturation + kHlsMax / 2) / kHlsMax;
     const int magic1 = 2 * luminance - magic2;
-    return RGB(ToChannel(HueToRgb(magic1, magic2, hue + kHlsMax / 3)), ToChannel(HueToRgb(magic1, magic2, hue)),
+    return RGB(ToChannel(HueToRgb(magic1, magic2, hue + kHlsMax / 3)),
+               ToChannel(HueToRgb(magic1, magic2, hue)),
                ToChannel(HueToRgb(magic1, magic2, hue - kHlsMax / 3)));
 }
 

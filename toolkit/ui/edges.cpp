@@ -34,7 +34,8 @@ void FillPixels(QPainter& painter, const QRect& rect, const QColor& color)
 }
 
 // One border a pixel wide along the inside of rect on the sides flags name.
-void DrawBorder(TCanvas& canvas, QPainter& painter, const QRect& rect, const TBorderColors& colors, unsigned flags)
+void DrawBorder(TCanvas& canvas, QPainter& painter, const QRect& rect, const TBorderColors& colors,
+                unsigned flags)
 {
     const QColor topLeft = canvas.ToQColor(colors.topLeft);
     const QColor bottomRight = canvas.ToQColor(colors.bottomRight);

@@ -50,7 +50,7 @@ bool DrawEdge(TCanvas& canvas, QRect& rect, unsigned edge, unsigned flags);
 
 enum class TFrameControl { dfcButton, dfcScroll };
 enum TFrameControlState : unsigned {
-    dfcsButtonPush = 0x10,  // with dfcButton
+    dfcsButtonPush = 0x10,     // with dfcButton
     dfcsScrollComboBox = 0x5,  // with dfcScroll: the combo box's down arrow
     dfcsInactive = 0x100,
     dfcsPushed = 0x200,

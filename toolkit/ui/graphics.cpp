@@ -10,8 +10,7 @@ namespace tk {
 
 namespace {
 
-template <typename T>
-bool StoreIfChanged(T& member, const T& value)
+template <typename T> bool StoreIfChanged(T& member, const T& value)
 {
     if (member == value)
         return false;
@@ -172,8 +171,8 @@ QBrush TBrush::ToQBrush(const QPalette& palette) const
     const QColor color = PaletteColor(color_, palette);
     if (style_ == bsClear || !color.isValid())
         return QBrush(Qt::NoBrush);
-    static constexpr Qt::BrushStyle kStyles[] = {Qt::SolidPattern, Qt::NoBrush,          Qt::HorPattern,
-                                                 Qt::VerPattern,   Qt::FDiagPattern,     Qt::BDiagPattern,
+    static constexpr Qt::BrushStyle kStyles[] = {Qt::SolidPattern, Qt::NoBrush,         Qt::HorPattern,
+                                                 Qt::VerPattern,   Qt::FDiagPattern,    Qt::BDiagPattern,
                                                  Qt::CrossPattern, Qt::DiagCrossPattern};
     return QBrush(color, kStyles[style_]);
 }
@@ -231,8 +230,9 @@ QPen TPen::ToQPen(const QPalette& palette) const
     const QColor color = PaletteColor(color_, palette);
     if (style_ == psClear || !color.isValid())
         return QPen(Qt::NoPen);
-    static constexpr Qt::PenStyle kStyles[] = {Qt::SolidLine,      Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
-                                               Qt::DashDotDotLine, Qt::NoPen,    Qt::SolidLine};
+    static constexpr Qt::PenStyle kStyles[] = {Qt::SolidLine,   Qt::DashLine,       Qt::DotLine,
+                                               Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen,
+                                               Qt::SolidLine};
     QPen pen(color, width_, kStyles[style_]);
     // Flat caps leave out a line's end point, as the platform's lines do.
     pen.setCapStyle(Qt::FlatCap);

@@ -96,7 +96,16 @@ class TBrush : public TPersistent {
     Q_CLASSINFO("Default:Color", "clWhite")
     Q_CLASSINFO("Default:Style", "bsSolid")
 public:
-    enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+    enum TBrushStyle {
+        bsSolid,
+        bsClear,
+        bsHorizontal,
+        bsVertical,
+        bsFDiagonal,
+        bsBDiagonal,
+        bsCross,
+        bsDiagCross
+    };
     Q_ENUM(TBrushStyle)
 
     explicit TBrush(QObject* parent = nullptr);

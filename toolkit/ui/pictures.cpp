@@ -25,7 +25,8 @@ QByteArray ReadFileOrRaise(const QString& path)
 void WriteFileOrRaise(const QString& path, const QByteArray& bytes)
 {
     if (!WriteFileAtomic(path, bytes))
-        throw EInOutError(QStringLiteral("Cannot write '%1': %2").arg(path, SysErrorMessage(LastFileError())));
+        throw EInOutError(
+            QStringLiteral("Cannot write '%1': %2").arg(path, SysErrorMessage(LastFileError())));
 }
 
 void WriteOrRaise(QIODevice& device, const QByteArray& bytes)
@@ -56,8 +57,8 @@ QByteArray WithoutGraphicHeader(const QByteArray& bytes)
 // The formats TPicture recognises, by signature.
 std::unique_ptr<TGraphic> GraphicFor(const QByteArray& bytes)
 {
-    std::unique_ptr<TRasterGraphic> candidates[] = {std::make_unique<TBitmap>(), std::make_unique<TJPEGImage>(),
-                                                    std::make_unique<TIcon>()};
+    std::unique_ptr<TRasterGraphic> candidates[] = {
+        std::make_unique<TBitmap>(), std::make_unique<TJPEGImage>(), std::make_unique<TIcon>()};
     for (auto& candidate : candidates) {
         if (candidate->HasSignature(bytes))
             return std::move(candidate);
@@ -93,7 +94,9 @@ void TGraphic::SaveToFile(const QString& path) const
 
 // --- TRasterGraphic -----------------------------------------------------------------
 
-TRasterGraphic::TRasterGraphic(const char* qtFormat, QObject* parent) : TGraphic(parent), qtFormat_(qtFormat) {}
+TRasterGraphic::TRasterGraphic(const char* qtFormat, QObject* parent) : TGraphic(parent), qtFormat_(qtFormat)
+{
+}
 
 void TRasterGraphic::LoadFromStream(QIODevice& device)
 {
@@ -301,7 +304,8 @@ void TPicture::SetGraphic(const TGraphic* graphic)
         graphic_.reset();
         return;
     }
-    std::unique_ptr<TGraphic> copy(qobject_cast<TGraphic*>(graphic->metaObject()->newInstance(Q_ARG(QObject*, nullptr))));
+    std::unique_ptr<TGraphic> copy(
+        qobject_cast<TGraphic*>(graphic->metaObject()->newInstance(Q_ARG(QObject*, nullptr))));
     if (!copy)
         throw EInvalidGraphic(QStringLiteral("Cannot copy a %1").arg(graphic->ClassName()));
     copy->Assign(graphic);

@@ -30,6 +30,8 @@ void InitOption(QStyleOption& option, const TThemedDetails& details, const QRect
     option.state = QStyle::State_None;
     if (details.state != TThemedState::tsDisabled)
         option.state |= QStyle::State_Enabled | QStyle::State_Active;
+    else
+        option.palette.setCurrentColorGroup(QPalette::Disabled);
     if (details.state == TThemedState::tsHot)
         option.state |= QStyle::State_MouseOver;
     if (details.state == TThemedState::tsPressed)
@@ -68,11 +70,12 @@ void DrawElement(QPainter& painter, QStyle& style, const TThemedDetails& details
         option.position = QStyleOptionHeader::Middle;
         option.orientation = Qt::Horizontal;
         style.drawControl(QStyle::CE_HeaderSection, &option, &painter, widget);
-        if (details.state == TThemedState::tsHot) {
-            // Some styles draw a hot header like a normal one: mark it with
-            // the hover tint the platform shows.
-            QColor tint = option.palette.color(QPalette::Highlight);
-            tint.setAlpha(40);
+        // Some styles draw hot and pressed headers like normal ones: add
+        // the platform's hover tint and pressed shade.
+        if (details.state == TThemedState::tsHot || details.state == TThemedState::tsPressed) {
+            QColor tint = details.state == TThemedState::tsHot ? option.palette.color(QPalette::Highlight)
+                                                               : option.palette.color(QPalette::Shadow);
+            tint.setAlpha(details.state == TThemedState::tsHot ? 40 : 30);
             painter.fillRect(rect.adjusted(1, 1, -1, -1), tint);
         }
         return;
@@ -162,7 +165,8 @@ void SetNewerVisualStyles(bool newer)
     newerVisualStyles = newer;
 }
 
-void DrawThemedElement(TCanvas& canvas, const TThemedDetails& details, const QRect& rect, const QWidget* widget)
+void DrawThemedElement(TCanvas& canvas, const TThemedDetails& details, const QRect& rect,
+                       const QWidget* widget)
 {
     QPainter* painter = canvas.Painter();
     if (!painter || rect.isEmpty())

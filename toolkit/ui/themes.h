@@ -42,7 +42,7 @@ struct TThemedDetails {
     TThemedElement element = TThemedElement::tePushButton;
     TThemedState state = TThemedState::tsNormal;
     TThemedCheck check = TThemedCheck::tcUnchecked;  // check boxes
-    bool open = false;  // tree glyphs: expanded
+    bool open = false;                               // tree glyphs: expanded
 };
 
 // A control's own choice: follow the global switch, or refuse themes.
