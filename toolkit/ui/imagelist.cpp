@@ -83,22 +83,20 @@ QVector<QImage> TImageList::Split(const TBitmap& bitmap, TColor maskColor, bool 
 
 int TImageList::Add(const TBitmap& bitmap)
 {
-    const QVector<QImage> added = Split(bitmap, clNone, false);
-    if (added.isEmpty())
-        return -1;
-    const int first = Count();
-    images_ += added;
-    Changed();
-    return first;
+    return Append(Split(bitmap, clNone, false));
 }
 
 int TImageList::AddMasked(const TBitmap& bitmap, TColor maskColor)
 {
-    const QVector<QImage> added = Split(bitmap, maskColor, true);
-    if (added.isEmpty())
+    return Append(Split(bitmap, maskColor, true));
+}
+
+int TImageList::Append(const QVector<QImage>& images)
+{
+    if (images.isEmpty())
         return -1;
     const int first = Count();
-    images_ += added;
+    images_ += images;
     Changed();
     return first;
 }

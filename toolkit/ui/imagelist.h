@@ -86,6 +86,8 @@ public:
 private:
     void CheckIndex(int index) const;
     QVector<QImage> Split(const TBitmap& bitmap, TColor maskColor, bool masked) const;
+    // Adds images at the end: the index of the first, -1 when there are none.
+    int Append(const QVector<QImage>& images);
     void Changed();
 
     int width_ = 16;
