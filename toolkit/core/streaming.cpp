@@ -11,6 +11,7 @@
 #include <QIODevice>
 #include <QMetaObject>
 #include <QMutex>
+#include <QRegularExpression>
 #include <QSet>
 #include <vector>
 
@@ -66,8 +67,15 @@ TStreamValue ValueOf(const QObject* object, const QMetaProperty& property)
     case QMetaType::QByteArray:
         return TStreamValue::Binary(value.toByteArray());
     default:
-        return TStreamValue::String(GetPropText(object, property));
+        break;
     }
+    // Values of our own types whose text is a name (a colour such as clRed)
+    // are written as identifiers, as enumerations are.
+    const QString text = GetPropText(object, property);
+    static const QRegularExpression identifier(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    if (property.metaType().id() >= QMetaType::User && identifier.match(text).hasMatch())
+        return TStreamValue::Ident(text);
+    return TStreamValue::String(text);
 }
 
 class DefinedPropertyWriter : public TFiler {

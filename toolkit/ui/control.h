@@ -338,7 +338,7 @@ void FireEvent(const TNotifyEvent& handler, QObject* sender);
     Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont)                                          \
     Q_PROPERTY(tk::TFont* Font READ Font WRITE SetFont)                                                      \
     Q_PROPERTY(bool ParentColor READ ParentColor WRITE SetParentColor)                                       \
-    Q_PROPERTY(int Color READ Color WRITE SetColor)                                                          \
+    Q_PROPERTY(tk::TColor Color READ Color WRITE SetColor)                                                   \
     Q_PROPERTY(bool ParentCtl3D READ ParentCtl3D WRITE SetParentCtl3D)                                       \
     Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)                                                         \
     Q_PROPERTY(tk::TControlEnums::TBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)            \

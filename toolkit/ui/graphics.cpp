@@ -1,58 +1,81 @@
 #include "toolkit/ui/graphics.h"
 
-#include <QApplication>
+#include <QHash>
+#include <QMutex>
+#include <QMutexLocker>
 #include <QPalette>
+#include <QTextStream>
 
 namespace tk {
 
-QColor ColorToQColor(TColor color)
+namespace {
+
+template <typename T> bool StoreIfChanged(T& member, const T& value)
 {
-    if (color == clWindowText)
-        return QApplication::palette().color(QPalette::WindowText);
-    if (color == clBtnFace)
-        return QApplication::palette().color(QPalette::Button);
-    if (color == clNone || color == clDefault)
-        return QColor();
-    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+    if (member == value)
+        return false;
+    member = value;
+    return true;
 }
 
-TColor QColorToColor(const QColor& color)
+QColor PaletteColor(TColor color, const QPalette& palette)
 {
-    return color.red() | (color.green() << 8) | (color.blue() << 16);
+    return ColorToQColor(color, palette);
 }
+
+}  // namespace
+
+// --- TFont -----------------------------------------------------------------------
 
 TFont::TFont(QObject* parent) : TPersistent(parent) {}
 
 void TFont::SetName(const QString& name)
 {
-    if (name == name_)
-        return;
-    name_ = name;
-    Changed();
+    if (StoreIfChanged(name_, name))
+        Changed();
 }
 
 void TFont::SetSize(int size)
 {
-    if (size == size_ || size <= 0)
+    if (size > 0 && StoreIfChanged(size_, size))
+        Changed();
+}
+
+int TFont::Height() const
+{
+    return -((size_ * 96 + 36) / 72);
+}
+
+void TFont::SetHeight(int height)
+{
+    const int pixels = height < 0 ? -height : height;
+    if (pixels == 0)
         return;
-    size_ = size;
-    Changed();
+    SetSize(std::max(1, (pixels * 72 + 48) / 96));
 }
 
 void TFont::SetColor(TColor color)
 {
-    if (color == color_)
-        return;
-    color_ = color;
-    Changed();
+    if (StoreIfChanged(color_, color))
+        Changed();
 }
 
 void TFont::SetStyle(TFontStyles style)
 {
-    if (style == style_)
-        return;
-    style_ = style;
-    Changed();
+    if (StoreIfChanged(style_, style))
+        Changed();
+}
+
+void TFont::SetCharset(int charset)
+{
+    if (StoreIfChanged(charset_, charset))
+        Changed();
+}
+
+void TFont::SetPitch(TFontPitch pitch)
+{
+    if (StoreIfChanged(pitch_, pitch))
+        Changed();
 }
 
 void TFont::Assign(const TPersistent* source)
@@ -66,6 +89,8 @@ void TFont::Assign(const TPersistent* source)
     size_ = font->size_;
     color_ = font->color_;
     style_ = font->style_;
+    charset_ = font->charset_;
+    pitch_ = font->pitch_;
     Changed();
 }
 
@@ -77,10 +102,145 @@ QFont TFont::ToQFont() const
     font.setItalic(style_.testFlag(fsItalic));
     font.setUnderline(style_.testFlag(fsUnderline));
     font.setStrikeOut(style_.testFlag(fsStrikeOut));
+    if (pitch_ == fpFixed) {
+        font.setFixedPitch(true);
+        font.setStyleHint(QFont::TypeWriter);
+    }
     return font;
 }
 
+quintptr TFont::Handle() const
+{
+    // One number per distinct set of attributes, handed out in order.
+    static QMutex mutex;
+    static QHash<QString, quintptr> handles;
+    QString key;
+    QTextStream(&key) << name_.toLower() << '|' << size_ << '|' << int(style_) << '|' << int(color_) << '|'
+                      << charset_ << '|' << int(pitch_);
+    QMutexLocker lock(&mutex);
+    auto found = handles.constFind(key);
+    if (found != handles.constEnd())
+        return found.value();
+    const quintptr handle = static_cast<quintptr>(handles.size()) + 1;
+    handles.insert(key, handle);
+    return handle;
+}
+
 void TFont::Changed()
+{
+    ++version_;
+    if (OnChange)
+        OnChange();
+}
+
+// --- TBrush ----------------------------------------------------------------------
+
+TBrush::TBrush(QObject* parent) : TPersistent(parent) {}
+
+void TBrush::SetColor(TColor color)
+{
+    bool changed = StoreIfChanged(color_, color);
+    if (style_ == bsClear) {
+        style_ = bsSolid;
+        changed = true;
+    }
+    if (changed)
+        Changed();
+}
+
+void TBrush::SetStyle(TBrushStyle style)
+{
+    if (StoreIfChanged(style_, style))
+        Changed();
+}
+
+void TBrush::Assign(const TPersistent* source)
+{
+    const auto* brush = qobject_cast<const TBrush*>(source);
+    if (!brush) {
+        TPersistent::Assign(source);
+        return;
+    }
+    color_ = brush->color_;
+    style_ = brush->style_;
+    Changed();
+}
+
+QBrush TBrush::ToQBrush(const QPalette& palette) const
+{
+    const QColor color = PaletteColor(color_, palette);
+    if (style_ == bsClear || !color.isValid())
+        return QBrush(Qt::NoBrush);
+    static constexpr Qt::BrushStyle kStyles[] = {Qt::SolidPattern, Qt::NoBrush,         Qt::HorPattern,
+                                                 Qt::VerPattern,   Qt::FDiagPattern,    Qt::BDiagPattern,
+                                                 Qt::CrossPattern, Qt::DiagCrossPattern};
+    return QBrush(color, kStyles[style_]);
+}
+
+void TBrush::Changed()
+{
+    if (OnChange)
+        OnChange();
+}
+
+// --- TPen ------------------------------------------------------------------------
+
+TPen::TPen(QObject* parent) : TPersistent(parent) {}
+
+void TPen::SetColor(TColor color)
+{
+    if (StoreIfChanged(color_, color))
+        Changed();
+}
+
+void TPen::SetWidth(int width)
+{
+    if (StoreIfChanged(width_, std::max(1, width)))
+        Changed();
+}
+
+void TPen::SetStyle(TPenStyle style)
+{
+    if (StoreIfChanged(style_, style))
+        Changed();
+}
+
+void TPen::SetMode(TPenMode mode)
+{
+    if (StoreIfChanged(mode_, mode))
+        Changed();
+}
+
+void TPen::Assign(const TPersistent* source)
+{
+    const auto* pen = qobject_cast<const TPen*>(source);
+    if (!pen) {
+        TPersistent::Assign(source);
+        return;
+    }
+    color_ = pen->color_;
+    width_ = pen->width_;
+    style_ = pen->style_;
+    mode_ = pen->mode_;
+    Changed();
+}
+
+QPen TPen::ToQPen(const QPalette& palette) const
+{
+    const QColor color = PaletteColor(color_, palette);
+    if (style_ == psClear || !color.isValid())
+        return QPen(Qt::NoPen);
+    static constexpr Qt::PenStyle kStyles[] = {Qt::SolidLine,   Qt::DashLine,       Qt::DotLine,
+                                               Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen,
+                                               Qt::SolidLine};
+    QPen pen(color, width_, kStyles[style_]);
+    // Flat caps leave out a line's end point, as the platform's lines do.
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    return pen;
+}
+
+void TPen::Changed()
 {
     if (OnChange)
         OnChange();

@@ -2,8 +2,10 @@
 
 #include "toolkit/core/fileutils.h"
 #include "toolkit/data/fields.h"
+#include "toolkit/ui/canvas.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QIODevice>
 #include <QPainter>
 #include <QtEndian>
@@ -23,7 +25,8 @@ QByteArray ReadFileOrRaise(const QString& path)
 void WriteFileOrRaise(const QString& path, const QByteArray& bytes)
 {
     if (!WriteFileAtomic(path, bytes))
-        throw EInOutError(QStringLiteral("Cannot write '%1': %2").arg(path, SysErrorMessage(LastFileError())));
+        throw EInOutError(
+            QStringLiteral("Cannot write '%1': %2").arg(path, SysErrorMessage(LastFileError())));
 }
 
 void WriteOrRaise(QIODevice& device, const QByteArray& bytes)
@@ -54,8 +57,8 @@ QByteArray WithoutGraphicHeader(const QByteArray& bytes)
 // The formats TPicture recognises, by signature.
 std::unique_ptr<TGraphic> GraphicFor(const QByteArray& bytes)
 {
-    std::unique_ptr<TRasterGraphic> candidates[] = {std::make_unique<TBitmap>(), std::make_unique<TJPEGImage>(),
-                                                    std::make_unique<TIcon>()};
+    std::unique_ptr<TRasterGraphic> candidates[] = {
+        std::make_unique<TBitmap>(), std::make_unique<TJPEGImage>(), std::make_unique<TIcon>()};
     for (auto& candidate : candidates) {
         if (candidate->HasSignature(bytes))
             return std::move(candidate);
@@ -91,10 +94,13 @@ void TGraphic::SaveToFile(const QString& path) const
 
 // --- TRasterGraphic -----------------------------------------------------------------
 
-TRasterGraphic::TRasterGraphic(const char* qtFormat, QObject* parent) : TGraphic(parent), qtFormat_(qtFormat) {}
+TRasterGraphic::TRasterGraphic(const char* qtFormat, QObject* parent) : TGraphic(parent), qtFormat_(qtFormat)
+{
+}
 
 void TRasterGraphic::LoadFromStream(QIODevice& device)
 {
+    FinishDrawing();
     const QByteArray bytes = device.readAll();
     QImage image;
     if (!HasSignature(bytes) || !image.loadFromData(bytes, qtFormat_))
@@ -104,6 +110,7 @@ void TRasterGraphic::LoadFromStream(QIODevice& device)
 
 void TRasterGraphic::SaveToStream(QIODevice& device) const
 {
+    FinishDrawing();
     if (image_.isNull())
         return;  // an empty graphic writes nothing
     QBuffer buffer;
@@ -115,6 +122,7 @@ void TRasterGraphic::SaveToStream(QIODevice& device) const
 
 void TRasterGraphic::Draw(QPainter& painter, const QRect& rect) const
 {
+    FinishDrawing();
     if (!image_.isNull())
         painter.drawImage(rect, image_);
 }
@@ -122,13 +130,127 @@ void TRasterGraphic::Draw(QPainter& painter, const QRect& rect) const
 void TRasterGraphic::Assign(const TPersistent* source)
 {
     if (const auto* raster = qobject_cast<const TRasterGraphic*>(source)) {
-        image_ = raster->image_;
+        FinishDrawing();
+        image_ = raster->Image();
         return;
     }
     TGraphic::Assign(source);
 }
 
 TBitmap::TBitmap(QObject* parent) : TRasterGraphic("BMP", parent) {}
+
+TBitmap::~TBitmap()
+{
+    // The canvas paints into the image: end it while the image exists.
+    canvas_.reset();
+}
+
+TCanvas* TBitmap::Canvas()
+{
+    if (!canvas_)
+        canvas_ = std::make_unique<TCanvas>(&ImageForDrawing());
+    return canvas_.get();
+}
+
+void TBitmap::FinishDrawing() const
+{
+    if (canvas_)
+        canvas_->Release();
+}
+
+void TBitmap::SetSize(int width, int height)
+{
+    width = std::max(0, width);
+    height = std::max(0, height);
+    if (width == Width() && height == Height())
+        return;
+    FinishDrawing();
+    QImage& image = ImageForDrawing();
+    QImage sized(width, height, QImage::Format_RGB32);
+    sized.fill(Qt::white);
+    if (!image.isNull() && width > 0 && height > 0) {
+        QPainter painter(&sized);
+        painter.drawImage(0, 0, image);
+    }
+    image = sized;
+}
+
+TColor TBitmap::TransparentColor() const
+{
+    if (transparentColor_ != clDefault)
+        return transparentColor_;
+    const QImage image = Image();
+    if (image.isNull())
+        return clDefault;
+    return QColorToColor(image.pixelColor(0, image.height() - 1));
+}
+
+void TBitmap::SetMonochrome(bool monochrome)
+{
+    if (monochrome == monochrome_)
+        return;
+    monochrome_ = monochrome;
+    if (!monochrome)
+        return;
+    const TColor white = transparent_ ? ColorToRGB(TransparentColor()) : clWhite;
+    QImage image = Image().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = line[x];
+            const bool isWhite = RGB(qRed(pixel), qGreen(pixel), qBlue(pixel)) == white;
+            line[x] = isWhite ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+        }
+    }
+    SetImage(image);
+}
+
+void TBitmap::LoadFromResourceName(const QString& name)
+{
+    const QString path = QStringLiteral(":/toolkit/bitmaps/%1.png").arg(name);
+    QImage image;
+    if (name.isEmpty() || !QFile::exists(path) || !image.load(path))
+        throw EResNotFound(QStringLiteral("Resource %1 not found").arg(name));
+    SetImage(image.convertToFormat(QImage::Format_RGB32));
+}
+
+void TBitmap::Draw(QPainter& painter, const QRect& rect) const
+{
+    if (!transparent_) {
+        TRasterGraphic::Draw(painter, rect);
+        return;
+    }
+    const QImage image = Image();
+    if (!image.isNull())
+        painter.drawImage(rect, WithTransparentColor(image, TransparentColor()));
+}
+
+void TBitmap::Assign(const TPersistent* source)
+{
+    TRasterGraphic::Assign(source);
+    if (const auto* bitmap = qobject_cast<const TBitmap*>(source)) {
+        transparent_ = bitmap->transparent_;
+        transparentColor_ = bitmap->transparentColor_;
+        monochrome_ = bitmap->monochrome_;
+    }
+}
+
+QImage WithTransparentColor(const QImage& image, TColor keyColor)
+{
+    QImage result = image.convertToFormat(QImage::Format_ARGB32);
+    const TColor key = ColorToRGB(keyColor);
+    if (key == clNone || key == clDefault)
+        return result;
+    const QRgb keyRgb = qRgb(key & 0xFF, (key >> 8) & 0xFF, (key >> 16) & 0xFF);
+    for (int y = 0; y < result.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x) {
+            if ((line[x] | 0xFF000000u) == keyRgb)
+                line[x] = 0;
+        }
+    }
+    return result;
+}
 
 bool TBitmap::HasSignature(const QByteArray& bytes) const
 {
@@ -182,7 +304,8 @@ void TPicture::SetGraphic(const TGraphic* graphic)
         graphic_.reset();
         return;
     }
-    std::unique_ptr<TGraphic> copy(qobject_cast<TGraphic*>(graphic->metaObject()->newInstance(Q_ARG(QObject*, nullptr))));
+    std::unique_ptr<TGraphic> copy(
+        qobject_cast<TGraphic*>(graphic->metaObject()->newInstance(Q_ARG(QObject*, nullptr))));
     if (!copy)
         throw EInvalidGraphic(QStringLiteral("Cannot copy a %1").arg(graphic->ClassName()));
     copy->Assign(graphic);

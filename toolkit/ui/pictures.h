@@ -9,9 +9,15 @@
 // metafiles but cannot load them: nothing on this system renders metafile
 // records, so LoadFromStream raises EInvalidGraphic "Metafiles cannot be
 // shown on this system" rather than show an empty picture.
+//
+// TBitmap is also a drawing surface: Canvas() draws into its image, SetSize
+// gives it a size, Transparent and TransparentColor make it draw without
+// one colour, Monochrome turns it black and white, and LoadFromResourceName
+// reads one of the bitmaps compiled into the toolkit.
 
 #include "toolkit/core/component.h"
 #include "toolkit/core/exceptions.h"
+#include "toolkit/ui/colors.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -24,7 +30,15 @@ class QPainter;
 
 namespace tk {
 
+class TCanvas;
+
 TK_DECLARE_EXCEPTION(EInvalidGraphic, Exception)
+TK_DECLARE_EXCEPTION(EResNotFound, Exception)
+
+// A copy of image (as ARGB) in which every pixel of exactly keyColor (an RGB
+// value; system colours resolve against the application palette) is fully
+// transparent.
+QImage WithTransparentColor(const QImage& image, TColor keyColor);
 
 class TGraphic : public TPersistent {
     Q_OBJECT
@@ -52,8 +66,16 @@ public:
 class TRasterGraphic : public TGraphic {
     Q_OBJECT
 public:
-    QImage Image() const { return image_; }
-    void SetImage(const QImage& image) { image_ = image; }
+    QImage Image() const
+    {
+        FinishDrawing();
+        return image_;
+    }
+    void SetImage(const QImage& image)
+    {
+        FinishDrawing();
+        image_ = image;
+    }
 
     void LoadFromStream(QIODevice& device) override;
     void SaveToStream(QIODevice& device) const override;
@@ -71,6 +93,9 @@ protected:
     TRasterGraphic(const char* qtFormat, QObject* parent);
     // "Bitmap image is not valid" and the like.
     virtual QString InvalidMessage() const = 0;
+    // Ends drawing into the image before it is read or replaced.
+    virtual void FinishDrawing() const {}
+    QImage& ImageForDrawing() { return image_; }
 
 private:
     const char* qtFormat_;
@@ -81,10 +106,48 @@ class TBitmap : public TRasterGraphic {
     Q_OBJECT
 public:
     Q_INVOKABLE explicit TBitmap(QObject* parent = nullptr);
+    ~TBitmap() override;
     bool HasSignature(const QByteArray& bytes) const override;
+
+    // Draws into the image; the image must have a size for anything to be
+    // drawn (a canvas of an empty bitmap only measures).
+    TCanvas* Canvas();
+    // Keeps the pixels that still fit; new pixels are white.
+    void SetSize(int width, int height);
+    void SetWidth(int width) { SetSize(width, Height()); }
+    void SetHeight(int height) { SetSize(Width(), height); }
+
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool transparent) { transparent_ = transparent; }
+    // The colour left out when Transparent: the one set, or with clDefault
+    // (the default) the bottom-left pixel's colour.
+    TColor TransparentColor() const;
+    void SetTransparentColor(TColor color) { transparentColor_ = color; }
+
+    // Switching it on turns the pixels of TransparentColor (when Transparent)
+    // or white into white and all other pixels into black; switching it off
+    // keeps the black and white pixels.
+    bool Monochrome() const { return monochrome_; }
+    void SetMonochrome(bool monochrome);
+
+    // Loads ":/toolkit/bitmaps/<name>.png" (name as written, upper case for
+    // the toolkit's own); EResNotFound "Resource <name> not found" when the
+    // toolkit has no such bitmap.
+    void LoadFromResourceName(const QString& name);
+
+    void Draw(QPainter& painter, const QRect& rect) const override;
+    // Copies transparency and monochrome settings from another bitmap too.
+    void Assign(const TPersistent* source) override;
 
 protected:
     QString InvalidMessage() const override { return QStringLiteral("Bitmap image is not valid"); }
+    void FinishDrawing() const override;
+
+private:
+    std::unique_ptr<TCanvas> canvas_;
+    bool transparent_ = false;
+    TColor transparentColor_ = clDefault;
+    bool monochrome_ = false;
 };
 
 class TJPEGImage : public TRasterGraphic {
