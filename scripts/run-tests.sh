@@ -10,5 +10,12 @@ bash "$root/scripts/build.sh"
 
 if [ "${KS_SKIP_SANITIZERS:-0}" != "1" ]; then
   KS_BUILD_DIR="$root/build-asan" KS_CMAKE_ARGS="-DKS_SANITIZE=ON" bash "$root/scripts/build.sh"
-  (cd "$root/build-asan" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 --timeout 600)
+  # Qt comes without frame pointers, so the fast unwinder stops at the first
+  # Qt frame; the slow one walks through Qt and reaches our frames (and the
+  # Qt frames that tests/lsan.supp names).
+  stacks="fast_unwind_on_malloc=0:malloc_context_size=64"
+  (cd "$root/build-asan" &&
+    ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}$stacks" \
+    LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}$stacks:suppressions=$root/tests/lsan.supp" \
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 --timeout 600)
 fi
