@@ -4,6 +4,7 @@
 #include "tests/support/expect_raises.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace tk {
 namespace {
@@ -235,6 +236,31 @@ TEST(StringList, CaseSensitivityGovernsSearchOrderAndDuplicates)
     list.SetCaseSensitive(false);
     EXPECT_EQ(list.Add(QStringLiteral("b")), list.IndexOf(QStringLiteral("B")));
     EXPECT_EQ(list.Count(), 4);
+}
+
+TEST(StringList, SortsWithoutCaseExactlyAsUnicodeComparisonDoes)
+{
+    // Punctuation between "Z" and "a", prefixes, and lines with letters
+    // outside ASCII anywhere, with and without equal heads.
+    QStringList lines = {"a_b", "A[", "ab", "AB", "a", "", "Z", "z_", "^", "`x", "ä", "Äb", "aä", "AÄ", "ß", "SS",
+                         "\u0130", "i", "I", "x\u00ffy", "X\u0178Y", "a1", "A~", "~"};
+    std::mt19937 random(20261209);
+    const QString alphabet = QStringLiteral("aAzZ_[]^`{|}~ 09äÄ");
+    for (int i = 0; i < 400; ++i) {
+        QString line;
+        for (int length = int(random() % 6); length > 0; --length)
+            line += alphabet[int(random() % alphabet.size())];
+        lines << line;
+    }
+    TStringList list;
+    list.SetDuplicates(TStringList::dupAccept);
+    list.SetStrings(lines);
+    list.Sort();
+    QStringList expected = lines;
+    std::stable_sort(expected.begin(), expected.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    EXPECT_EQ(list.ToStringList(), expected);
 }
 
 TEST(StringList, CustomSortUsesTheCallersOrder)

@@ -453,9 +453,42 @@ void TStringList::PutObject(int index, const QVariant& object)
     Changed();
 }
 
+namespace {
+
+// QString::compare without regard to case for the usual lines, made of ASCII
+// only: the same sign (Unicode folding lowers A-Z and keeps every other ASCII
+// character), without folding. False when a character outside ASCII comes
+// first, and the caller compares the Unicode way.
+bool CompareAsciiIgnoringCase(const QString& a, const QString& b, int& result)
+{
+    const QChar* left = a.constData();
+    const QChar* right = b.constData();
+    const qsizetype common = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        char16_t l = left[i].unicode();
+        char16_t r = right[i].unicode();
+        if (l >= 0x80 || r >= 0x80)
+            return false;
+        if (l >= u'A' && l <= u'Z')
+            l += u'a' - u'A';
+        if (r >= u'A' && r <= u'Z')
+            r += u'a' - u'A';
+        if (l != r) {
+            result = l < r ? -1 : 1;
+            return true;
+        }
+    }
+    result = a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+    return true;
+}
+
+}  // namespace
+
 int TStringList::CompareStrings(const QString& a, const QString& b) const
 {
-    const int comparison = QString::compare(a, b, Qt::CaseInsensitive);
+    int comparison = 0;
+    if (!CompareAsciiIgnoringCase(a, b, comparison))
+        comparison = QString::compare(a, b, Qt::CaseInsensitive);
     if (comparison != 0 || !caseSensitive_)
         return comparison;
     // Lines that differ only in case: lower case first, as in a dictionary,
