@@ -3,6 +3,7 @@
 #include "toolkit/core/application.h"
 #include "toolkit/core/exceptions.h"
 #include "toolkit/core/localefacts.h"
+#include "toolkit/ui/cursors.h"
 #include "toolkit/ui/forms.h"
 
 #include <QAbstractScrollArea>
@@ -31,53 +32,6 @@ bool SameFont(const TFont* a, const TFont* b)
             return false;
     }
     return true;
-}
-
-Qt::CursorShape CursorShapeOf(TCursor cursor)
-{
-    switch (cursor) {
-    case crNone:
-        return Qt::BlankCursor;
-    case crCross:
-        return Qt::CrossCursor;
-    case crIBeam:
-        return Qt::IBeamCursor;
-    case crSizeNESW:
-        return Qt::SizeBDiagCursor;
-    case crSizeNS:
-        return Qt::SizeVerCursor;
-    case crSizeNWSE:
-        return Qt::SizeFDiagCursor;
-    case crSizeWE:
-        return Qt::SizeHorCursor;
-    case crUpArrow:
-        return Qt::UpArrowCursor;
-    case crHourGlass:
-    case crSQLWait:
-        return Qt::WaitCursor;
-    case crDrag:
-    case crMultiDrag:
-        return Qt::DragMoveCursor;
-    case crNoDrop:
-    case crNo:
-        return Qt::ForbiddenCursor;
-    case crHSplit:
-        return Qt::SplitHCursor;
-    case crVSplit:
-        return Qt::SplitVCursor;
-    case crAppStart:
-        return Qt::BusyCursor;
-    case crHelp:
-        return Qt::WhatsThisCursor;
-    case crHandPoint:
-        return Qt::PointingHandCursor;
-    case crSizeAll:
-        return Qt::SizeAllCursor;
-    case crDefault:
-    case crArrow:
-        break;
-    }
-    return Qt::ArrowCursor;
 }
 
 }  // namespace
@@ -491,7 +445,7 @@ void TControl::SetCursor(TCursor cursor)
     if (cursor == crDefault)
         widget_->unsetCursor();
     else
-        widget_->setCursor(CursorShapeOf(cursor));
+        widget_->setCursor(CursorShapeFor(int(cursor)));
 }
 
 // --- Geometry -------------------------------------------------------------------
