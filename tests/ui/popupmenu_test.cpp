@@ -383,6 +383,158 @@ TEST(PopupMenu, PopupComponentAndImagesAreForgottenWhenFreed)
     EXPECT_EQ(menu.Images(), nullptr);
 }
 
+// --- A control's context menu -----------------------------------------------------
+//
+//   form (at 100, 100), menu mnuForm
+//   +--------------------------------+
+//   | edtName (menu mnuEdit)         |
+//   | grpBox                         |
+//   |   lblInside (no menu)          |
+//   +--------------------------------+
+
+class ContextPopupTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form.SetBounds(100, 100, 300, 200);
+        edit = new TEdit(&form);
+        edit->SetName(QStringLiteral("edtName"));
+        edit->SetBounds(10, 10, 120, 24);
+        group = new TGroupBox(&form);
+        group->SetBounds(10, 50, 200, 100);
+        label = new TLabel(group);
+        label->SetName(QStringLiteral("lblInside"));
+        label->SetBounds(20, 30, 100, 20);
+        formMenu = new TPopupMenu(&form);
+        formMenu->SetName(QStringLiteral("mnuForm"));
+        editMenu = new TPopupMenu(&form);
+        editMenu->SetName(QStringLiteral("mnuEdit"));
+        for (TPopupMenu* menu : {formMenu, editMenu}) {
+            auto* item = new TMenuItem(&form);
+            item->SetCaption(QStringLiteral("&Copy"));
+            item->OnClick = [this, menu](QObject*) {
+                const auto* shownFor = dynamic_cast<TControl*>(menu->PopupComponent());
+                log << QStringLiteral("%1 for %2").arg(menu->Name(), shownFor ? shownFor->Name() : "-");
+            };
+            menu->Items()->Add(item);
+        }
+        form.SetPopupMenu(formMenu);
+        edit->SetPopupMenu(editMenu);
+        form.show();
+        QApplication::setActiveWindow(&form);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+
+    QString Log() const { return log.join(QLatin1Char('|')); }
+
+    TForm form;
+    TEdit* edit = nullptr;
+    TGroupBox* group = nullptr;
+    TLabel* label = nullptr;
+    TPopupMenu* formMenu = nullptr;
+    TPopupMenu* editMenu = nullptr;
+    QStringList log;
+};
+
+TEST_F(ContextPopupTest, ARightClickPopsTheControlsMenuUpForItAtTheMouse)
+{
+    MenuUser user([](QMenu& shown) { PressKeys(shown, {Qt::Key_C}); });
+    test::WidgetDriver(edit).ContextClick(QPoint(30, 5));
+    EXPECT_EQ(user.geometry.topLeft(), edit->mapToGlobal(QPoint(30, 5)));
+    EXPECT_EQ(Log(), QStringLiteral("mnuEdit for edtName"));
+    EXPECT_EQ(editMenu->PopupComponent(), edit);
+    delete edit;
+    EXPECT_EQ(editMenu->PopupComponent(), nullptr);
+}
+
+TEST_F(ContextPopupTest, AControlWithoutAMenuUsesTheNearestParentsMenu)
+{
+    MenuUser user([](QMenu& shown) { PressKeys(shown, {Qt::Key_C}); });
+    test::WidgetDriver(label).ContextClick(QPoint(5, 5));
+    EXPECT_EQ(Log(), QStringLiteral("mnuForm for lblInside"));
+}
+
+TEST_F(ContextPopupTest, AHandledRequestShowsNoMenuAndTellsTheClientPosition)
+{
+    label->OnContextPopup = [this](QObject* sender, const QPoint& mousePos, bool& handled) {
+        log << QStringLiteral("request %1 at %2,%3")
+                   .arg(sender->objectName())
+                   .arg(mousePos.x())
+                   .arg(mousePos.y());
+        handled = true;
+    };
+    MenuUser user([](QMenu& shown) { PressKeys(shown, {Qt::Key_Escape}); });
+    test::WidgetDriver(label).ContextClick(QPoint(7, 4));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(user.Opened());
+    EXPECT_EQ(Log(), QStringLiteral("request lblInside at 7,4"));
+}
+
+TEST_F(ContextPopupTest, WithoutAutoPopupTheRequestGoesOnAndNoMenuShows)
+{
+    formMenu->SetAutoPopup(false);
+    group->OnContextPopup = [this](QObject*, const QPoint& mousePos, bool&) {
+        log << QStringLiteral("group asked at %1,%2").arg(mousePos.x()).arg(mousePos.y());
+    };
+    MenuUser user([](QMenu& shown) { PressKeys(shown, {Qt::Key_Escape}); });
+    test::WidgetDriver(label).ContextClick(QPoint(5, 5));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(user.Opened());
+    // The label passed the request to its parent, in the parent's client
+    // coordinates.
+    const QPoint inGroup = group->ScreenToClient(label->mapToGlobal(QPoint(5, 5)));
+    EXPECT_EQ(Log(), QStringLiteral("group asked at %1,%2").arg(inGroup.x()).arg(inGroup.y()));
+}
+
+struct KeyboardRow {
+    const char* name;
+    std::function<void(test::WidgetDriver&)> ask;
+};
+
+void PrintTo(const KeyboardRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class ContextPopupKeyboardTest : public ContextPopupTest,
+                                 public ::testing::WithParamInterface<KeyboardRow> {};
+
+TEST_P(ContextPopupKeyboardTest, FromTheKeyboardTheMenuOpensAtTheClientAreasTopLeft)
+{
+    edit->setFocus();
+    edit->OnContextPopup = [this](QObject*, const QPoint& mousePos, bool&) {
+        log << QStringLiteral("asked at %1,%2").arg(mousePos.x()).arg(mousePos.y());
+    };
+    MenuUser user([](QMenu& shown) { PressKeys(shown, {Qt::Key_C}); });
+    test::WidgetDriver driver(&form);
+    GetParam().ask(driver);
+    EXPECT_EQ(user.geometry.topLeft(), edit->ClientToScreen(QPoint(0, 0)));
+    EXPECT_EQ(Log(), QStringLiteral("asked at -1,-1|mnuEdit for edtName"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ContextPopupKeyboardTest,
+                         ::testing::Values(KeyboardRow{"MenuKey", [](test::WidgetDriver& d) { d.MenuKey(); }},
+                                           KeyboardRow{"ShiftF10",
+                                                       [](test::WidgetDriver& d) {
+                                                           d.Press(Qt::Key_F10, Qt::ShiftModifier);
+                                                       }}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ContextPopupTest, AnExceptionOfTheRequestHandlerGoesToTheApplication)
+{
+    QStringList shown;
+    QScopedValueRollback saved(Application().OnException);
+    Application().OnException = [&](const QString& message) { shown << message; };
+    label->OnContextPopup = [](QObject*, const QPoint&, bool&) {
+        throw EConvertError(QStringLiteral("no menu"));
+    };
+    MenuUser user([](QMenu& shown) { PressKeys(shown, {Qt::Key_Escape}); });
+    test::WidgetDriver(label).ContextClick(QPoint(5, 5));
+    EXPECT_EQ(shown, QStringList{QStringLiteral("no menu")});
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(user.Opened()) << "the failed request went on to the parent's menu";
+}
+
 // --- Menu items -----------------------------------------------------------------
 
 TEST(MenuItem, TheListOfSubItemsAndItsErrors)
