@@ -179,12 +179,23 @@ protected:
 
 TEST_F(PopupMenuTest, ShowsTheVisibleItemsAsTheyAre)
 {
+    auto* images = new TImageList;
+    TBitmap strip;
+    strip.SetSize(32, 16);
+    images->AddMasked(strip, clOlive);
+    menu.SetImages(images);
+    open->SetImageIndex(1);
+    bold->SetImageIndex(7);  // no such image: none shown
+    bold->SetShortCut(QKeyCombination(Qt::ControlModifier, Qt::Key_B).toCombined());
     MenuUser user([](QMenu& shown) { PressKeys(shown, {Qt::Key_Escape}); });
     EXPECT_TRUE(PopupAt());
     EXPECT_EQ(user.entries,
-              QStringLiteral("&Open (default) | - | [x]&Bold | (o)&Left | &Right | &Disabled (off) | "
-                             "&Export{As &text | As &csv} | &Nothing below"));
+              QStringLiteral(
+                  "&Open (image) (default) | - | [x]&Bold Ctrl+B | (o)&Left | &Right | &Disabled (off) | "
+                  "&Export{As &text | As &csv} | &Nothing below"));
     EXPECT_EQ(user.geometry.topLeft(), QPoint(200, 200));
+    delete images;
+    EXPECT_EQ(menu.Images(), nullptr);
 }
 
 struct ChoiceRow {
@@ -315,22 +326,6 @@ TEST_F(PopupMenuTest, AnOnClickExceptionGoesToTheApplicationAndPopupReturns)
     EXPECT_EQ(Log(), QStringLiteral("returned 1"));
 }
 
-TEST_F(PopupMenuTest, ShortcutsAndImagesShowBesideTheCaption)
-{
-    TImageList images;
-    TBitmap strip;
-    strip.SetSize(32, 16);
-    images.AddMasked(strip, clOlive);
-    menu.SetImages(&images);
-    open->SetImageIndex(1);
-    bold->SetImageIndex(7);  // no such image: none shown
-    bold->SetShortCut(QKeyCombination(Qt::ControlModifier, Qt::Key_B).toCombined());
-    MenuUser user([](QMenu& shown) { PressKeys(shown, {Qt::Key_Escape}); });
-    PopupAt();
-    EXPECT_TRUE(user.entries.startsWith(QStringLiteral("&Open (image) (default) | - | [x]&Bold Ctrl+B | ")))
-        << user.entries.toStdString();
-}
-
 struct AlignmentRow {
     const char* name;
     TPopupAlignment alignment;
@@ -369,19 +364,6 @@ INSTANTIATE_TEST_SUITE_P(
                       AlignmentRow{"LeftForARightToLeftControl", paLeft, true, [](int w) { return 400 - w; }},
                       AlignmentRow{"RightForARightToLeftControl", paRight, true, [](int) { return 400; }}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(PopupMenu, PopupComponentAndImagesAreForgottenWhenFreed)
-{
-    TPopupMenu menu;
-    auto* edit = new TEdit;
-    auto* images = new TImageList;
-    menu.SetPopupComponent(edit);
-    menu.SetImages(images);
-    delete edit;
-    delete images;
-    EXPECT_EQ(menu.PopupComponent(), nullptr);
-    EXPECT_EQ(menu.Images(), nullptr);
-}
 
 // --- A control's context menu -----------------------------------------------------
 //
@@ -609,20 +591,6 @@ TEST(MenuItem, CheckingARadioItemUnchecksTheOthersOfItsGroup)
     EXPECT_TRUE(otherGroup->Checked());
     first->SetChecked(true);
     EXPECT_FALSE(second->Checked());
-}
-
-TEST(MenuItem, ClickDoesNothingWhenDisabledAndTogglesWithAutoCheck)
-{
-    TMenuItem item;
-    int clicks = 0;
-    item.OnClick = [&](QObject*) { ++clicks; };
-    item.SetAutoCheck(true);
-    item.Click();
-    EXPECT_TRUE(item.Checked());
-    item.SetEnabled(false);
-    item.Click();
-    EXPECT_EQ(clicks, 1);
-    EXPECT_TRUE(item.Checked());
 }
 
 struct HotkeyRow {
