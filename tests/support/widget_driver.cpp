@@ -1,6 +1,7 @@
 #include "tests/support/widget_driver.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -86,6 +87,24 @@ void WidgetDriver::Wheel(QPoint at, int notches, Qt::KeyboardModifiers modifiers
     QWheelEvent event(QPointF(local), QPointF(receiver->mapToGlobal(local)), QPoint(),
                       QPoint(0, 120 * notches), held_, modifiers, Qt::NoScrollPhase, false);
     QApplication::sendEvent(receiver, &event);
+}
+
+void WidgetDriver::ContextClick(QPoint at, Qt::KeyboardModifiers modifiers)
+{
+    MouseDown(at, Qt::RightButton, modifiers);
+    QPoint local;
+    QWidget* receiver = MouseReceiver(at, local);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, local, receiver->mapToGlobal(local), modifiers);
+    QApplication::sendEvent(receiver, &request);
+    MouseUp(at, Qt::RightButton, modifiers);
+}
+
+void WidgetDriver::MenuKey()
+{
+    QWidget* receiver = KeyReceiver();
+    const QPoint centre = receiver->rect().center();
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, centre, receiver->mapToGlobal(centre));
+    QApplication::sendEvent(receiver, &request);
 }
 
 void WidgetDriver::Press(int key, Qt::KeyboardModifiers modifiers, const QString& text)

@@ -14,6 +14,10 @@
 //   one event carrying the surrogate pair.
 // - A wheel notch is 120 units of angle; positive notches turn away from
 //   the user (scroll up).
+// - A context click is a right press, the context menu request the
+//   platform derives from it (a menu opened there runs until it closes) and
+//   the release; the menu key sends the keyboard's request to the key
+//   receiver.
 
 #include <QPoint>
 #include <QPointer>
@@ -36,6 +40,8 @@ public:
     void MouseMove(QPoint at, Qt::KeyboardModifiers modifiers = {});
     void MouseUp(QPoint at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers modifiers = {});
     void Wheel(QPoint at, int notches, Qt::KeyboardModifiers modifiers = {});
+    void ContextClick(QPoint at, Qt::KeyboardModifiers modifiers = {});
+    void MenuKey();
 
     // Press and release of a Qt key (Qt::Key_*), with the text the key types.
     void Press(int key, Qt::KeyboardModifiers modifiers = {}, const QString& text = QString());

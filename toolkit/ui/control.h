@@ -40,6 +40,11 @@
 // and so does the application when it is deactivated. The base ends a drag
 // and releases mouse capture.
 //
+// Context menus: a right click, the menu key or Shift+F10 runs
+// DoContextPopup, which a control overrides to choose by area; unless it
+// handled the request, the control's PopupMenu or the nearest parent's pops
+// up (see DoContextPopup).
+//
 // Exceptions: the entries from Qt (events, focus changes, posted messages)
 // are guarded once; the dispatchers (DoEnter, DoExit, ...) run the handlers
 // unguarded, so an exception reaches the code that called the dispatcher.
@@ -234,6 +239,8 @@ public:
     TNotifyEvent OnExit;
     std::function<void(QObject* sender)> OnStartDrag;
     std::function<void(QObject* sender, bool dropped)> OnEndDrag;
+    // A context menu request; see DoContextPopup.
+    std::function<void(QObject* sender, const QPoint& mousePos, bool& handled)> OnContextPopup;
 
 protected:
     // Set-up that depends on the properties; the base flags the handle
@@ -260,6 +267,13 @@ protected:
     // Focus dispatchers (CM_ENTER, CM_EXIT): fire OnEnter and OnExit.
     virtual void DoEnter();
     virtual void DoExit();
+    // A context menu request (the right button, the menu key, Shift+F10) on
+    // the client area; mousePos in client coordinates, (-1, -1) from the
+    // keyboard. Fires OnContextPopup. Unless handled, GetPopupMenu's menu,
+    // when AutoPopup, pops up for this control (its PopupComponent) at the
+    // mouse, or from the keyboard at the client area's top-left; without
+    // such a menu the request goes on to the widget and its parents.
+    virtual void DoContextPopup(const QPoint& mousePos, bool& handled);
 
     void Notification(TComponentCore* component, TOperation operation) override;
 
@@ -277,6 +291,10 @@ private:
     void ApplyFrame();
     void ApplyLayoutDirection();
     void DeliverPosted(TMessageId message, qintptr param);
+    // The reaction to a context menu request at globalPos (ignored from the
+    // keyboard): DoContextPopup, then the menu. True when the request was
+    // handled or a menu popped up.
+    bool ContextPopup(const QPoint& globalPos, bool byKeyboard);
     // Mouse events seen by the event filter, for a pending or running drag.
     void TrackDrag(int eventType, const QPoint& globalPos);
 

@@ -6,9 +6,11 @@
 #include "toolkit/core/application.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
@@ -102,6 +104,18 @@ private:
         case QEvent::ToolTip:
             // Hints are shown by the application's hint engine only.
             return true;
+        case QEvent::ContextMenu: {
+            const auto* request = static_cast<QContextMenuEvent*>(event);
+            return AnswerContextRequest(request->globalPos(),
+                                        request->reason() == QContextMenuEvent::Keyboard);
+        }
+        case QEvent::KeyPress:
+            // Shift+F10 asks for the context menu as the menu key does; Qt
+            // reports only the menu key as a request.
+            if (const auto* key = static_cast<QKeyEvent*>(event);
+                key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)
+                return AnswerContextRequest(QPoint(), true);
+            return false;
         case QEvent::MouseMove:
         case QEvent::MouseButtonRelease:
             control_->TrackDrag(event->type(), static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
@@ -122,6 +136,15 @@ private:
             return true;
         }
         return false;
+    }
+
+    // A request whose handler raised counts as answered all the same: it
+    // must not go on to the parents and open their menus.
+    bool AnswerContextRequest(const QPoint& globalPos, bool byKeyboard)
+    {
+        bool answered = true;
+        Guarded([&] { answered = control_->ContextPopup(globalPos, byKeyboard); });
+        return answered;
     }
 
     TControl* control_;
