@@ -128,6 +128,8 @@ public:
 
     QString Log() const { return log.join(QLatin1Char('|')); }
 
+    // Declared before the form: closing the popup while the form goes logs.
+    QStringList log;
     TForm form;
     QWidget* panel = nullptr;
     TEdit* editor = nullptr;
@@ -135,7 +137,6 @@ public:
     TEdit* other = nullptr;
     QPointer<TPopupWindow> popup;
     QListWidget* list = nullptr;
-    QStringList log;
 };
 
 TEST_F(PopupWindowTest, TheEditorKeepsTheFocusAndTheKeysWhileThePopupIsOpen)
