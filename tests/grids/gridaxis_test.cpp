@@ -200,14 +200,14 @@ struct AxisModel {
         }
         return last;
     }
-    int MaxFirst(int clientExtent) const
+    int FirstShowingWhole(int last, int clientExtent) const
     {
         int fixedExtent = 0;
         for (int k = 0; k < fixed; ++k)
             fixedExtent += Extent(k);
         int room = clientExtent + line - fixedExtent;
-        int result = int(sizes.size()) - 1;
-        for (int i = int(sizes.size()) - 1; i >= fixed; --i) {
+        int result = last;
+        for (int i = last; i >= fixed; --i) {
             room -= Extent(i);
             if (room < 0)
                 break;
@@ -277,7 +277,11 @@ TEST(GridAxis, AgreesWithAPlainWalkAfterRandomEdits)
                 ASSERT_EQ(axis.IndexAt(pixel, clientExtent), model.IndexAt(pixel, clientExtent))
                     << "step " << step << " pixel " << pixel;
             ASSERT_EQ(axis.LastFullyVisible(clientExtent), model.LastFullyVisible(clientExtent)) << step;
-            ASSERT_EQ(axis.MaxFirst(clientExtent), model.MaxFirst(clientExtent)) << step;
+            ASSERT_EQ(axis.MaxFirst(clientExtent), model.FirstShowingWhole(axis.Count() - 1, clientExtent))
+                << step;
+            const int last = pick(axis.FixedCount(), axis.Count() - 1);
+            ASSERT_EQ(axis.FirstShowingWhole(last, clientExtent), model.FirstShowingWhole(last, clientExtent))
+                << step;
         }
     }
 }

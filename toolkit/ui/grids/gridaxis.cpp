@@ -191,14 +191,16 @@ int TGridAxis::VisibleCount(int clientExtent) const
     return LastFullyVisible(clientExtent) - first_ + 1;
 }
 
-int TGridAxis::MaxFirst(int clientExtent) const
+int TGridAxis::FirstShowingWhole(int last, int clientExtent) const
 {
+    CheckIndex(last);
+    Q_ASSERT(last >= fixedCount_);
     const qint64 available = qint64(clientExtent) + lineWidth_ - FixedExtent();
-    const qint64 total = TotalExtent();
-    // The smallest i whose cells i .. Count-1 fit in the available pixels.
+    const qint64 end = Prefix(last + 1);
+    // The smallest i whose cells i .. last fit in the available pixels.
     const auto begin = prefix_.cbegin() + fixedCount_;
-    const auto found = std::lower_bound(begin, prefix_.cbegin() + Count(), total - available);
-    return std::clamp(int(found - prefix_.cbegin()), fixedCount_, Count() - 1);
+    const auto found = std::lower_bound(begin, prefix_.cbegin() + last, end - available);
+    return std::clamp(int(found - prefix_.cbegin()), fixedCount_, last);
 }
 
 void TGridAxis::Move(int from, int to)

@@ -111,7 +111,10 @@ public:
     int VisibleCount(int clientExtent) const;
     // The largest First that still fills the client area: from it on every
     // cell up to the last shows whole.
-    int MaxFirst(int clientExtent) const;
+    int MaxFirst(int clientExtent) const { return FirstShowingWhole(Count() - 1, clientExtent); }
+    // The smallest First from which cells up to last show whole (last when
+    // even it alone does not fit); last is a scrollable cell.
+    int FirstShowingWhole(int last, int clientExtent) const;
 
     // Moves the size of cell from to index to (the cells between shift by
     // one). First is not changed. EInvalidGridOperation as for Size.
