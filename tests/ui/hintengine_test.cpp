@@ -90,6 +90,9 @@ protected:
         quiet->setGeometry(10, 210, 100, 30);
         quiet->SetHint(QStringLiteral("Quiet"));
         form.show();
+        // Hints show only in the foreground.
+        QApplication::setActiveWindow(&form);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
         engine.SetHintPause(500);
         engine.SetHintShortPause(50);
         engine.SetHintHidePause(2500);
@@ -131,8 +134,6 @@ TEST_F(HintEngineTest, HintShowsOnceTheMouseRestsForThePause)
 
 TEST_F(HintEngineTest, ShowingAHintLeavesTheFocusAndTheActiveWindowAlone)
 {
-    QApplication::setActiveWindow(&form);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     edit->setFocus();
     QWidget* active = QApplication::activeWindow();
     ASSERT_EQ(QApplication::focusWidget(), edit);

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScopeGuard>
 #include <QWidget>
@@ -236,7 +237,10 @@ void THintEngine::ShowFor(const QPoint& cursorPos)
     auto cancel = qScopeGuard([this] { CancelHint(); });
     int reshowTimeout = 0;
     TControl* control = HintControl();
-    if (showHint_ && control && control->ShowHint() && MouseOver(control, cursorPos)) {
+    // As the platform does, hints show only while the application is in
+    // the foreground.
+    const bool foreground = QGuiApplication::applicationState() == Qt::ApplicationActive;
+    if (showHint_ && foreground && control && control->ShowHint() && MouseOver(control, cursorPos)) {
         const QWidget* widget = control->Widget();
         THintInfo info;
         info.HintControl = control;

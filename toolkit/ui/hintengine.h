@@ -13,19 +13,20 @@
 //    pause (HintShortPause when a hint is active, else HintPause) and the
 //    engine waits it out; every such move starts the wait again, so the
 //    hint comes once the mouse rests. A hint already up stays until then.
-// 2. When the pause ends and the mouse is still over the hint control, the
-//    control's CMHintShow gets a THintInfo filled in with: the control;
-//    HintWindowClass; HintPos below the cursor; the screen's width as
-//    HintMaxWidth; HintColor; the whole control as CursorRect and the mouse
-//    as CursorPos (client coordinates); ReshowTimeout 0; HintHidePause as
-//    HideTimeout; the short part of Hint (the control's, else the nearest
-//    parent's that has one) as HintStr; no HintData. OnShowHint follows.
-//    A non-zero result or an empty text shows nothing (the engine resets,
-//    or with a ReshowTimeout asks again after it). Otherwise the window of
-//    HintWindowClass (the window up is kept when the class is the same)
-//    takes the control's BiDiMode and HintColor, is sized by CalcHintRect
-//    and activated at HintPos (its right edge there for a control with
-//    right-to-left alignment); the hint is active.
+// 2. When the pause ends, the application is in the foreground and the
+//    mouse is still over the hint control, the control's CMHintShow gets a
+//    THintInfo filled in with: the control; HintWindowClass; HintPos below
+//    the cursor; the screen's width as HintMaxWidth; HintColor; the whole
+//    control as CursorRect and the mouse as CursorPos (client coordinates);
+//    ReshowTimeout 0; HintHidePause as HideTimeout; the short part of Hint
+//    (the control's, else the nearest parent's that has one) as HintStr;
+//    no HintData. OnShowHint follows. A non-zero result or an empty text
+//    shows nothing (the engine resets, or with a ReshowTimeout asks again
+//    after it). Otherwise the window of HintWindowClass (the window up is
+//    kept when the class is the same) takes the control's BiDiMode and
+//    HintColor, is sized by CalcHintRect and activated at HintPos (its
+//    right edge there for a control with right-to-left alignment); the
+//    hint is active.
 // 3. While the mouse stays inside the cursor rectangle nothing is asked;
 //    leaving it goes back to 1, with the short pause (one hint per cell of
 //    a grid). ReshowTimeout > 0 asks again after that time; otherwise the
@@ -72,7 +73,7 @@ public:
     // installed) on first use; freed with the application object.
     static THintEngine& Instance();
 
-    // --- Settings (milliseconds; negative values count as 0) ---
+    // --- Settings (milliseconds; negative pauses count as 0) ---
     // Before the first hint.
     int HintPause() const { return hintPause_; }
     void SetHintPause(int milliseconds);
