@@ -146,7 +146,8 @@ void THintEngine::Watch(QWidget* widget)
     QObject::disconnect(hintWidgetGone_);
     hintWidget_ = widget;
     if (widget)
-        hintWidgetGone_ = connect(widget, &QObject::destroyed, this, [this] { CancelHint(); });
+        hintWidgetGone_ =
+            connect(widget, &QObject::destroyed, this, [this] { Guarded([this] { CancelHint(); }); });
 }
 
 // --- Timer -------------------------------------------------------------------------------
