@@ -3,20 +3,24 @@
 //
 //     QT_QPA_PLATFORM=offscreen build/bin/gallery <folder>
 //
-// Writes colors.png, primitives.png, text.png, edges.png, themes.png and
-// strips.png; each sample is labelled. Themes and strips are drawn on a
-// light and on a dark palette. Exit code 0 when every file was written.
+// Writes colors.png, primitives.png, text.png, edges.png, themes.png,
+// strips.png and hints.png; each sample is labelled. Themes and strips are
+// drawn on a light and on a dark palette. Exit code 0 when every file was written.
 
+#include "toolkit/core/localefacts.h"
 #include "toolkit/ui/canvas.h"
 #include "toolkit/ui/edges.h"
+#include "toolkit/ui/hintwindow.h"
 #include "toolkit/ui/imagelist.h"
 #include "toolkit/ui/pictures.h"
+#include "toolkit/ui/sysinfo.h"
 #include "toolkit/ui/themes.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QPalette>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <cstdio>
 #include <functional>
@@ -500,6 +504,47 @@ bool Strips(const QDir& folder)
            dark.Save(folder, QStringLiteral("strips-dark.png"));
 }
 
+// A hint window's look: what CalcHintRect measures, painted as ActivateHint
+// shows it.
+bool Hints(const QDir& folder)
+{
+    TSheet sheet(900, 300, QApplication::palette());
+    struct THintSample {
+        const char* label;
+        QString text;
+        int maxWidth;
+        TColor color;
+        bool rightToLeft;
+    };
+    const THintSample samples[] = {
+        {"plain", QStringLiteral("Saves the file"), 400, clInfoBk, false},
+        {"word-wrapped in 160 px",
+         QStringLiteral("A longer hint that wraps between its words to stay within the maximum width"), 160,
+         clInfoBk, false},
+        {"line breaks", QStringLiteral("First line\nSecond, longer line\nThird"), 400, clInfoBk, false},
+        {"own colour", QStringLiteral("HintColor clYellow"), 400, clYellow, false},
+        {"right to left",
+         QStringLiteral("\u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD (RTL)\n\u05E9\u05D5\u05E8\u05D4 "
+                        "\u05E9\u05E0\u05D9\u05D9\u05D4"),
+         400, clInfoBk, true},
+    };
+    for (const THintSample& sample : samples) {
+        const QScopedValueRollback rightToLeft(LocaleFacts().RightToLeft, sample.rightToLeft);
+        THintWindow window;
+        window.Font()->SetName(QStringLiteral("DejaVu Sans"));
+        window.Font()->SetSize(8);
+        window.SetBiDiMode(sample.rightToLeft ? bdRightToLeft : bdLeftToRight);
+        window.SetColor(sample.color);
+        const QRect size = window.CalcHintRect(sample.maxWidth, sample.text, QVariant());
+        window.ActivateHint(size.translated(WorkAreaRect().topLeft()), sample.text);
+        const QImage image = window.grab().toImage();
+        window.ReleaseHandle();
+        sheet.Sample(QLatin1String(sample.label), std::max(image.width(), 150), image.height(),
+                     [&](const QRect& r) { sheet.Canvas().Painter()->drawImage(r.topLeft(), image); });
+    }
+    return sheet.Save(folder, QStringLiteral("hints.png"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -516,7 +561,7 @@ int main(int argc, char** argv)
     }
     try {
         const bool ok = Colors(folder) && Primitives(folder) && Text(folder) && Edges(folder) &&
-                        Themes(folder) && Strips(folder);
+                        Themes(folder) && Strips(folder) && Hints(folder);
         if (!ok) {
             std::fprintf(stderr, "gallery: cannot write into %s\n", argv[1]);
             return 1;

@@ -80,6 +80,14 @@ void WidgetDriver::MouseUp(QPoint at, Qt::MouseButton button, Qt::KeyboardModifi
     SendMouse(QEvent::MouseButtonRelease, at, button, modifiers);
 }
 
+void WidgetDriver::Leave()
+{
+    for (QWidget* w = target_; w; w = w->isWindow() ? nullptr : w->parentWidget()) {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(w, &leave);
+    }
+}
+
 void WidgetDriver::Wheel(QPoint at, int notches, Qt::KeyboardModifiers modifiers)
 {
     QPoint local;

@@ -6,6 +6,9 @@
 //   deepest visible child under it, in that child's coordinates; while a
 //   button is held, moves and the release go to the widget that was
 //   pressed, even outside it, as Qt's implicit grab does.
+// - Leave tells the target's window that the mouse left it: a Leave event
+//   goes to the target and each widget above it up to the window, as Qt
+//   sends when the pointer leaves a window.
 // - Keys go to the widget of the target's window that has the focus when it
 //   lies inside the target, else to the target itself.
 // - Type sends one key press and release per character with the character
@@ -46,6 +49,8 @@ public:
     // Press and release of a Qt key (Qt::Key_*), with the text the key types.
     void Press(int key, Qt::KeyboardModifiers modifiers = {}, const QString& text = QString());
     void Type(const QString& text);
+
+    void Leave();
 
 private:
     QWidget* MouseReceiver(QPoint at, QPoint& local) const;

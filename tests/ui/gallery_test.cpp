@@ -30,7 +30,7 @@ TEST(Gallery, WritesEveryPageAndNoneIsBlank)
     ASSERT_EQ(gallery.exitStatus(), QProcess::NormalExit);
     ASSERT_EQ(gallery.exitCode(), 0) << gallery.readAllStandardError().toStdString();
     for (const char* page : {"colors.png", "primitives.png", "text.png", "edges.png", "themes.png",
-                             "themes-dark.png", "strips.png", "strips-dark.png"}) {
+                             "themes-dark.png", "strips.png", "strips-dark.png", "hints.png"}) {
         const QImage image(folder.File(QString::fromLatin1(page)));
         ASSERT_FALSE(image.isNull()) << page;
         EXPECT_GT(DistinctColours(image), 8) << page;

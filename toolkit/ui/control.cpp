@@ -413,6 +413,13 @@ void TControl::SetShowHint(bool showHint)
     parentShowHint_ = false;
 }
 
+void TControl::CMHintShowPause(bool, int&) {}
+
+int TControl::CMHintShow(THintInfo&)
+{
+    return 0;
+}
+
 void TControl::SetPopupMenu(TPopupMenu* menu)
 {
     if (menu == popupMenu_)

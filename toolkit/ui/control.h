@@ -65,6 +65,7 @@ class QWidget;
 namespace tk {
 
 class TForm;
+struct THintInfo;
 
 // A posted message id: private numbers of a control class, from 0x0B000
 // (the classic CM_BASE) up, chosen by the class.
@@ -166,6 +167,13 @@ public:
     bool ParentShowHint() const { return parentShowHint_; }
     void SetParentShowHint(bool on) { parentShowHint_ = on; }
     bool IsShowHintStored() const { return !parentShowHint_; }
+    // The hint engine's steps (hintengine.h); the bases change nothing.
+    // CM_HINTSHOWPAUSE: the pause before this control's hint may be
+    // changed; hintWasActive tells whether a hint is active (the pause is
+    // then the short one). CM_HINTSHOW: the hint about to show may be
+    // changed; a non-zero result shows none.
+    virtual void CMHintShowPause(bool hintWasActive, int& pause);
+    virtual int CMHintShow(THintInfo& info);
 
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     // Cleared when the menu is freed.

@@ -4,6 +4,7 @@
 #include "toolkit/ui/control.h"
 
 #include "toolkit/core/application.h"
+#include "toolkit/ui/hintengine.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -174,6 +175,9 @@ TControl::TControl(QWidget* widget)
       filter_(std::make_unique<EventFilter>(this)), font_(new TFont(widget))
 {
     ConnectApplicationSignals();
+    // Hints of every control come from the one engine, which must watch
+    // the mouse from the first control on.
+    THintEngine::Instance();
     widget_->installEventFilter(filter_.get());
     font_->OnChange = [this] {
         if (!adoptingFont_)
