@@ -39,8 +39,8 @@
 //    ShowHint is switched off.
 //
 // Time runs on the toolkit timers (timerdriver.h). The engine holds a timer
-// only while a pause, a reshow or a hide is pending; a test that installs a
-// manual timer driver calls CancelHint before the driver goes.
+// only while a pause, a reshow or a hide is pending; the tests' manual timer
+// driver cancels the hint before it goes.
 //
 // Exceptions: the Qt entries (the event filter, the timer) are guarded; an
 // exception from a control's CMHintShowPause or CMHintShow, or from the
