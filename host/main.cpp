@@ -6,6 +6,7 @@
 
 #include "host/backup_library.h"
 #include "host/backup_screenshots.h"
+#include "host/grid_demo.h"
 #include "host/host_paths.h"
 #include "host/main_window.h"
 #include "host/program_files.h"
@@ -157,8 +158,16 @@ int main(int argc, char** argv)
     const host::TBackupCall call{options.restricted ? 1 : 0, safekeep::LanguageManager, &database1,
                                  &database2};
 
-    if (!options.screenshots.isEmpty())
-        return host::TBackupScreenshots(library, call, options.screenshots).Run();
+    if (!options.screenshots.isEmpty()) {
+        const int backup = host::TBackupScreenshots(library, call, options.screenshots).Run();
+        QString written;
+        if (!host::RenderGridDemo(QDir::cleanPath(options.screenshots) + QLatin1Char('/'), written)) {
+            std::fprintf(stderr, "Brivora: cannot write %s\n", qPrintable(written));
+            return 1;
+        }
+        std::printf("rendered %s\n", qPrintable(written));
+        return backup;
+    }
 
     host::TfrmBrivora window(library, call, paths);
     safekeep::LanguageManager->LangVCL(&window);

@@ -1,5 +1,7 @@
 #include "host/main_window.h"
 
+#include "host/grid_demo.h"
+
 #include "safekeep/langman/languagemanager.h"
 #include "toolkit/core/application.h"
 #include "toolkit/data/database.h"
@@ -63,10 +65,23 @@ TfrmBrivora::TfrmBrivora(TBackupLibrary& library, const TBackupCall& call, const
     connect(btnCopiaSeguridad, &QPushButton::clicked, this,
             [this] { tk::Guarded([this] { OpenBackupWindow(); }); });
 
+    btnRejilla = new QPushButton(QStringLiteral("Cuotas (rejilla)"), central);
+    btnRejilla->setObjectName(QStringLiteral("btnRejilla"));
+    layout->addWidget(btnRejilla);
+    connect(btnRejilla, &QPushButton::clicked, this, [this] { tk::Guarded([this] { OpenGridDemo(); }); });
+
     setCentralWidget(central);
     statusBar()->setObjectName(QStringLiteral("sbEstado"));
     resize(560, 320);
     ShowDatabaseStates();
+}
+
+void TfrmBrivora::OpenGridDemo()
+{
+    if (!gridDemo_)
+        gridDemo_ = new TfrmRejilla(this);
+    gridDemo_->show();
+    gridDemo_->raise();
 }
 
 QString TfrmBrivora::Text(const char* key, const QString& spanish) const

@@ -1,12 +1,14 @@
 #pragma once
 // The host's main window: what the installation holds (community, year
 // file, the state of its two database connections) and the button that
-// opens the backup window through the backup library.
+// opens the backup window through the backup library; another opens the
+// string-grid window.
 
 #include "host/backup_library.h"
 #include "host/host_paths.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class QLabel;
 class QPushButton;
@@ -19,6 +21,9 @@ public:
     TfrmBrivora(TBackupLibrary& library, const TBackupCall& call, const THostPaths& paths);
 
     QPushButton* BackupButton() const { return btnCopiaSeguridad; }
+    QPushButton* GridButton() const { return btnRejilla; }
+    // Shows the string-grid window (one per main window).
+    void OpenGridDemo();
     // Shows the current state of the two database components.
     void ShowDatabaseStates();
 
@@ -35,6 +40,8 @@ private:
     QLabel* lblDatabase1;
     QLabel* lblDatabase2;
     QPushButton* btnCopiaSeguridad;
+    QPushButton* btnRejilla;
+    QPointer<QWidget> gridDemo_;
 };
 
 }  // namespace host
