@@ -96,6 +96,22 @@ TEST(ImageList, DisabledLookIsTheShapeEmbossedInShadowAndHighlight)
     EXPECT_NE(At(canvas, image, 1, 1), clBlack);             // not the enabled look
 }
 
+TEST(ImageList, BlendedLookMixesTheVisiblePixelsHalfWithTheColour)
+{
+    TImageList list(4, 4);
+    TBitmap strip;
+    MakeStrip(strip);
+    list.AddMasked(strip, clOlive);
+    QImage image = White(8, 8);
+    TCanvas canvas(&image);
+    list.DrawBlended(canvas, 0, 0, 2, clWhite);       // blue towards white
+    list.DrawBlended(canvas, 4, 4, 0, RGB(0, 0, 0));  // red towards black
+    EXPECT_EQ(At(canvas, image, 1, 1), RGB(0x7F, 0x7F, 0xFF));
+    EXPECT_EQ(At(canvas, image, 5, 5), RGB(0x7F, 0, 0));
+    EXPECT_EQ(At(canvas, image, 0, 0), clWhite) << "the mask stays clear";
+    EXPECT_EQ(At(canvas, image, 4, 4), clWhite);
+}
+
 TEST(ImageList, ReplaceMaskedGetBitmapAndTheirIndexChecks)
 {
     TImageList list(4, 4);

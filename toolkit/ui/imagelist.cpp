@@ -152,6 +152,26 @@ void TImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) co
     painter->drawImage(x, y, Silhouette(image, canvas.ToQColor(clBtnShadow)));
 }
 
+void TImageList::DrawBlended(TCanvas& canvas, int x, int y, int index, TColor blendColor) const
+{
+    QPainter* painter = canvas.Painter();
+    if (!painter || index < 0 || index >= Count())
+        return;
+    if (bkColor_ != clNone)
+        painter->fillRect(QRect(x, y, width_, height_), canvas.ToQColor(bkColor_));
+    const QColor blend = canvas.ToQColor(blendColor);
+    QImage image = images_[index].convertToFormat(QImage::Format_ARGB32);
+    for (int row = 0; row < image.height(); ++row) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
+        for (int col = 0; col < image.width(); ++col) {
+            const QRgb pixel = line[col];
+            line[col] = qRgba((qRed(pixel) + blend.red()) / 2, (qGreen(pixel) + blend.green()) / 2,
+                              (qBlue(pixel) + blend.blue()) / 2, qAlpha(pixel));
+        }
+    }
+    painter->drawImage(x, y, image);
+}
+
 void TImageList::GetBitmap(int index, TBitmap& bitmap) const
 {
     CheckIndex(index);

@@ -11,7 +11,8 @@
 // image's rectangle first. The disabled look is the platform's embossed
 // grey: the image's shape (its visible pixels that are not near white) in
 // clBtnHighlight one pixel right and down, and again in clBtnShadow at the
-// place itself.
+// place itself. DrawBlended mixes each visible pixel half and half with a
+// colour.
 //
 // A TImageList is a component: code that keeps a pointer to one asks for
 // FreeNotification and forgets it in Notification(opRemove); the list is
@@ -74,6 +75,10 @@ public:
     // Draws image index with its top-left at (x, y); an index outside the
     // list draws nothing.
     void Draw(TCanvas& canvas, int x, int y, int index, bool enabled = true) const;
+    // Draws image index with its visible pixels blended halfway towards
+    // blendColor (the platform's selected look; the grid draws its images
+    // so when it is disabled). The mask stays: hidden pixels stay hidden.
+    void DrawBlended(TCanvas& canvas, int x, int y, int index, TColor blendColor) const;
     // The image on BkColor (white when BkColor is clNone), Width x Height.
     // EInvalidOperation as above.
     void GetBitmap(int index, TBitmap& bitmap) const;
