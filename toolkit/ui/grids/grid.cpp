@@ -324,22 +324,30 @@ void TCustomGrid::MoveAnchor(TGridCoord anchor)
     viewport()->update(BoxRect(now.Left, now.Top, now.Right, now.Bottom));
 }
 
+namespace {
+
+// Where the cell at index is after the cell at from moved to to (the cells
+// between shift by one towards from).
+int FollowMove(int index, int from, int to)
+{
+    if (index == from)
+        return to;
+    if (from < to && index > from && index <= to)
+        return index - 1;
+    if (from > to && index >= to && index < from)
+        return index + 1;
+    return index;
+}
+
+}  // namespace
+
 void TCustomGrid::MoveColumn(int from, int to)
 {
     if (from == to)
         return;
     cols_->Move(from, to);
-    // Col follows the moved column; the columns between shift by one.
-    auto follow = [&](int& index) {
-        if (index == from)
-            index = to;
-        else if (from < to && index > from && index <= to)
-            --index;
-        else if (from > to && index >= to && index < from)
-            ++index;
-    };
-    follow(current_.X);
-    follow(anchor_.X);
+    current_.X = FollowMove(current_.X, from, to);
+    anchor_.X = FollowMove(anchor_.X, from, to);
     AxesChanged();
     ColumnMoved(from, to);
 }
@@ -349,16 +357,8 @@ void TCustomGrid::MoveColumnBack(int from, int to)
     if (from == to)
         return;
     cols_->Move(to, from);
-    auto follow = [&](int& index) {
-        if (index == to)
-            index = from;
-        else if (from < to && index >= from && index < to)
-            ++index;
-        else if (from > to && index > to && index <= from)
-            --index;
-    };
-    follow(current_.X);
-    follow(anchor_.X);
+    current_.X = FollowMove(current_.X, to, from);
+    anchor_.X = FollowMove(anchor_.X, to, from);
     AxesChanged();
 }
 
@@ -367,16 +367,8 @@ void TCustomGrid::MoveRow(int from, int to)
     if (from == to)
         return;
     rows_->Move(from, to);
-    auto follow = [&](int& index) {
-        if (index == from)
-            index = to;
-        else if (from < to && index > from && index <= to)
-            --index;
-        else if (from > to && index >= to && index < from)
-            ++index;
-    };
-    follow(current_.Y);
-    follow(anchor_.Y);
+    current_.Y = FollowMove(current_.Y, from, to);
+    anchor_.Y = FollowMove(anchor_.Y, from, to);
     AxesChanged();
     RowMoved(from, to);
 }

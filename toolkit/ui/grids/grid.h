@@ -315,7 +315,7 @@ private:
     void FocusCell(int col, int row, bool moveAnchor);
     int NextShownCol(int from, int step) const;
 
-    void StartRowMoving(const QPoint& pressPoint);
+    void StartMoving(bool columns, const QPoint& pressPoint);
     void TrackSizing(int x, int y);
     void TrackMoving(int x, int y);
     void TrackSelecting(int x, int y);

@@ -159,10 +159,7 @@ void TCustomGrid::MouseMove(TShiftState shift, int x, int y)
         if ((QPoint(x, y) - i.pressPoint).manhattanLength() <= DragThreshold())
             return;
         i.movePending = false;
-        if (i.pendingIsColumn)
-            StartColumnMoving(i.pressPoint);
-        else
-            StartRowMoving(i.pressPoint);
+        StartMoving(i.pendingIsColumn, i.pressPoint);
     }
     switch (gridState_) {
     case gsNormal: {
@@ -297,36 +294,30 @@ void TCustomGrid::TrackSizing(int x, int y)
 
 void TCustomGrid::StartColumnMoving(const QPoint& pressPoint)
 {
+    StartMoving(true, pressPoint);
+}
+
+// A move starts on a scrollable title (column) or row header (row) when
+// the descendant's Begin...Drag agrees.
+void TCustomGrid::StartMoving(bool columns, const QPoint& pressPoint)
+{
     const TGridCoord cell = MouseCoord(pressPoint.x(), pressPoint.y());
-    if (cell.X < FixedCols() || cell.Y < 0 || cell.Y >= FixedRows())
+    const int index = columns ? cell.X : cell.Y;
+    const int across = columns ? cell.Y : cell.X;
+    if (index < (columns ? FixedCols() : FixedRows()) || across < 0 ||
+        across >= (columns ? FixedRows() : FixedCols()))
         return;
     Interaction& i = *interaction_;
     i.movePending = false;
-    i.moveIndex = cell.X;
-    i.movePos = cell.X;
-    if (!BeginColumnDrag(i.moveIndex, i.movePos, pressPoint)) {
+    i.moveIndex = index;
+    i.movePos = index;
+    const bool begun = columns ? BeginColumnDrag(i.moveIndex, i.movePos, pressPoint)
+                               : BeginRowDrag(i.moveIndex, i.movePos, pressPoint);
+    if (!begun) {
         i.moveIndex = i.movePos = -1;
         return;
     }
-    gridState_ = gsColMoving;
-    i.lastMouse = pressPoint;
-    i.selectTimer.Start(Interaction::scrollInterval);
-    InvalidateGrid();
-}
-
-void TCustomGrid::StartRowMoving(const QPoint& pressPoint)
-{
-    const TGridCoord cell = MouseCoord(pressPoint.x(), pressPoint.y());
-    if (cell.Y < FixedRows() || cell.X < 0 || cell.X >= FixedCols())
-        return;
-    Interaction& i = *interaction_;
-    i.moveIndex = cell.Y;
-    i.movePos = cell.Y;
-    if (!BeginRowDrag(i.moveIndex, i.movePos, pressPoint)) {
-        i.moveIndex = i.movePos = -1;
-        return;
-    }
-    gridState_ = gsRowMoving;
+    gridState_ = columns ? gsColMoving : gsRowMoving;
     i.lastMouse = pressPoint;
     i.selectTimer.Start(Interaction::scrollInterval);
     InvalidateGrid();
