@@ -247,6 +247,27 @@ TEST_F(GridTest, AColumnIsMovedByDraggingItsTitleAndARefusedMoveGoesBack)
     ExpectConsistent();
 }
 
+TEST_F(GridTest, RowsAreSizedAndMovedByTheirHeadersToo)
+{
+    grid.SetOptions(grid.Options() | goRowSizing | goRowMoving);
+    WidgetDriver mouse(Viewport());
+    const QRect header = grid.CellRect(0, 2);
+    const QPoint border(header.center().x(), header.bottom() + 1);
+    mouse.MouseDown(border);
+    EXPECT_EQ(grid.GridState(), gsRowSizing);
+    mouse.MouseMove(border + QPoint(0, 16));
+    mouse.MouseUp(border + QPoint(0, 16));
+    EXPECT_EQ(grid.RowHeights(2), 40);
+
+    mouse.MouseDown(Center(0, 3));
+    mouse.MouseMove(Center(0, 5));
+    EXPECT_EQ(grid.GridState(), gsRowMoving);
+    mouse.MouseUp(Center(0, 5));
+    EXPECT_EQ(grid.Cells(1, 5), QStringLiteral("1:3"));
+    EXPECT_EQ(grid.Cells(1, 3), QStringLiteral("1:4"));
+    ExpectConsistent();
+}
+
 TEST_F(GridTest, AColumnMoveStartsFromARememberedPressAndByTheRightButton)
 {
     grid.SetOptions(grid.Options() | goColMoving);
