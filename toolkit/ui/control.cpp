@@ -463,7 +463,7 @@ int TControl::Left() const
 }
 void TControl::SetLeft(int left)
 {
-    widget_->move(left, widget_->y());
+    SetBounds(left, Top(), Width(), Height());
 }
 int TControl::Top() const
 {
@@ -471,7 +471,7 @@ int TControl::Top() const
 }
 void TControl::SetTop(int top)
 {
-    widget_->move(widget_->x(), top);
+    SetBounds(Left(), top, Width(), Height());
 }
 int TControl::Width() const
 {
@@ -479,7 +479,7 @@ int TControl::Width() const
 }
 void TControl::SetWidth(int width)
 {
-    widget_->resize(width, widget_->height());
+    SetBounds(Left(), Top(), width, Height());
 }
 int TControl::Height() const
 {
@@ -487,12 +487,21 @@ int TControl::Height() const
 }
 void TControl::SetHeight(int height)
 {
-    widget_->resize(widget_->width(), height);
+    SetBounds(Left(), Top(), Width(), height);
 }
 
 void TControl::SetBounds(int left, int top, int width, int height)
 {
-    widget_->setGeometry(left, top, width, height);
+    if (widget_->isWindow()) {
+        // A window's x and y are its frame's; setGeometry would place the
+        // client area there instead. A window not moved keeps the place the
+        // system or its position rule gives it.
+        if (QPoint(left, top) != widget_->pos())
+            widget_->move(left, top);
+        widget_->resize(width, height);
+    } else {
+        widget_->setGeometry(left, top, width, height);
+    }
 }
 
 namespace {

@@ -45,6 +45,12 @@
 // handled the request, the control's PopupMenu or the nearest parent's pops
 // up (see DoContextPopup).
 //
+// Dragging: BeginDrag (or DragMode dmAutomatic on a left press) starts the
+// internal drag; the moves and the release reach DragMoved and DragReleased.
+// A scroll area gets its mouse events on its viewport, so the base watches
+// the viewport's mouse events as well (the viewport present at
+// construction).
+//
 // Exceptions: the entries from Qt (events, focus changes, posted messages)
 // are guarded once; the dispatchers (DoEnter, DoExit, ...) run the handlers
 // unguarded, so an exception reaches the code that called the dispatcher.
@@ -216,7 +222,10 @@ public:
     void SetWidth(int width);
     int Height() const;
     void SetHeight(int height);
-    void SetBounds(int left, int top, int width, int height);
+    // Every geometry setter above goes through SetBounds, so a control that
+    // keeps rules about its size (a window's constraints) overrides it. A
+    // window's left and top are those of its frame.
+    virtual void SetBounds(int left, int top, int width, int height);
     // The client area: the viewport of a scroll area, else the contents rect.
     int ClientWidth() const;
     void SetClientWidth(int width);
@@ -282,6 +291,15 @@ protected:
     // mouse, or from the keyboard at the client area's top-left; without
     // such a menu the request goes on to the widget and its parents.
     virtual void DoContextPopup(const QPoint& mousePos, bool& handled);
+
+    // A running drag of this control moved to globalPos (also the move that
+    // started it); the base does nothing. A control that accepts drops on
+    // itself asks its drag-over handler here.
+    virtual void DragMoved(const QPoint& globalPos);
+    // The button went up during a drag at globalPos (Dragging() is already
+    // false); the result is whether the drop was taken, passed on to
+    // OnEndDrag as dropped. The base takes it.
+    virtual bool DragReleased(const QPoint& globalPos);
 
     void Notification(TComponentCore* component, TOperation operation) override;
 
@@ -354,6 +372,13 @@ void FireEvent(const TNotifyEvent& handler, QObject* sender);
 // and the control base's, with their stored rules. Put it right after
 // Q_OBJECT (it leaves the access private, as Q_OBJECT does).
 #define TK_CONTROL_PROPERTIES                                                                                \
+    TK_CONTROL_PROPERTIES_BEFORE_BORDER_ TK_CONTROL_BORDER_STYLE_ TK_CONTROL_PROPERTIES_AFTER_BORDER_
+
+// The same for a window, which publishes a BorderStyle of its own (the
+// window frame, formenums.h).
+#define TK_WINDOW_PROPERTIES TK_CONTROL_PROPERTIES_BEFORE_BORDER_ TK_CONTROL_PROPERTIES_AFTER_BORDER_
+
+#define TK_CONTROL_PROPERTIES_BEFORE_BORDER_                                                                 \
     TK_COMPONENT                                                                                             \
     Q_PROPERTY(QString Hint READ Hint WRITE SetHint)                                                         \
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)                                                \
@@ -366,8 +391,13 @@ void FireEvent(const TNotifyEvent& handler, QObject* sender);
     Q_PROPERTY(bool ParentColor READ ParentColor WRITE SetParentColor)                                       \
     Q_PROPERTY(tk::TColor Color READ Color WRITE SetColor)                                                   \
     Q_PROPERTY(bool ParentCtl3D READ ParentCtl3D WRITE SetParentCtl3D)                                       \
-    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)                                                         \
+    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)
+
+#define TK_CONTROL_BORDER_STYLE_                                                                             \
     Q_PROPERTY(tk::TControlEnums::TBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)            \
+    Q_CLASSINFO("Default:BorderStyle", "bsSingle")
+
+#define TK_CONTROL_PROPERTIES_AFTER_BORDER_                                                                  \
     Q_PROPERTY(bool ParentBiDiMode READ ParentBiDiMode WRITE SetParentBiDiMode)                              \
     Q_PROPERTY(tk::TControlEnums::TBiDiMode BiDiMode READ BiDiMode WRITE SetBiDiMode)                        \
     Q_PROPERTY(bool DoubleBuffered READ DoubleBuffered WRITE SetDoubleBuffered)                              \
@@ -391,7 +421,6 @@ void FireEvent(const TNotifyEvent& handler, QObject* sender);
     Q_CLASSINFO("Default:Ctl3D", "True")                                                                     \
     Q_CLASSINFO("Default:ParentBiDiMode", "True")                                                            \
     Q_CLASSINFO("Default:BiDiMode", "bdLeftToRight")                                                         \
-    Q_CLASSINFO("Default:BorderStyle", "bsSingle")                                                           \
     Q_CLASSINFO("Default:ParentShowHint", "True")                                                            \
     Q_CLASSINFO("Default:DoubleBuffered", "False")                                                           \
     Q_CLASSINFO("Default:ParentBackground", "False")                                                         \

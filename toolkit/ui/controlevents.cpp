@@ -6,6 +6,7 @@
 #include "toolkit/core/application.h"
 #include "toolkit/ui/hintengine.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -83,9 +84,26 @@ class TControl::EventFilter : public QObject {
 public:
     explicit EventFilter(TControl* control) : control_(control) {}
 
+    // A scroll area gets its mouse events on its viewport.
+    void Watch(QWidget* widget)
+    {
+        widget->installEventFilter(this);
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(widget)) {
+            viewport_ = area->viewport();
+            viewport_->installEventFilter(this);
+        }
+    }
+
+    void Unwatch(QWidget* widget)
+    {
+        widget->removeEventFilter(this);
+        if (viewport_)
+            viewport_->removeEventFilter(this);
+    }
+
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched != control_->widget_)
+        if (watched != control_->widget_ && !(watched == viewport_ && IsMouseButtonOrMove(event)))
             return false;
         bool consumed = false;
         Guarded([&] { consumed = React(event); });
@@ -148,7 +166,14 @@ private:
         return answered;
     }
 
+    static bool IsMouseButtonOrMove(const QEvent* event)
+    {
+        return event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove ||
+               event->type() == QEvent::MouseButtonRelease;
+    }
+
     TControl* control_;
+    QPointer<QWidget> viewport_;
 };
 
 namespace {
@@ -178,7 +203,7 @@ TControl::TControl(QWidget* widget)
     // Hints of every control come from the one engine, which must watch
     // the mouse from the first control on.
     THintEngine::Instance();
-    widget_->installEventFilter(filter_.get());
+    filter_->Watch(widget_);
     font_->OnChange = [this] {
         if (!adoptingFont_)
             parentFont_ = false;
@@ -196,7 +221,7 @@ TControl::~TControl()
     DestroyComponents();
     if (MouseCapture())
         widget_->releaseMouse();
-    widget_->removeEventFilter(filter_.get());
+    filter_->Unwatch(widget_);
     font_->OnChange = nullptr;
 }
 
@@ -228,10 +253,15 @@ void TControl::TrackDrag(int eventType, const QPoint& globalPos)
     if (dragState_ == DragState::none)
         return;
     if (eventType == QEvent::MouseButtonRelease) {
-        if (dragState_ == DragState::pending)
-            dragState_ = DragState::none;
-        else
-            EndDrag(true);
+        const bool wasDragging = dragState_ == DragState::dragging;
+        // The drag is over before the drop is handled, so a handler that
+        // raises leaves no drag behind.
+        dragState_ = DragState::none;
+        if (wasDragging) {
+            const bool dropped = DragReleased(globalPos);
+            if (OnEndDrag)
+                OnEndDrag(widget_, dropped);
+        }
         return;
     }
     if (dragState_ == DragState::pending && (globalPos - dragOrigin_).manhattanLength() >= dragThreshold_) {
@@ -239,6 +269,15 @@ void TControl::TrackDrag(int eventType, const QPoint& globalPos)
         if (OnStartDrag)
             OnStartDrag(widget_);
     }
+    if (dragState_ == DragState::dragging)
+        DragMoved(globalPos);
+}
+
+void TControl::DragMoved(const QPoint&) {}
+
+bool TControl::DragReleased(const QPoint&)
+{
+    return true;
 }
 
 void TControl::CancelMode()
