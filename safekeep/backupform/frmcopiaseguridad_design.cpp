@@ -73,6 +73,8 @@ void TfrmCopiaSeguridad::CreateControls()
 {
     setObjectName(QStringLiteral("frmCopiaSeguridad"));
     SetCaption(QStringLiteral("Brivora BackUp"));
+    SetBorderStyle(tk::TFormBorderStyle::bsSingle);
+    SetPosition(tk::poMainFormCenter);
     SetClientSize(657, 481);
     SetColor(16575982);  // red 238, green 237, blue 252
     Font()->SetName(QStringLiteral("Tahoma"));

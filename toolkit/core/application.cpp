@@ -64,6 +64,11 @@ void TApplication::ProcessMessages()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+bool TApplication::HelpContext(int context)
+{
+    return context != 0 && OnHelp && OnHelp(context);
+}
+
 bool Guarded(const std::function<void()>& body) noexcept
 {
     try {

@@ -1,7 +1,7 @@
 #pragma once
-// The application object: the one place exceptions end up, and message
-// pumping. Every entry from Qt (slot, event handler, timer) runs its body
-// through Guarded() so that no exception crosses Qt's event loop.
+// The application object: the one place exceptions end up, message
+// pumping, and the hook that shows help topics. Every entry from Qt (slot, event handler, timer) runs its
+// body through Guarded() so that no exception crosses Qt's event loop.
 
 #include <QString>
 #include <exception>
@@ -34,12 +34,21 @@ public:
     // Lets pending events (painting, input, timers) run and returns.
     void ProcessMessages();
 
+    // Shows the help topic of context through OnHelp, the application's
+    // help hook (the program's help system); returns whether the hook took
+    // it. False for context 0 and without a hook.
+    bool HelpContext(int context);
+    std::function<bool(int context)> OnHelp;
+
 private:
     TApplication() = default;
     QString title_;
 };
 
-inline TApplication& Application() { return TApplication::Instance(); }
+inline TApplication& Application()
+{
+    return TApplication::Instance();
+}
 
 // The text shown for an exception of any kind.
 QString ExceptionMessage(std::exception_ptr error);

@@ -1,17 +1,22 @@
 #include "toolkit/ui/forms.h"
 
+#include "toolkit/core/application.h"
 #include "toolkit/core/exceptions.h"
+#include "toolkit/ui/stdctrls.h"
 
-#include <QApplication>
-#include <QScreen>
+#include <QKeyEvent>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QShowEvent>
 
 namespace tk {
 
-TForm::TForm(QWidget* parent) : QDialog(parent), TControl(this)
+TForm::TForm(QWidget* parent) : QDialog(parent), TControl(this), constraints_(new TSizeConstraints(this))
 {
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     SetParentFont(false);
+    constraints_->OnChange = [this] { ApplySizeLimits(); };
+    ApplyWindowFlags();
+    ApplySizeLimits();
 }
 
 TControl* TForm::ActiveControl() const
@@ -31,16 +36,26 @@ void TForm::SetActiveControl(TControl* control)
         control->SetFocus();
 }
 
-void TForm::SetClientSize(int width, int height)
-{
-    setFixedSize(width, height);
-}
+// --- Modal result -------------------------------------------------------------
 
 void TForm::SetModalResult(int result)
 {
     modalResult_ = result;
-    if (result != mrNone && isVisible())
+    if (result != mrNone && isVisible() && !holdClose_)
         QDialog::done(result == mrOk ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void TForm::RunModalClick(int result, const std::function<void()>& click)
+{
+    auto failed = qScopeGuard([this] { modalResult_ = mrNone; });
+    {
+        // The handler may still take the result back (ModalResult = mrNone).
+        const QScopedValueRollback holding(holdClose_, true);
+        modalResult_ = result;
+        click();
+    }
+    failed.dismiss();
+    SetModalResult(modalResult_);
 }
 
 void TForm::done(int result)
@@ -54,9 +69,6 @@ int TForm::ShowModal()
 {
     modalResult_ = mrNone;
     BroadcastCancelMode();
-    // Centred on the window that was active, as the host's dialogs are.
-    if (QWidget* active = QApplication::activeWindow(); active && active != this)
-        move(active->geometry().center() - rect().center());
     exec();
     if (modalResult_ == mrNone)
         modalResult_ = mrCancel;
@@ -70,6 +82,69 @@ void TForm::showEvent(QShowEvent* event)
         ControlOf(activeControl_)->SetFocus();
     if (!event->spontaneous())
         FireEvent(OnShow, this);
+}
+
+// --- Keys -------------------------------------------------------------------------
+
+bool TForm::ClickFirstButton(bool (TButton::*role)() const)
+{
+    for (TButton* button : findChildren<TButton*>()) {
+        if (button->window() == this && button->CanFocus() && (button->*role)()) {
+            button->Click();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TForm::ClickDefaultButton()
+{
+    // The focused button takes Enter before the default one.
+    if (auto* focused = qobject_cast<TButton*>(focusWidget()); focused && focused->CanFocus()) {
+        focused->Click();
+        return true;
+    }
+    return ClickFirstButton(&TButton::Default);
+}
+
+bool TForm::ShowHelp()
+{
+    int context = 0;
+    const TControl* control = ActiveControl();
+    for (; control && context == 0; control = control->ParentControl())
+        context = control->HelpContext();
+    if (context == 0)
+        context = HelpContext();
+    return context != 0 && Application().HelpContext(context);
+}
+
+void TForm::keyPressEvent(QKeyEvent* event)
+{
+    bool handled = false;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::NoModifier) {
+        Guarded([&] {
+            switch (event->key()) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                handled = ClickDefaultButton();
+                break;
+            case Qt::Key_Escape:
+                handled = ClickFirstButton(&TButton::Cancel);
+                break;
+            case Qt::Key_F1:
+                ShowHelp();
+                handled = true;
+                break;
+            default:
+                break;
+            }
+        });
+    }
+    if (handled)
+        event->accept();
+    else
+        QDialog::keyPressEvent(event);
 }
 
 }  // namespace tk

@@ -1,5 +1,8 @@
 #include "toolkit/ui/stdctrls.h"
 
+#include "toolkit/core/application.h"
+#include "toolkit/ui/forms.h"
+
 #include <QKeySequence>
 
 namespace tk {
@@ -8,8 +11,22 @@ TLabel::TLabel(QWidget* parent) : QLabel(parent), TControl(this) {}
 
 TButton::TButton(QWidget* parent) : QPushButton(parent), TControl(this)
 {
+    // Enter goes to the form, which clicks the focused or the default
+    // button; an auto-default button would take it for any focused button.
     setAutoDefault(false);
-    connect(this, &QPushButton::clicked, this, [this] { FireEvent(OnClick, this); });
+    connect(this, &QPushButton::clicked, this, [this] { Guarded([this] { Clicked(); }); });
+}
+
+void TButton::Clicked()
+{
+    TForm* form = GetParentForm();
+    if (form && modalResult_ != mrNone)
+        form->RunModalClick(modalResult_, [this] {
+            if (OnClick)
+                OnClick(this);
+        });
+    else if (OnClick)
+        OnClick(this);
 }
 
 void TButton::SetShortCut(int shortCut)
@@ -48,7 +65,8 @@ void TEdit::SetPasswordChar(QChar passwordChar)
         return;
     }
     setEchoMode(QLineEdit::Password);
-    setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(passwordChar.unicode()));
+    setStyleSheet(
+        QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(passwordChar.unicode()));
 }
 
 TGroupBox::TGroupBox(QWidget* parent) : QGroupBox(parent), TControl(this) {}

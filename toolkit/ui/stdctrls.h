@@ -24,11 +24,20 @@ public:
     void SetWordWrap(bool wrap) { setWordWrap(wrap); }
 };
 
+// A push button. On a form, Default makes Enter click it and Cancel makes
+// Escape click it (see forms.h); a ModalResult other than mrNone is set on
+// the form by a click, before OnClick, and closes a modal form after it.
 class TButton : public QPushButton, public TControl {
     Q_OBJECT
     TK_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(int ShortCut READ ShortCut WRITE SetShortCut)
+    Q_PROPERTY(bool Default READ Default WRITE SetDefault)
+    Q_PROPERTY(bool Cancel READ Cancel WRITE SetCancel)
+    Q_PROPERTY(int ModalResult READ ModalResult WRITE SetModalResult)
+    Q_CLASSINFO("Default:Default", "False")
+    Q_CLASSINFO("Default:Cancel", "False")
+    Q_CLASSINFO("Default:ModalResult", "0")
 public:
     explicit TButton(QWidget* parent = nullptr);
     QString Caption() const { return text(); }
@@ -36,13 +45,24 @@ public:
     // A QKeyCombination::toCombined() value; 0 for none.
     int ShortCut() const { return shortCut_; }
     void SetShortCut(int shortCut);
+    // Drawn as the default button too.
+    bool Default() const { return isDefault(); }
+    void SetDefault(bool on) { setDefault(on); }
+    bool Cancel() const { return cancel_; }
+    void SetCancel(bool on) { cancel_ = on; }
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int result) { modalResult_ = result; }
     // Presses the button as a click would (fires OnClick when enabled).
     void Click();
 
     TNotifyEvent OnClick;
 
 private:
+    void Clicked();
+
     int shortCut_ = 0;
+    bool cancel_ = false;
+    int modalResult_ = 0;
 };
 
 // The flat button with a gradient face of designed windows.
