@@ -24,11 +24,11 @@ void ModalAnswerer::AnswerOpenBoxes()
         if (!box || !box->isVisible() || box->property("answered").toBool())
             continue;
         box->setProperty("answered", true);
-        boxes_.append({box->windowTitle(), box->text(), box->icon()});
+        boxes_.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
         if (OnBox)
             OnBox(boxes_.last());
-        if (QAbstractButton* ok = box->button(QMessageBox::Ok))
-            ok->click();
+        if (QAbstractButton* answer = box->button(Answer))
+            answer->click();
         else
             box->reject();
     }

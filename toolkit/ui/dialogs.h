@@ -3,6 +3,7 @@
 
 #include "toolkit/core/component.h"
 
+#include <QFlags>
 #include <QString>
 
 class QWidget;
@@ -15,6 +16,32 @@ enum class TMessageIcon { Information, Error, Warning, None };
 void MessageBox(QWidget* owner, const QString& text, const QString& caption, TMessageIcon icon);
 // A plain modal box with an OK button and the application's title.
 void ShowMessage(const QString& text);
+
+// The kind of a message dialog: its icon and caption.
+enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+enum TMsgDlgBtn {
+    mbYes = 0x01,
+    mbNo = 0x02,
+    mbOK = 0x04,
+    mbCancel = 0x08,
+    mbAbort = 0x10,
+    mbRetry = 0x20,
+    mbIgnore = 0x40
+};
+Q_DECLARE_FLAGS(TMsgDlgButtons, TMsgDlgBtn)
+inline constexpr TMsgDlgButtons mbOKCancel = TMsgDlgButtons{mbOK, mbCancel};
+inline constexpr TMsgDlgButtons mbYesNo = TMsgDlgButtons{mbYes, mbNo};
+inline constexpr TMsgDlgButtons mbYesNoCancel = TMsgDlgButtons{mbYes, mbNo, mbCancel};
+
+// A modal box over the active window with text, the icon and caption of
+// type ("Warning", "Error", "Information", "Confirm"; the application's
+// title for mtCustom) and buttons (OK alone when none are given). Returns
+// the modal result of the button pressed (mrOk, mrCancel, mrYes, mrNo,
+// mrAbort, mrRetry, mrIgnore). Enter presses OK, else Yes, else the first
+// button; Escape and the title bar's close press Cancel, else No, else OK
+// when the box has one of them. F1 shows the help topic helpContext (when
+// not 0) through the application's help hook.
+int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext = 0);
 
 // Save and open dialogs as components: set the properties, call Execute,
 // read FileName. Filters are written "Description|*.ext|Other|*.*".
@@ -85,3 +112,5 @@ public:
 };
 
 }  // namespace tk
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(tk::TMsgDlgButtons)
