@@ -325,7 +325,10 @@ void TListBox::DrawItem(int index, const QRect& rect, TOwnerDrawState state)
     }
     TCanvas* canvas = Canvas();
     canvas->FillRect(rect);
-    canvas->TextOut(rect.left() + 2, rect.top(), items_->Get(index));
+    // Centred in a row taller than the text (a check box's row).
+    const QString text = items_->Get(index);
+    canvas->TextOut(rect.left() + 2, rect.top() + qMax(0, (rect.height() - canvas->TextHeight(text)) / 2),
+                    text);
 }
 
 // --- Dragging inside the list -------------------------------------------------

@@ -16,7 +16,8 @@
 // for a selected item; the focus rectangle follows when the list has the
 // focus on that item. DrawItem fires OnDrawItem in lbOwnerDrawFixed;
 // otherwise, or without a handler, it draws the default look (the
-// rectangle filled with the brush, the text at left + 2). Subclasses
+// rectangle filled with the brush, the text at left + 2, centred in rows
+// taller than it). Subclasses
 // override DrawItem and call the base for the default look. Outside
 // painting, Canvas() measures only (TextWidth in the list's font).
 //
