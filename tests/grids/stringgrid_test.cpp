@@ -7,6 +7,7 @@
 #include "tests/support/manual_timer_driver.h"
 #include "tests/support/widget_driver.h"
 #include "toolkit/core/localefacts.h"
+#include "toolkit/core/streaming.h"
 #include "toolkit/ui/grids/gridaxis.h"
 #include "toolkit/ui/grids/inplaceedit.h"
 
@@ -527,6 +528,53 @@ TEST_F(GridTest, StaysConsistentUnderRandomInput)
         }
         ASSERT_EQ(grid.CheckConsistency(), QString()) << "step " << step;
     }
+}
+
+// A descendant that streams its title row besides the published properties,
+// as the data grid streams its columns.
+class TTitledGrid : public TStringGrid {
+public:
+    using TStringGrid::TStringGrid;
+
+protected:
+    void DefineProperties(TFiler& filer) override
+    {
+        TStringGrid::DefineProperties(filer);
+        filer.DefineProperty(
+            QStringLiteral("Titles"),
+            [this](const TStreamValue& value) {
+                const QStringList titles = value.ToStrings();
+                for (int c = 0; c < titles.size() && c < ColCount(); ++c)
+                    SetCells(c, 0, titles[c]);
+            },
+            [this] {
+                QStringList titles;
+                for (int c = 0; c < ColCount(); ++c)
+                    titles << Cells(c, 0);
+                return TStreamValue::Strings(titles);
+            },
+            true);
+    }
+};
+
+TEST(GridStreaming, ADescendantsOwnValuesStreamWithThePublishedOnes)
+{
+    TTitledGrid written;
+    written.SetColCount(3);
+    written.SetDefaultColWidth(80);
+    written.SetCells(0, 0, QStringLiteral("Piso"));
+    written.SetCells(2, 0, QStringLiteral("Cuota €"));
+    const QString text = ObjectToText(&written);
+    EXPECT_TRUE(text.contains(QStringLiteral("Titles"))) << text.toStdString();
+
+    TTitledGrid read;
+    ObjectFromText(&read, text);
+    EXPECT_EQ(read.ColCount(), 3);
+    EXPECT_EQ(read.DefaultColWidth(), 80);
+    EXPECT_EQ(read.Cells(0, 0), QStringLiteral("Piso"));
+    EXPECT_EQ(read.Cells(1, 0), QString());
+    EXPECT_EQ(read.Cells(2, 0), QStringLiteral("Cuota €"));
+    EXPECT_EQ(read.CheckConsistency(), QString());
 }
 
 }  // namespace

@@ -497,4 +497,8 @@ QString TCustomGrid::CheckConsistency() const
     return {};
 }
 
+void TCustomGrid::DefineProperties(TFiler& /*filer*/)
+{
+}
+
 }  // namespace tk

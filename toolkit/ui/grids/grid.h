@@ -28,6 +28,7 @@
 // gridscroll.cpp (scroll bars, LeftCol and TopRow), gridpaint.cpp,
 // gridmouse.cpp (the interaction state), gridkeys.cpp, grideditor.cpp.
 
+#include "toolkit/core/streaming.h"
 #include "toolkit/ui/control.h"
 #include "toolkit/ui/grids/gridtypes.h"
 #include "toolkit/ui/uienums.h"
@@ -43,7 +44,7 @@ class TCanvas;
 class TGridAxis;
 class TInplaceEdit;
 
-class TCustomGrid : public QAbstractScrollArea, public TControl {
+class TCustomGrid : public QAbstractScrollArea, public TControl, public IStreamable {
     Q_OBJECT
     TK_CONTROL_PROPERTIES
     Q_PROPERTY(int ColCount READ ColCount WRITE SetColCount)
@@ -275,6 +276,9 @@ protected:
 
     // --- Window, component, Qt -------------------------------------------------
     void CreateWnd() override;
+    // Values a descendant streams besides its published properties (the
+    // data grid's columns and order); the base has none.
+    void DefineProperties(TFiler& filer) override;
     void CancelMode() override;
 
     void paintEvent(QPaintEvent* event) override;
