@@ -11,7 +11,7 @@
 #include "tests/support/sqlite_exec.h"
 #include "tests/support/temp_folder.h"
 
-#include "tests/data/field_def.h"
+#include "tests/support/field_def.h"
 
 #include <QDateTime>
 #include <QFile>

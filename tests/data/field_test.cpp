@@ -16,7 +16,7 @@
 
 #include "tests/support/temp_folder.h"
 
-#include "tests/data/field_def.h"
+#include "tests/support/field_def.h"
 #include "tests/support/expect_raises.h"
 
 #include <QBuffer>

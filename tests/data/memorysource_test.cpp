@@ -1,7 +1,7 @@
 #include "toolkit/core/exceptions.h"
 #include "toolkit/data/memorysource.h"
 
-#include "tests/data/field_def.h"
+#include "tests/support/field_def.h"
 #include "tests/support/expect_raises.h"
 
 #include <gtest/gtest.h>
