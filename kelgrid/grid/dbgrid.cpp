@@ -1,0 +1,268 @@
+// TKelCustomDBGrid: construction, the owned parts, properties.
+
+#include "kelgrid/grid/dbgrid.h"
+
+#include "kelgrid/grid/bookmarks.h"
+#include "kelgrid/grid/columns.h"
+#include "kelgrid/grid/dbgrid_p.h"
+#include "kelgrid/grid/gridlink.h"
+#include "toolkit/data/dataset.h"
+#include "toolkit/data/datasource.h"
+#include "toolkit/data/field.h"
+#include "toolkit/ui/canvas.h"
+#include "toolkit/ui/graphics.h"
+
+namespace kelgrid {
+
+namespace {
+
+constexpr TKelDBGridOptions DefaultOptions = TKelDBGridOptions(
+    dgEditing | dgTitles | dgIndicator | dgColumnResize | dgColLines | dgRowLines | dgTabs | dgConfirmDelete |
+    dgCancelOnExit | dgExtendedSelect | dgInternalSelect | dgRowResize | dgRowScroll | dgHotButtons | dgTitleButtons |
+    dgTitleHeaders | dgTitleWidthOff | dgMarkerAutoAlign | dgMarkerAutoToggle);
+constexpr TKelDBGridOptionsEx DefaultOptionsEx = TKelDBGridOptionsEx(
+    dgTotalHeaderBox | dgTotalValuesBox | dgTotalFieldsBox | dgTotalFooterBox | dgAutoAscendOrder |
+    dgAutoUpdateSequence | dgDelayUpdateSequence | dgAutoUpdateTotals | dgDelayUpdateTotals | dgCalcWholeDataSet |
+    dgCalcSelectedRows | dgDelaySelectedRows | dgSelectedAutoHidden);
+constexpr TKelDBGridOptionsExt DefaultOptionsExt =
+    TKelDBGridOptionsExt(dgAutoUpdateListItems | dgDelayUpdateListItems | dgGridStyleLists | dgMouseScrolling);
+
+}  // namespace
+
+TKelCustomDBGrid::TKelCustomDBGrid(QWidget* parent)
+    : tk::TCustomGrid(parent), d_(std::make_unique<TKelCustomDBGridPrivate>())
+{
+    d_->options = DefaultOptions;
+    d_->optionsEx = DefaultOptionsEx;
+    d_->optionsExt = DefaultOptionsExt;
+    SetColor(tk::clWindow);
+    SetParentColor(false);
+    SetDoubleBuffered(true);
+    d_->titleFont = new tk::TFont(this);
+    d_->headerFont = new tk::TFont(this);
+    d_->titleFont->OnChange = [this] { LayoutChanged(); };
+    d_->headerFont->OnChange = [this] { LayoutChanged(); };
+    d_->columns = CreateColumns();
+    d_->dataLink.reset(CreateDataLink());
+    d_->selectedRows = std::make_unique<TKelBookmarkList>(this);
+    SetColCount(2);
+    SetRowCount(2);
+}
+
+TKelCustomDBGrid::~TKelCustomDBGrid()
+{
+    // Observers see the grid whole; then the link lets go of its source
+    // before the parts it calls back into go.
+    Destroying();
+    d_->dataLink->SetDataSource(nullptr);
+}
+
+TKelDBGridColumns* TKelCustomDBGrid::CreateColumns()
+{
+    return new TKelDBGridColumns(this);
+}
+
+TKelGridDataLink* TKelCustomDBGrid::CreateDataLink()
+{
+    return new TKelGridDataLink(this);
+}
+
+// --- Data ----------------------------------------------------------------------
+
+tk::TDataSource* TKelCustomDBGrid::DataSource() const
+{
+    return d_->dataLink->DataSource();
+}
+
+void TKelCustomDBGrid::SetDataSource(tk::TDataSource* source)
+{
+    if (source == DataSource())
+        return;
+    if (tk::TDataSource* old = DataSource())
+        old->RemoveFreeNotification(this);
+    d_->dataLink->SetDataSource(source);
+    if (source)
+        source->FreeNotification(static_cast<tk::TComponentCore*>(this));
+    LayoutChanged();
+}
+
+TKelGridDataLink* TKelCustomDBGrid::DataLink() const
+{
+    return d_->dataLink.get();
+}
+
+tk::TDataSet* TKelCustomDBGrid::DataSet() const
+{
+    return d_->dataLink->DataSet();
+}
+
+bool TKelCustomDBGrid::LinkActiveNow() const
+{
+    return d_->dataLink->Active();
+}
+
+bool TKelCustomDBGrid::ReadOnly() const
+{
+    return d_->readOnly;
+}
+
+void TKelCustomDBGrid::SetReadOnly(bool readOnly)
+{
+    if (readOnly == d_->readOnly)
+        return;
+    d_->readOnly = readOnly;
+    LayoutChanged();
+}
+
+// --- Columns -------------------------------------------------------------------
+
+TKelDBGridColumns* TKelCustomDBGrid::Columns() const
+{
+    return d_->columns;
+}
+
+void TKelCustomDBGrid::SetColumns(TKelDBGridColumns* columns)
+{
+    if (columns && columns != d_->columns)
+        d_->columns->Assign(columns);
+}
+
+TKelColumn* TKelCustomDBGrid::ColumnAtDepth(TKelColumn* column, int depth) const
+{
+    while (column && column->Depth() > depth)
+        column = column->ParentColumn();
+    return column;
+}
+
+TKelColumn* TKelCustomDBGrid::FindColumn(const QString& fieldName, int fromIndex) const
+{
+    for (int i = qMax(0, fromIndex); i < d_->columns->Count(); ++i) {
+        TKelColumn* column = d_->columns->Items(i);
+        if (column->FieldName().compare(fieldName, Qt::CaseInsensitive) == 0)
+            return column;
+    }
+    return nullptr;
+}
+
+int TKelCustomDBGrid::IndicatorOffset() const
+{
+    return d_->indicatorOffset;
+}
+
+TKelColumn* TKelCustomDBGrid::ColumnOfRaw(int raw) const
+{
+    const int data = RawToDataColumn(raw);
+    return data >= 0 && data < d_->columns->Count() ? d_->columns->Items(data) : nullptr;
+}
+
+// --- Options, colours, fonts ------------------------------------------------------
+
+TKelDBGridOptions TKelCustomDBGrid::Options() const
+{
+    return d_->options;
+}
+
+void TKelCustomDBGrid::SetOptions(TKelDBGridOptions options)
+{
+    if (options.testFlag(dgRowSelect))
+        options &= ~TKelDBGridOptions(dgEditing | dgAlwaysShowEditor);
+    if (options == d_->options)
+        return;
+    d_->options = options;
+    LayoutChanged();
+}
+
+TKelDBGridOptionsEx TKelCustomDBGrid::OptionsEx() const
+{
+    return d_->optionsEx;
+}
+
+void TKelCustomDBGrid::SetOptionsEx(TKelDBGridOptionsEx options)
+{
+    if (options & (dgTotalHeader | dgTotalValues | dgTotalFields | dgTotalFooter))
+        options |= dgBlankRow;
+    if (options & (dgTotalHeaderSelected | dgTotalValuesSelected | dgTotalFooterSelected))
+        options &= ~TKelDBGridOptionsEx(dgCalcSelectedRows);
+    if (options == d_->optionsEx)
+        return;
+    d_->optionsEx = options;
+    LayoutChanged();
+}
+
+TKelDBGridOptionsExt TKelCustomDBGrid::OptionsExt() const
+{
+    return d_->optionsExt;
+}
+
+void TKelCustomDBGrid::SetOptionsExt(TKelDBGridOptionsExt options)
+{
+    if (options == d_->optionsExt)
+        return;
+    d_->optionsExt = options;
+    LayoutChanged();
+}
+
+tk::TFont* TKelCustomDBGrid::TitleFont() const
+{
+    return d_->titleFont;
+}
+
+void TKelCustomDBGrid::SetTitleFont(tk::TFont* font)
+{
+    if (font)
+        d_->titleFont->Assign(font);
+}
+
+tk::TFont* TKelCustomDBGrid::HeaderFont() const
+{
+    return d_->headerFont;
+}
+
+void TKelCustomDBGrid::SetHeaderFont(tk::TFont* font)
+{
+    if (font)
+        d_->headerFont->Assign(font);
+}
+
+void TKelCustomDBGrid::DrawCell(int col, int row, const QRect& rect, tk::TGridDrawState state)
+{
+    tk::TCanvas& canvas = *Canvas();
+    QString text;
+    const bool fixed = state.testFlag(tk::TGridEnums::gdFixed);
+    TKelColumn* column = ColumnOfRaw(col);
+    const int record = row - d_->titleOffset;
+    if (column && row < d_->titleOffset) {
+        text = column->FieldName();
+    } else if (column && LinkActiveNow() && record >= 0 && record < d_->dataLink->RecordCount()) {
+        if (tk::TField* field = column->Field()) {
+            const int active = d_->dataLink->ActiveRecord();
+            d_->dataLink->SetActiveRecord(record);
+            text = field->DisplayText();
+            d_->dataLink->SetActiveRecord(active);
+        }
+    }
+    canvas.Brush()->SetColor(fixed ? FixedColor() : Color());
+    canvas.Font()->SetColor(fixed ? tk::clBtnText : tk::clWindowText);
+    canvas.TextRect(rect, rect.left() + 2, rect.top() + 2, text);
+}
+
+// --- Component -------------------------------------------------------------------
+
+void TKelCustomDBGrid::Loaded()
+{
+    tk::TCustomGrid::Loaded();
+    LayoutChanged();
+}
+
+void TKelCustomDBGrid::Notification(tk::TComponentCore* component, tk::TOperation operation)
+{
+    tk::TCustomGrid::Notification(component, operation);
+    if (operation != tk::TOperation::opRemove)
+        return;
+    if (DataSource() && component == static_cast<tk::TComponentCore*>(DataSource()))
+        SetDataSource(nullptr);
+}
+
+TKelDBGrid::TKelDBGrid(QWidget* parent) : TKelCustomDBGrid(parent) {}
+
+}  // namespace kelgrid

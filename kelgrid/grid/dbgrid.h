@@ -1,0 +1,251 @@
+#pragma once
+// TKelCustomDBGrid, the data-aware grid, and TKelDBGrid, which publishes its
+// properties. The grid stands on the grid base (tk::TCustomGrid): its cell
+// matrix is derived from the column collection, the data link's window of
+// records and the totals band.
+//
+// Matrix: raw column = data column (index in Columns) + IndicatorOffset
+// (1 while dgIndicator shows the indicator column). Title rows come first
+// (TitleOffset of them), then the data link's records, then the total rows.
+//
+// Locks: layouts batch through BeginLayout/EndLayout (the outermost EndLayout
+// lays out once); BeginUpdate/EndUpdate suppress layouts and repaints while
+// held. LayoutChanged lays out at once unless a lock is held, in which case
+// the holder lays out when it lets go. The order bracket
+// (BeginOrderUpdate/EndOrderUpdate) batches sort-marker changes; the select
+// bracket (BeginSelect/EndSelect) batches selection changes, reported once
+// through SelectionChanged when the outermost bracket ends.
+//
+// The parts: columns (columns.h), the data links (gridlink.h,
+// totallink.h), the selected rows (bookmarks.h); the private state lives in
+// dbgrid_p.h. Files: dbgrid.cpp (construction, properties, factories),
+// dbgridlayout.cpp (the locks and the layout), dbgridlinks.cpp (reactions
+// to the data links), dbgridtext.cpp (the text hooks), dbgridselect.cpp
+// (the select bracket).
+
+#include "kelgrid/grid/columnenums.h"
+#include "kelgrid/grid/gridenums.h"
+#include "kelgrid/kelgridexport.h"
+#include "toolkit/data/datasource.h"
+#include "toolkit/ui/colors.h"
+#include "toolkit/ui/graphics.h"
+#include "toolkit/ui/grids/grid.h"
+
+#include <functional>
+#include <memory>
+
+namespace tk {
+class TDataSet;
+class TField;
+}  // namespace tk
+
+namespace kelgrid {
+
+class TKelBookmarkList;
+class TKelColumn;
+class TKelCustomDBGrid;
+class TKelDBGridColumns;
+class TKelGridDataLink;
+struct TKelCustomDBGridPrivate;
+
+// OnColGetText(grid, column, text, kind) and OnColSetText(grid, column,
+// text): the handler may change the text.
+using TKelColGetTextEvent = std::function<void(TKelCustomDBGrid*, TKelColumn*, QString&, TTextKind)>;
+using TKelColSetTextEvent = std::function<void(TKelCustomDBGrid*, TKelColumn*, QString&)>;
+// OnSelectionChanged(grid, action): once per select batch.
+using TKelSelectionEvent = std::function<void(TKelCustomDBGrid*, TSelectAction)>;
+
+class KELGRID_EXPORT TKelCustomDBGrid : public tk::TCustomGrid {
+    Q_OBJECT
+public:
+    explicit TKelCustomDBGrid(QWidget* parent = nullptr);
+    ~TKelCustomDBGrid() override;
+
+    // --- Data ------------------------------------------------------------------
+    tk::TDataSource* DataSource() const;
+    // Raises EInvalidGridOperation with the circular-link message for a
+    // source that links to the grid's own totals, and the database error
+    // for a unidirectional dataset (through the link).
+    void SetDataSource(tk::TDataSource* source);
+    TKelGridDataLink* DataLink() const;
+    // The open dataset of the data source, else nullptr.
+    tk::TDataSet* DataSet() const;
+    // The data link is active (the dataset open).
+    bool LinkActiveNow() const;
+    // The grid itself is read-only (columns and editing follow it).
+    bool ReadOnly() const;
+    void SetReadOnly(bool readOnly);
+
+    // --- Columns -----------------------------------------------------------------
+    TKelDBGridColumns* Columns() const;
+    // Assigns a copy of columns into the grid's own collection.
+    void SetColumns(TKelDBGridColumns* columns);
+    // Climbs from column to its parent while its depth is above depth;
+    // nullptr stays nullptr.
+    TKelColumn* ColumnAtDepth(TKelColumn* column, int depth) const;
+    // The column bound to fieldName (any case) at or after fromIndex, else
+    // nullptr.
+    TKelColumn* FindColumn(const QString& fieldName, int fromIndex = 0) const;
+    int IndicatorOffset() const;
+    int RawToDataColumn(int raw) const { return raw - IndicatorOffset(); }
+    int DataToRawColumn(int data) const { return data + IndicatorOffset(); }
+    // The column of a raw column, nullptr for the indicator or beyond.
+    TKelColumn* ColumnOfRaw(int raw) const;
+
+    // --- Options, colours and fonts ------------------------------------------------
+    TKelDBGridOptions Options() const;
+    void SetOptions(TKelDBGridOptions options);
+    TKelDBGridOptionsEx OptionsEx() const;
+    void SetOptionsEx(TKelDBGridOptionsEx options);
+    TKelDBGridOptionsExt OptionsExt() const;
+    void SetOptionsExt(TKelDBGridOptionsExt options);
+    tk::TFont* TitleFont() const;
+    void SetTitleFont(tk::TFont* font);
+    tk::TFont* HeaderFont() const;
+    void SetHeaderFont(tk::TFont* font);
+    // The grid's default column width for columns without a field.
+    using tk::TCustomGrid::DefaultColWidth;
+
+    // --- Layout and update locks -------------------------------------------------
+    void BeginLayout();
+    // The outermost EndLayout lays out (also when the layout raises, the
+    // locks are released). Without a BeginLayout it does nothing.
+    void EndLayout();
+    // Undoes one BeginLayout without laying out.
+    void CancelLayout();
+    // BeginLayout when no layout or update lock is held; returns whether.
+    bool AcquireLayoutLock();
+    // Lays out now unless a lock is held (then the holder lays out).
+    virtual void LayoutChanged();
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateLock() const;
+    int LayoutLock() const;
+    bool UpdateInProgress() const { return UpdateLock() > 0; }
+    // Fires after each layout.
+    std::function<void(TKelCustomDBGrid*)> OnLayout;
+
+    // The grid's layout follows the dataset (set by the data link while it
+    // forwards a layout change of the dataset).
+    bool LayoutFromDataSet() const;
+    void SetLayoutFromDataSet(bool on);
+    // Width changes of columns made from the dataset write the field's
+    // display width (on unless the grid itself copies widths back).
+    bool UpdateFields() const;
+    void SetUpdateFields(bool on);
+    // Raised while the grid cancels an edit of its own, so the data link's
+    // reactions know the change is the grid's.
+    int ChangeLock() const;
+    void BeginChange();
+    void EndChange();
+
+    // --- Text hooks --------------------------------------------------------------
+    // The text a column shows (tkDisplay), edits (tkEdit) or reports
+    // (tkReport) for text: auto-number columns show the row's number, pick
+    // lists map stored values to their texts; then OnColGetText.
+    virtual QString ColGetText(TKelColumn* column, const QString& text, TTextKind kind);
+    // The value to store for a text the user typed: OnColSetText first, then
+    // pick texts and indexes map back to stored values.
+    virtual QString ColSetText(TKelColumn* column, const QString& text);
+    TKelColGetTextEvent OnColGetText;
+    TKelColSetTextEvent OnColSetText;
+    // The current record's number as auto-number columns show it: the
+    // dataset's record number, -1 without an active link.
+    virtual int RecNumber() const;
+    // Whether a column's field may be changed through the grid now.
+    virtual bool CanColumnModify(TKelColumn* column);
+
+    // --- Order bracket -------------------------------------------------------------
+    void BeginOrderUpdate();
+    // The outermost EndOrderUpdate calls OrderUpdated once.
+    void EndOrderUpdate();
+    int OrderUpdateLock() const;
+
+    // --- Selected rows -------------------------------------------------------------
+    TKelBookmarkList* SelectedRows() const;
+    void BeginSelect();
+    // The outermost EndSelect reports the batch's last action once.
+    void EndSelect();
+    // Ends the batch without reporting.
+    void CancelSelect();
+    int SelectLock() const;
+    // Reported by the bookmark list and the selection operations; inside a
+    // batch it is remembered and fired at the outermost EndSelect.
+    virtual void SelectionChanged(TSelectAction action);
+    TKelSelectionEvent OnSelectionChanged;
+
+    // --- Invalidation ---------------------------------------------------------------
+    // Every data row; one grid row; the whole column (raw index).
+    void InvalidateData();
+    void InvalidateGridRow(int row);
+    void InvalidateColumn(TKelColumn* column);
+    // Requests for the work the grid runs at once or, when delayed, from
+    // its timers: reloading list items, sequence numbers and totals. The
+    // base counts the requests (RequestCounts); the parts that do the work
+    // override these.
+    virtual void UpdateListItems(bool delayed);
+    virtual void UpdateSequence(bool delayed);
+    virtual void UpdateTotals(bool delayed);
+    // A change of the totals data: kind 1 the dataset, 3 a record's field.
+    virtual void TotalsChanged(int kind, tk::TField* field);
+    // "lists N, sequence N, totals N": the requests so far.
+    QString RequestCounts() const;
+
+    // --- Reactions to the data link (dbgridlinks.cpp) -------------------------------
+    virtual void LinkActive(bool active);
+    virtual void DataChanged();
+    virtual void Scroll(int distance);
+    virtual void EditingChanged();
+    virtual void RecordChanged(tk::TField* field);
+    virtual void UpdateData();
+    // The field of the current column; setting it moves to the first column
+    // bound to it.
+    tk::TField* SelectedField() const;
+    void SetSelectedField(tk::TField* field);
+    // Takes the focus when the grid can; returns whether it has it.
+    bool AcquireFocus();
+
+protected:
+    // --- Factories: descendants substitute their own classes ------------------------
+    virtual TKelDBGridColumns* CreateColumns();
+    virtual TKelGridDataLink* CreateDataLink();
+
+    // Lays out the matrix from the columns, the link and the totals.
+    virtual void InternalLayout();
+    // Called once per order batch.
+    virtual void OrderUpdated();
+
+    // Until the cell painter comes: fixed cells in FixedColor, data cells in
+    // Color with the bound field's display text of their record.
+    void DrawCell(int col, int row, const QRect& rect, tk::TGridDrawState state) override;
+
+    void Loaded() override;
+    void Notification(tk::TComponentCore* component, tk::TOperation operation) override;
+
+    TKelCustomDBGridPrivate* d() const { return d_.get(); }
+
+private:
+    std::unique_ptr<TKelCustomDBGridPrivate> d_;
+};
+
+// The grid with its properties published.
+class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
+    Q_OBJECT
+    Q_PROPERTY(tk::TDataSource* DataSource READ DataSource WRITE SetDataSource)
+    Q_PROPERTY(kelgrid::TKelDBGridColumns* Columns READ Columns WRITE SetColumns)
+    Q_PROPERTY(kelgrid::TKelGridEnums::TKelDBGridOptions Options READ Options WRITE SetOptions)
+    Q_PROPERTY(kelgrid::TKelGridEnums::TKelDBGridOptionsEx OptionsEx READ OptionsEx WRITE SetOptionsEx)
+    Q_PROPERTY(kelgrid::TKelGridEnums::TKelDBGridOptionsExt OptionsExt READ OptionsExt WRITE SetOptionsExt)
+    Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
+    Q_PROPERTY(tk::TFont* TitleFont READ TitleFont WRITE SetTitleFont)
+    Q_PROPERTY(tk::TFont* HeaderFont READ HeaderFont WRITE SetHeaderFont)
+    Q_CLASSINFO("Default:ReadOnly", "False")
+public:
+    Q_INVOKABLE explicit TKelDBGrid(QWidget* parent = nullptr);
+};
+
+// The number text of auto-number columns: empty below 1, else
+// DefAutoNumberFormat applied to number.
+KELGRID_EXPORT QString AutoNumberStr(int number);
+
+}  // namespace kelgrid

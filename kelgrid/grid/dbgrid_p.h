@@ -1,0 +1,52 @@
+#pragma once
+// The private state of TKelCustomDBGrid. Only the grid's own files and its
+// parts include this header.
+
+#include "kelgrid/grid/dbgrid.h"
+
+#include <QPointer>
+#include <memory>
+
+namespace kelgrid {
+
+class TKelBookmarkList;
+class TKelDBGridColumns;
+class TKelGridDataLink;
+
+struct TKelCustomDBGridPrivate {
+    // Owned parts; made by the factories in the constructor.
+    std::unique_ptr<TKelGridDataLink> dataLink;
+    TKelDBGridColumns* columns = nullptr;  // a QObject child of the grid
+    std::unique_ptr<TKelBookmarkList> selectedRows;
+    tk::TFont* titleFont = nullptr;   // QObject children of the grid
+    tk::TFont* headerFont = nullptr;
+
+    TKelDBGridOptions options;
+    TKelDBGridOptionsEx optionsEx;
+    TKelDBGridOptionsExt optionsExt;
+    bool readOnly = false;
+
+    // Matrix offsets: the indicator column and the title rows.
+    int indicatorOffset = 1;
+    int titleOffset = 1;
+
+    // Locks and counters (see dbgrid.h).
+    int updateLock = 0;
+    int layoutLock = 0;
+    int orderUpdateLock = 0;
+    int selectLock = 0;
+    int changeLock = 0;
+    bool layoutFromDataSet = false;
+    bool updateFields = true;
+    // The selection batch's last action, fired at the outermost EndSelect.
+    bool selectPending = false;
+    TSelectAction pendingAction = saUnselect;
+
+    // Requests for the delayed updates, for the parts that run them later
+    // (list items, sequence numbers, totals).
+    int listItemsRequests = 0;
+    int sequenceRequests = 0;
+    int totalsRequests = 0;
+};
+
+}  // namespace kelgrid

@@ -1,0 +1,150 @@
+// TKelCustomDBGrid: the layout and update locks, and the layout of the cell
+// matrix from the columns and the data link.
+
+#include "kelgrid/grid/columns.h"
+#include "kelgrid/grid/dbgrid.h"
+#include "kelgrid/grid/dbgrid_p.h"
+#include "kelgrid/grid/gridlink.h"
+#include "toolkit/core/updatelock.h"
+
+#include <QScopeGuard>
+
+namespace kelgrid {
+
+void TKelCustomDBGrid::BeginUpdate()
+{
+    ++d_->updateLock;
+}
+
+void TKelCustomDBGrid::EndUpdate()
+{
+    if (d_->updateLock > 0)
+        --d_->updateLock;
+}
+
+int TKelCustomDBGrid::UpdateLock() const
+{
+    return d_->updateLock;
+}
+
+int TKelCustomDBGrid::LayoutLock() const
+{
+    return d_->layoutLock;
+}
+
+void TKelCustomDBGrid::BeginLayout()
+{
+    BeginUpdate();
+    if (d_->layoutLock == 0)
+        d_->columns->BeginUpdate();
+    ++d_->layoutLock;
+}
+
+void TKelCustomDBGrid::EndLayout()
+{
+    if (d_->layoutLock == 0)
+        return;
+    // The locks go down also when the layout raises.
+    auto release = qScopeGuard([this] {
+        --d_->layoutLock;
+        EndUpdate();
+    });
+    if (d_->layoutLock == 1) {
+        auto endColumns = qScopeGuard([this] {
+            // The collection's outermost EndUpdate reports a full change,
+            // which must not start a second layout.
+            ++d_->updateLock;
+            auto down = qScopeGuard([this] { --d_->updateLock; });
+            d_->columns->EndUpdate();
+        });
+        InternalLayout();
+    }
+}
+
+void TKelCustomDBGrid::CancelLayout()
+{
+    if (d_->layoutLock == 0)
+        return;
+    if (d_->layoutLock == 1) {
+        ++d_->updateLock;
+        auto down = qScopeGuard([this] { --d_->updateLock; });
+        d_->columns->EndUpdate();
+    }
+    --d_->layoutLock;
+    EndUpdate();
+}
+
+bool TKelCustomDBGrid::AcquireLayoutLock()
+{
+    const bool free = d_->updateLock == 0 && d_->layoutLock == 0;
+    if (free)
+        BeginLayout();
+    return free;
+}
+
+void TKelCustomDBGrid::LayoutChanged()
+{
+    if (AcquireLayoutLock())
+        EndLayout();
+}
+
+bool TKelCustomDBGrid::LayoutFromDataSet() const
+{
+    return d_->layoutFromDataSet;
+}
+
+void TKelCustomDBGrid::SetLayoutFromDataSet(bool on)
+{
+    d_->layoutFromDataSet = on;
+}
+
+bool TKelCustomDBGrid::UpdateFields() const
+{
+    return d_->updateFields;
+}
+
+void TKelCustomDBGrid::SetUpdateFields(bool on)
+{
+    d_->updateFields = on;
+}
+
+int TKelCustomDBGrid::ChangeLock() const
+{
+    return d_->changeLock;
+}
+
+void TKelCustomDBGrid::BeginChange()
+{
+    ++d_->changeLock;
+}
+
+void TKelCustomDBGrid::EndChange()
+{
+    Q_ASSERT(d_->changeLock > 0);
+    --d_->changeLock;
+}
+
+void TKelCustomDBGrid::InternalLayout()
+{
+    if (HasState(tk::TComponentStateFlag::csLoading) || HasState(tk::TComponentStateFlag::csDestroying))
+        return;
+    d_->indicatorOffset = d_->options.testFlag(dgIndicator) ? 1 : 0;
+    // The matrix keeps one data column even without columns (the empty
+    // column of a grid without fields).
+    SetColCount(qMax(1, d_->columns->Count()) + d_->indicatorOffset);
+    SetFixedCols(d_->indicatorOffset);
+
+    int depth = 0;
+    for (int i = 0; i < d_->columns->Count(); ++i)
+        if (d_->columns->Items(i)->Showing())
+            depth = qMax(depth, d_->columns->Items(i)->Depth());
+    d_->titleOffset = d_->options.testFlag(dgTitles) ? 1 + depth : 0;
+    const int dataRows = LinkActiveNow() ? qMax(1, d_->dataLink->RecordCount()) : 1;
+    SetRowCount(d_->titleOffset + dataRows);
+    SetFixedRows(d_->titleOffset);
+    Invalidate();
+    if (OnLayout)
+        OnLayout(this);
+}
+
+}  // namespace kelgrid

@@ -1,0 +1,143 @@
+#pragma once
+// The grid's option sets and small enumerations, in one gadget so that
+// properties of these types read and write by name
+// ("[dgEditing,dgTitles]"). The member names are lifted into namespace
+// kelgrid, so code writes dgTitles.
+
+#include "kelgrid/kelgridexport.h"
+
+#include <QFlags>
+#include <QObject>
+
+namespace kelgrid {
+
+struct KELGRID_EXPORT TKelGridEnums {
+    Q_GADGET
+
+public:
+    // Options: the look and the behaviour of the grid. The first thirteen
+    // are the classic data grid's; the inherited grid options follow some of
+    // them (dgColLines: vertical lines, dgColumnResize: column sizing and
+    // moving, ...).
+    enum TKelDBGridOption : unsigned {
+        dgEditing = 1u << 0,
+        dgAlwaysShowEditor = 1u << 1,
+        dgTitles = 1u << 2,
+        dgIndicator = 1u << 3,
+        dgColumnResize = 1u << 4,
+        dgColLines = 1u << 5,
+        dgRowLines = 1u << 6,
+        dgTabs = 1u << 7,
+        dgRowSelect = 1u << 8,
+        dgAlwaysShowSelection = 1u << 9,
+        dgConfirmDelete = 1u << 10,
+        dgCancelOnExit = 1u << 11,
+        dgMultiSelect = 1u << 12,
+        dgExtendedSelect = 1u << 13,
+        dgInternalSelect = 1u << 14,
+        dgRowResize = 1u << 15,
+        dgRowScroll = 1u << 16,
+        dgThumbTracking = 1u << 17,
+        dgHotButtons = 1u << 18,
+        dgTitleButtons = 1u << 19,
+        dgTitleHeaders = 1u << 20,
+        dgTitleWidthOff = 1u << 21,
+        dgIndicatorMarkOff = 1u << 22,
+        dgMarkerAutoAlign = 1u << 23,
+        dgMarkerAutoSwitch = 1u << 24,
+        dgMarkerAutoToggle = 1u << 25,
+        dgMarkerAscendOnly = 1u << 26,
+        dgForceSequence = 1u << 27,
+        dgRightMoving = 1u << 28,
+        dgMouseTracking = 1u << 29,
+    };
+    Q_DECLARE_FLAGS(TKelDBGridOptions, TKelDBGridOption)
+    Q_FLAG(TKelDBGridOptions)
+
+    // OptionsEx: the totals band, ordering, sequence numbers and the
+    // calculation of totals. The first eleven shape the band.
+    enum TKelDBGridOptionEx : unsigned {
+        dgBlankRow = 1u << 0,
+        dgTotalHeader = 1u << 1,
+        dgTotalValues = 1u << 2,
+        dgTotalFields = 1u << 3,
+        dgTotalFooter = 1u << 4,
+        dgTotalColLines = 1u << 5,
+        dgTotalHeaderBox = 1u << 6,
+        dgTotalValuesBox = 1u << 7,
+        dgTotalFieldsBox = 1u << 8,
+        dgTotalFooterBox = 1u << 9,
+        dgTotalDataBoxOnly = 1u << 10,
+        dgLoadCurrentOrder = 1u << 11,
+        dgAutoUpdateOrder = 1u << 12,
+        dgAutoAscendOrder = 1u << 13,
+        dgAutoUpdateSequence = 1u << 14,
+        dgDelayUpdateSequence = 1u << 15,
+        dgAutoUpdateTotals = 1u << 16,
+        dgDelayUpdateTotals = 1u << 17,
+        dgCalcInvisibleRows = 1u << 18,
+        dgCalcWholeDataSet = 1u << 19,
+        dgCalcSelectedRows = 1u << 20,
+        dgDelaySelectedRows = 1u << 21,
+        dgTotalHeaderSelected = 1u << 22,
+        dgTotalValuesSelected = 1u << 23,
+        dgTotalFooterSelected = 1u << 24,
+        dgSelectedAutoHidden = 1u << 25,
+    };
+    Q_DECLARE_FLAGS(TKelDBGridOptionsEx, TKelDBGridOptionEx)
+    Q_FLAG(TKelDBGridOptionsEx)
+
+    // OptionsExt: list items, popup lists, automatic columns and what the
+    // user may do with clicks and keys.
+    enum TKelDBGridOptionExt : unsigned {
+        dgAutoUpdateListItems = 1u << 0,
+        dgDelayUpdateListItems = 1u << 1,
+        dgGridStyleLists = 1u << 2,
+        dgMouseScrolling = 1u << 3,
+        dgAutoNumberColumn = 1u << 4,
+        dgAutoSelectColumn = 1u << 5,
+        dgClickSelectOff = 1u << 6,
+        dgAutoUnselectOff = 1u << 7,
+        dgAllowInsertOff = 1u << 8,
+        dgAllowDeleteOff = 1u << 9,
+    };
+    Q_DECLARE_FLAGS(TKelDBGridOptionsExt, TKelDBGridOptionExt)
+    Q_FLAG(TKelDBGridOptionsExt)
+
+    // What happened to the selected rows (SelectionChanged).
+    enum TSelectAction { saUnselect, saSelect, saClear, saDelete, saRefresh };
+    Q_ENUM(TSelectAction)
+
+    // Which text a column's text hook is asked for: the editor's, the
+    // cell's, or a report's (the clipboard: no auto-number text).
+    enum TTextKind { tkEdit, tkDisplay, tkReport };
+    Q_ENUM(TTextKind)
+
+    // The selection mode (MultiSelect) and, as a set over msRows .. msFixed,
+    // the modes allowed (MultiSelectOptions); msFixed is no mode: it lets
+    // the fixed columns take part in a column selection.
+    enum TMultiSelection { msNone, msRows, msCols, msCells, msFixed };
+    Q_ENUM(TMultiSelection)
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TKelDBGridOptions)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TKelDBGridOptionsEx)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TKelDBGridOptionsExt)
+
+using TKelDBGridOption = TKelGridEnums::TKelDBGridOption;
+using TKelDBGridOptions = TKelGridEnums::TKelDBGridOptions;
+using TKelDBGridOptionEx = TKelGridEnums::TKelDBGridOptionEx;
+using TKelDBGridOptionsEx = TKelGridEnums::TKelDBGridOptionsEx;
+using TKelDBGridOptionExt = TKelGridEnums::TKelDBGridOptionExt;
+using TKelDBGridOptionsExt = TKelGridEnums::TKelDBGridOptionsExt;
+using TSelectAction = TKelGridEnums::TSelectAction;
+using TTextKind = TKelGridEnums::TTextKind;
+using TMultiSelection = TKelGridEnums::TMultiSelection;
+using enum TKelGridEnums::TKelDBGridOption;
+using enum TKelGridEnums::TKelDBGridOptionEx;
+using enum TKelGridEnums::TKelDBGridOptionExt;
+using enum TKelGridEnums::TSelectAction;
+using enum TKelGridEnums::TTextKind;
+using enum TKelGridEnums::TMultiSelection;
+
+}  // namespace kelgrid

@@ -1,0 +1,11 @@
+#pragma once
+// The grid unit as a form includes it: the grid, its columns and titles,
+// the data links, the selected rows, the totals and the tuning values.
+
+#include "kelgrid/grid/bookmarks.h"
+#include "kelgrid/grid/columnenums.h"
+#include "kelgrid/grid/columns.h"
+#include "kelgrid/grid/dbgrid.h"
+#include "kelgrid/grid/gridenums.h"
+#include "kelgrid/grid/gridlink.h"
+#include "kelgrid/grid/tuning.h"
