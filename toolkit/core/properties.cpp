@@ -13,6 +13,7 @@
 #include <QMetaType>
 #include <QStringList>
 #include <cctype>
+#include <cstring>
 #include <charconv>
 #include <limits>
 
@@ -357,15 +358,31 @@ QObject* PickCollectionItem(QObject* object, const TPathSegment& segment)
 
 // --- Lookup -------------------------------------------------------------------
 
+namespace {
+
+// Qt's own classes (QWidget's geometry, QFrame's frameShape...) declare
+// properties for Qt; a control publishes its classic names itself, so only
+// our classes' properties are published.
+bool IsQtClass(const QMetaObject* metaObject)
+{
+    const char* name = metaObject ? metaObject->className() : "";
+    return name[0] == 'Q' && !std::strchr(name, ':');
+}
+
+}  // namespace
+
 QMetaProperty FindPublishedProperty(const QObject* object, const QString& name)
 {
     if (!object || name.isEmpty())
         return QMetaProperty();
     const QMetaObject* metaObject = object->metaObject();
-    // QObject's own properties (objectName) come first and are not published.
+    // QObject's own properties (objectName) come first; neither they nor
+    // other Qt classes' are published.
     const int first = QObject::staticMetaObject.propertyCount();
     for (int i = metaObject->propertyCount() - 1; i >= first; --i) {
         const QMetaProperty property = metaObject->property(i);
+        if (IsQtClass(property.enclosingMetaObject()))
+            continue;
         if (name.compare(QLatin1String(property.name()), Qt::CaseInsensitive) == 0)
             return property;
     }
@@ -381,6 +398,8 @@ QList<QMetaProperty> PublishedProperties(const QObject* object)
     const QMetaObject* metaObject = object->metaObject();
     for (int i = QObject::staticMetaObject.propertyCount(); i < metaObject->propertyCount(); ++i) {
         const QMetaProperty property = metaObject->property(i);
+        if (IsQtClass(property.enclosingMetaObject()))
+            continue;
         const QString key = QString::fromLatin1(property.name()).toLower();
         const auto found = positions.constFind(key);
         if (found != positions.constEnd()) {

@@ -36,6 +36,8 @@ class TCollectionItem;
 
 // The published property called name (any case); invalid when there is none.
 QMetaProperty FindPublishedProperty(const QObject* object, const QString& name);
+// Published properties are those our classes declare; Qt's own classes'
+// (QWidget's geometry...) are not published.
 // All published properties in declaration order, base classes first. A name
 // re-declared by a subclass appears once, as the subclass's property, at the
 // base property's position.
