@@ -5,7 +5,11 @@
 #include "kelgrid/grid/bookmarks.h"
 #include "kelgrid/grid/columns.h"
 #include "kelgrid/grid/dbgrid_p.h"
+#include "kelgrid/grid/griderror.h"
 #include "kelgrid/grid/gridlink.h"
+#include "kelgrid/grid/totallink.h"
+#include "toolkit/core/dbconsts.h"
+#include "toolkit/core/exceptions.h"
 #include "toolkit/data/dataset.h"
 #include "toolkit/data/datasource.h"
 #include "toolkit/data/field.h"
@@ -45,6 +49,7 @@ TKelCustomDBGrid::TKelCustomDBGrid(QWidget* parent)
     d_->columns = CreateColumns();
     d_->dataLink.reset(CreateDataLink());
     d_->selectedRows = std::make_unique<TKelBookmarkList>(this);
+    d_->totals = CreateTotals();
     SetColCount(2);
     SetRowCount(2);
 }
@@ -54,7 +59,13 @@ TKelCustomDBGrid::~TKelCustomDBGrid()
     // Observers see the grid whole; then the link lets go of its source
     // before the parts it calls back into go.
     Destroying();
+    // The parts that call back into the grid go while it is whole: the
+    // totals with their link, the data link's source, the columns.
+    delete d_->totals;
+    d_->totals = nullptr;
     d_->dataLink->SetDataSource(nullptr);
+    delete d_->columns;
+    d_->columns = nullptr;
 }
 
 TKelDBGridColumns* TKelCustomDBGrid::CreateColumns()
@@ -65,6 +76,27 @@ TKelDBGridColumns* TKelCustomDBGrid::CreateColumns()
 TKelGridDataLink* TKelCustomDBGrid::CreateDataLink()
 {
     return new TKelGridDataLink(this);
+}
+
+TKelDBGridTotals* TKelCustomDBGrid::CreateTotals()
+{
+    return new TKelDBGridTotals(this);
+}
+
+TKelTotalDataLink* TKelCustomDBGrid::CreateTotalDataLink()
+{
+    return new TKelTotalDataLink(this);
+}
+
+TKelDBGridTotals* TKelCustomDBGrid::Totals() const
+{
+    return d_->totals;
+}
+
+void TKelCustomDBGrid::SetTotals(TKelDBGridTotals* totals)
+{
+    if (totals && totals != d_->totals)
+        d_->totals->Assign(totals);
 }
 
 // --- Data ----------------------------------------------------------------------
@@ -78,6 +110,10 @@ void TKelCustomDBGrid::SetDataSource(tk::TDataSource* source)
 {
     if (source == DataSource())
         return;
+    if (source && d_->totals && source == d_->totals->DataSource())
+        InvalidGridOperation(tk::LoadResString(&tk::SCircularDataLink));
+    if (source && source->DataSet() && source->DataSet()->IsUnidirectional())
+        throw tk::EDatabaseError(tk::LoadResString(&tk::SDataSetUnidirectional));
     if (tk::TDataSource* old = DataSource())
         old->RemoveFreeNotification(this);
     d_->dataLink->SetDataSource(source);
@@ -261,6 +297,12 @@ void TKelCustomDBGrid::Notification(tk::TComponentCore* component, tk::TOperatio
         return;
     if (DataSource() && component == static_cast<tk::TComponentCore*>(DataSource()))
         SetDataSource(nullptr);
+    if (d_->totals) {
+        if (d_->totals->DataSource() && component == static_cast<tk::TComponentCore*>(d_->totals->DataSource()))
+            d_->totals->SetDataSource(nullptr);
+        if (d_->totals->Images() && component == static_cast<tk::TComponentCore*>(d_->totals->Images()))
+            d_->totals->SetImages(nullptr);
+    }
 }
 
 TKelDBGrid::TKelDBGrid(QWidget* parent) : TKelCustomDBGrid(parent) {}

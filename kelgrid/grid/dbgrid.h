@@ -17,7 +17,8 @@
 // through SelectionChanged when the outermost bracket ends.
 //
 // The parts: columns (columns.h), the data links (gridlink.h,
-// totallink.h), the selected rows (bookmarks.h); the private state lives in
+// totallink.h), the totals' settings (totals.h), the selected rows
+// (bookmarks.h); the private state lives in
 // dbgrid_p.h. Files: dbgrid.cpp (construction, properties, factories),
 // dbgridlayout.cpp (the locks and the layout), dbgridlinks.cpp (reactions
 // to the data links), dbgridtext.cpp (the text hooks), dbgridselect.cpp
@@ -25,6 +26,7 @@
 
 #include "kelgrid/grid/columnenums.h"
 #include "kelgrid/grid/gridenums.h"
+#include "kelgrid/grid/totals.h"
 #include "kelgrid/kelgridexport.h"
 #include "toolkit/data/datasource.h"
 #include "toolkit/ui/colors.h"
@@ -45,7 +47,9 @@ class TKelBookmarkList;
 class TKelColumn;
 class TKelCustomDBGrid;
 class TKelDBGridColumns;
+class TKelDBGridTotals;
 class TKelGridDataLink;
+class TKelTotalDataLink;
 struct TKelCustomDBGridPrivate;
 
 // OnColGetText(grid, column, text, kind) and OnColSetText(grid, column,
@@ -63,9 +67,9 @@ public:
 
     // --- Data ------------------------------------------------------------------
     tk::TDataSource* DataSource() const;
-    // Raises EInvalidGridOperation with the circular-link message for a
-    // source that links to the grid's own totals, and the database error
-    // for a unidirectional dataset (through the link).
+    // Raises EInvalidGridOperation (circular data link) for the source of
+    // the grid's own totals, and EDatabaseError for a unidirectional
+    // dataset; nothing changes then.
     void SetDataSource(tk::TDataSource* source);
     TKelGridDataLink* DataLink() const;
     // The open dataset of the data source, else nullptr.
@@ -91,6 +95,11 @@ public:
     int DataToRawColumn(int data) const { return data + IndicatorOffset(); }
     // The column of a raw column, nullptr for the indicator or beyond.
     TKelColumn* ColumnOfRaw(int raw) const;
+
+    // --- Totals ---------------------------------------------------------------------
+    // The band's settings; assigning copies them into the grid's own.
+    TKelDBGridTotals* Totals() const;
+    void SetTotals(TKelDBGridTotals* totals);
 
     // --- Options, colours and fonts ------------------------------------------------
     TKelDBGridOptions Options() const;
@@ -183,9 +192,9 @@ public:
     // its timers: reloading list items, sequence numbers and totals. The
     // base counts the requests (RequestCounts); the parts that do the work
     // override these.
-    virtual void UpdateListItems(bool delayed);
-    virtual void UpdateSequence(bool delayed);
-    virtual void UpdateTotals(bool delayed);
+    virtual void UpdateListItems(bool checkAutoUpdate);
+    virtual void UpdateSequence(bool checkAutoUpdate);
+    virtual void UpdateTotals(bool checkAutoUpdate);
     // A change of the totals data: kind 1 the dataset, 3 a record's field.
     virtual void TotalsChanged(int kind, tk::TField* field);
     // "lists N, sequence N, totals N": the requests so far.
@@ -209,6 +218,9 @@ protected:
     // --- Factories: descendants substitute their own classes ------------------------
     virtual TKelDBGridColumns* CreateColumns();
     virtual TKelGridDataLink* CreateDataLink();
+    virtual TKelDBGridTotals* CreateTotals();
+    // Made for the totals, which own it.
+    virtual TKelTotalDataLink* CreateTotalDataLink();
 
     // Lays out the matrix from the columns, the link and the totals.
     virtual void InternalLayout();
@@ -225,6 +237,7 @@ protected:
     TKelCustomDBGridPrivate* d() const { return d_.get(); }
 
 private:
+    friend class TKelDBGridTotals;
     std::unique_ptr<TKelCustomDBGridPrivate> d_;
 };
 
@@ -237,6 +250,7 @@ class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
     Q_PROPERTY(kelgrid::TKelGridEnums::TKelDBGridOptionsEx OptionsEx READ OptionsEx WRITE SetOptionsEx)
     Q_PROPERTY(kelgrid::TKelGridEnums::TKelDBGridOptionsExt OptionsExt READ OptionsExt WRITE SetOptionsExt)
     Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
+    Q_PROPERTY(kelgrid::TKelDBGridTotals* Totals READ Totals WRITE SetTotals)
     Q_PROPERTY(tk::TFont* TitleFont READ TitleFont WRITE SetTitleFont)
     Q_PROPERTY(tk::TFont* HeaderFont READ HeaderFont WRITE SetHeaderFont)
     Q_CLASSINFO("Default:ReadOnly", "False")

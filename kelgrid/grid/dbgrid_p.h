@@ -18,6 +18,7 @@ struct TKelCustomDBGridPrivate {
     std::unique_ptr<TKelGridDataLink> dataLink;
     TKelDBGridColumns* columns = nullptr;  // a QObject child of the grid
     std::unique_ptr<TKelBookmarkList> selectedRows;
+    TKelDBGridTotals* totals = nullptr;  // a QObject child of the grid
     tk::TFont* titleFont = nullptr;   // QObject children of the grid
     tk::TFont* headerFont = nullptr;
 

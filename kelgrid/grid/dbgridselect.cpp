@@ -93,17 +93,17 @@ void TKelCustomDBGrid::InvalidateColumn(TKelColumn* column)
         InvalidateCol(DataToRawColumn(column->Index()));
 }
 
-void TKelCustomDBGrid::UpdateListItems(bool /*delayed*/)
+void TKelCustomDBGrid::UpdateListItems(bool /*checkAutoUpdate*/)
 {
     ++d_->listItemsRequests;
 }
 
-void TKelCustomDBGrid::UpdateSequence(bool /*delayed*/)
+void TKelCustomDBGrid::UpdateSequence(bool /*checkAutoUpdate*/)
 {
     ++d_->sequenceRequests;
 }
 
-void TKelCustomDBGrid::UpdateTotals(bool /*delayed*/)
+void TKelCustomDBGrid::UpdateTotals(bool /*checkAutoUpdate*/)
 {
     ++d_->totalsRequests;
 }

@@ -7,5 +7,8 @@
 #include "kelgrid/grid/columns.h"
 #include "kelgrid/grid/dbgrid.h"
 #include "kelgrid/grid/gridenums.h"
+#include "kelgrid/grid/griderror.h"
 #include "kelgrid/grid/gridlink.h"
+#include "kelgrid/grid/totallink.h"
+#include "kelgrid/grid/totals.h"
 #include "kelgrid/grid/tuning.h"

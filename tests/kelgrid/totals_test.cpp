@@ -1,0 +1,208 @@
+// The grid-wide totals settings and the totals' own data link.
+
+#include "tests/data/sqlitesource_fixture.h"
+#include "tests/kelgrid/grid_fixture.h"
+#include "tests/support/expect_raises.h"
+#include "toolkit/core/exceptions.h"
+#include "toolkit/core/properties.h"
+#include "toolkit/data/query.h"
+
+#include <QMetaProperty>
+
+namespace kelgrid::test {
+namespace {
+
+using tk::test::MessageOf;
+
+// A grid that logs what its totals tell it.
+class TLoggingGrid : public TKelDBGrid {
+public:
+    QStringList log;
+    void TotalsChanged(int kind, tk::TField* field) override
+    {
+        log << QStringLiteral("%1:%2").arg(kind).arg(field ? field->FieldName() : QStringLiteral("-"));
+        TKelDBGrid::TotalsChanged(kind, field);
+    }
+};
+
+class TotalsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        FillFees(fees);
+        feeSource.SetDataSet(&fees);
+        grid.SetDataSource(&feeSource);
+        FillFees(sums);
+        sumSource.SetDataSet(&sums);
+    }
+    TKelDBGridTotals* Totals() { return grid.Totals(); }
+    bool Stored(const char* name)
+    {
+        return tk::IsStoredProp(Totals(), Totals()->metaObject()->property(Totals()->metaObject()->indexOfProperty(name)));
+    }
+
+    tk::TClientDataSet fees;
+    tk::TDataSource feeSource;
+    tk::TClientDataSet sums;
+    tk::TDataSource sumSource;
+    TLoggingGrid grid;
+};
+
+TEST_F(TotalsTest, DefaultsClampsAndWhatIsStored)
+{
+    EXPECT_EQ(Totals()->DataMaxRow(), 5);
+    EXPECT_EQ(Totals()->LinesCount(), 1);
+    EXPECT_EQ(Totals()->Color(), tk::clBtnFace);
+    EXPECT_EQ(Totals()->SelectedColor(), tk::clDefault);
+    EXPECT_TRUE(Totals()->CalcValues());
+    EXPECT_FALSE(Totals()->Visible());
+
+    Totals()->SetLinesCount(0);
+    EXPECT_EQ(Totals()->LinesCount(), 1);
+    Totals()->SetDataMaxRow(-3);
+    EXPECT_EQ(Totals()->DataMaxRow(), 0);
+
+    // A colour set explicitly is written even when it equals the default.
+    EXPECT_FALSE(Stored("Color"));
+    Totals()->SetColor(tk::clBtnFace);
+    EXPECT_TRUE(Stored("Color"));
+
+    // The font follows the grid and is written only once the grid stopped
+    // following its parent and the fonts differ.
+    EXPECT_FALSE(Stored("Font"));
+    grid.SetParentFont(false);
+    EXPECT_FALSE(Stored("Font"));
+    Totals()->Font()->SetSize(Totals()->Font()->Size() + 3);
+    EXPECT_TRUE(Stored("Font"));
+
+    // Read and written by name, as layouts do.
+    ASSERT_TRUE(tk::SetPropertyPath(&grid, QStringLiteral("Totals.BoxStyle"), QStringLiteral("cbFlat")));
+    EXPECT_EQ(Totals()->BoxStyle(), cbFlat);
+}
+
+TEST_F(TotalsTest, AFontSetFromOutsideStopsTheGridFollowingItsParent)
+{
+    ASSERT_TRUE(grid.ParentFont());
+    Totals()->RefreshFont(grid.Font());  // the grid's own copy: no change of mind
+    EXPECT_TRUE(grid.ParentFont());
+    Totals()->Font()->SetName(QStringLiteral("DejaVu Serif"));
+    EXPECT_FALSE(grid.ParentFont());
+}
+
+TEST_F(TotalsTest, TheTotalsSourceCannotBeTheGridsOwnNorAForwardOnlyOne)
+{
+    EXPECT_EQ(MessageOf<tk::EInvalidGridOperation>([&] { Totals()->SetDataSource(&feeSource); }),
+              QStringLiteral("Circular datalinks are not allowed"));
+    EXPECT_EQ(Totals()->DataSource(), nullptr);
+
+    Totals()->SetDataSource(&sumSource);
+    // Nor can the grid then take the totals' source as its own.
+    EXPECT_EQ(MessageOf<tk::EInvalidGridOperation>([&] { grid.SetDataSource(&sumSource); }),
+              QStringLiteral("Circular datalinks are not allowed"));
+    EXPECT_EQ(grid.DataSource(), &feeSource);
+}
+
+class TotalsForwardOnly : public tk::test::SqliteFixture {};
+
+TEST_F(TotalsForwardOnly, AUnidirectionalTotalsDataSetIsRefused)
+{
+    MakePeople(3);
+    tk::TQuery query;
+    query.SetDatabase(&OpenDatabase());
+    query.SQL()->SetText(QStringLiteral("SELECT id FROM people"));
+    query.SetUniDirectional(true);
+    query.Open();
+    tk::TDataSource source;
+    source.SetDataSet(&query);
+    TKelDBGrid grid;
+    EXPECT_EQ(MessageOf<tk::EDatabaseError>([&] { grid.Totals()->SetDataSource(&source); }),
+              QStringLiteral("Operation not allowed on a unidirectional dataset"));
+    EXPECT_EQ(grid.Totals()->DataSource(), nullptr);
+    EXPECT_EQ(MessageOf<tk::EDatabaseError>([&] { grid.SetDataSource(&source); }),
+              QStringLiteral("Operation not allowed on a unidirectional dataset"));
+}
+
+TEST_F(TotalsTest, TheTotalsWindowHoldsUpToDataMaxRowRecordsAndNeverNone)
+{
+    Totals()->SetDataSource(&sumSource);
+    TKelTotalDataLink* link = Totals()->DataLink();
+    ASSERT_TRUE(link->Active());
+    EXPECT_EQ(link->BufferCount(), 5);
+    EXPECT_EQ(link->FieldRowCount(), 5);
+    Totals()->SetDataMaxRow(3);  // follows at once
+    EXPECT_EQ(link->BufferCount(), 3);
+    EXPECT_EQ(link->FieldRowCount(), 3);
+    Totals()->SetDataMaxRow(0);  // every record
+    EXPECT_EQ(link->BufferCount(), 5);
+    Totals()->SetDataMaxRow(9);  // no more than there are
+    EXPECT_EQ(link->BufferCount(), 5);
+
+    // An empty totals dataset: the window keeps one row, the band shows no
+    // field row.
+    sums.Close();
+    sums.CreateDataSet();
+    EXPECT_EQ(link->BufferCount(), 1);
+    EXPECT_EQ(link->FieldRowCount(), 0);
+    EXPECT_EQ(sums.RecordCount(), 0);
+}
+
+TEST_F(TotalsTest, TheTotalsLinkTellsTheGridWhatChanged)
+{
+    Totals()->SetDataSource(&sumSource);
+    EXPECT_EQ(grid.log.join(' '), QStringLiteral("1:-"));  // activation
+    grid.log.clear();
+    sums.Edit();
+    sums.FieldByName(QStringLiteral("Amount"))->SetAsFloat(1);
+    EXPECT_EQ(grid.log.last(), QStringLiteral("3:Amount"));
+    grid.log.clear();
+    sums.Cancel();
+    sums.Last();  // a move of the totals' cursor: the whole dataset again
+    EXPECT_TRUE(grid.log.contains(QStringLiteral("1:-"))) << grid.log.join(' ').toStdString();
+
+    // During the grid's update the dataset's changes wait.
+    grid.log.clear();
+    grid.BeginUpdate();
+    sums.First();
+    grid.EndUpdate();
+    EXPECT_FALSE(grid.log.contains(QStringLiteral("1:-"))) << grid.log.join(' ').toStdString();
+}
+
+TEST_F(TotalsTest, FreedSourcesAndImagesLeaveTheTotals)
+{
+    auto source = std::make_unique<tk::TDataSource>();
+    source->SetDataSet(&sums);
+    Totals()->SetDataSource(source.get());
+    auto images = std::make_unique<tk::TImageList>();
+    Totals()->SetImages(images.get());
+    source.reset();
+    images.reset();
+    EXPECT_EQ(Totals()->DataSource(), nullptr);
+    EXPECT_FALSE(Totals()->DataLink()->Active());
+    EXPECT_EQ(Totals()->Images(), nullptr);
+}
+
+TEST_F(TotalsTest, LookChangesReLayOutOnlyWhileABandShows)
+{
+    int layouts = 0;
+    grid.OnLayout = [&](TKelCustomDBGrid*) { ++layouts; };
+    Totals()->SetLinesCount(2);
+    Totals()->SetColor(tk::clAqua);
+    EXPECT_EQ(layouts, 0);
+    grid.SetOptionsEx(grid.OptionsEx() | dgTotalFooter);
+    layouts = 0;
+    Totals()->SetLinesCount(3);
+    Totals()->SetColor(tk::clTeal);
+    EXPECT_EQ(layouts, 2);
+    // The box style matters only to bands drawn as boxes.
+    grid.SetOptionsEx(grid.OptionsEx() & ~TKelDBGridOptionsEx(dgTotalFooterBox));
+    layouts = 0;
+    Totals()->SetBoxStyle(cbSoft);
+    EXPECT_EQ(layouts, 0);
+    grid.SetOptionsEx(grid.OptionsEx() | dgTotalFooterBox);
+    layouts = 0;
+    Totals()->SetBoxStyle(cbMild);
+    EXPECT_EQ(layouts, 1);
+}
+
+}  // namespace
+}  // namespace kelgrid::test
