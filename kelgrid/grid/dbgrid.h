@@ -214,7 +214,27 @@ public:
     // Takes the focus when the grid can; returns whether it has it.
     bool AcquireFocus();
 
+    // --- Data link and selected rows --------------------------------------------------
+    // Deletes the selected records (what Ctrl+Delete runs), or the
+    // current record when none is selected, after asking "Delete record?"
+    // (fewer than two selected) or "Delete all selected records?" with OK
+    // and Cancel when dgConfirmDelete is set. Does nothing and returns false
+    // without an active link, for an empty dataset, a grid that is ReadOnly
+    // or has dgAllowDeleteOff, a dataset that cannot be modified, or when
+    // the user cancels; returns true once records were deleted. The
+    // dataset's errors pass on (records deleted before stay deleted).
+    bool DeleteSelectedRows();
+
 protected:
+    // --- Data link and selected rows --------------------------------------------------
+    // Rebuilds the data link's field map (a layout step): empty while the
+    // link is inactive; with customised columns a sparse map of each
+    // column's field name, else every visible field of the dataset by its
+    // full name.
+    virtual void DefineFieldMap();
+    // The link shows the editor when it takes a focus request.
+    friend class TKelGridDataLink;
+
     // --- Factories: descendants substitute their own classes ------------------------
     virtual TKelDBGridColumns* CreateColumns();
     virtual TKelGridDataLink* CreateDataLink();

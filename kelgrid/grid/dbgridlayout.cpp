@@ -129,6 +129,7 @@ void TKelCustomDBGrid::InternalLayout()
     if (HasState(tk::TComponentStateFlag::csLoading) || HasState(tk::TComponentStateFlag::csDestroying))
         return;
     d_->indicatorOffset = d_->options.testFlag(dgIndicator) ? 1 : 0;
+    DefineFieldMap();
     // The matrix keeps one data column even without columns (the empty
     // column of a grid without fields).
     SetColCount(qMax(1, d_->columns->Count()) + d_->indicatorOffset);

@@ -1,4 +1,5 @@
-// TKelCustomDBGrid: what the grid does when its data link reports.
+// TKelCustomDBGrid: what the grid does when its data link reports, and the
+// field map it gives the link.
 
 #include "kelgrid/grid/bookmarks.h"
 #include "kelgrid/grid/columns.h"
@@ -53,6 +54,25 @@ void TKelCustomDBGrid::SetSelectedField(tk::TField* field)
             SetCol(DataToRawColumn(i));
             return;
         }
+}
+
+void TKelCustomDBGrid::DefineFieldMap()
+{
+    TKelGridDataLink* link = d_->dataLink.get();
+    link->ClearMapping();
+    if (!link->Active())
+        return;
+    if (d_->columns->State() == csCustomized) {
+        // The user's columns may name fields the dataset lacks: those map to -1.
+        link->SetSparseMap(true);
+        for (int i = 0; i < d_->columns->Count(); ++i)
+            link->AddMapping(d_->columns->Items(i)->FieldName());
+    } else {
+        link->SetSparseMap(false);
+        for (tk::TField* field : link->DataSet()->FieldList())
+            if (field->Visible())
+                link->AddMapping(field->FullName());
+    }
 }
 
 bool TKelCustomDBGrid::AcquireFocus()
