@@ -7,6 +7,7 @@
 #include "toolkit/core/resourcestring.h"
 #include "toolkit/core/updatelock.h"
 
+#include <algorithm>
 #include <exception>
 #include <functional>
 
@@ -257,6 +258,19 @@ void TKelBookmarkList::LinkActive(bool active)
 {
     Clear();
     linkActive_ = active;
+}
+
+void TKelBookmarkList::KeepSorted()
+{
+    if (CheckConsistency())
+        return;
+    std::stable_sort(list_.begin(), list_.end(),
+                     [this](const tk::TBookmark& a, const tk::TBookmark& b) { return Compare(a, b) < 0; });
+    list_.erase(
+        std::unique(list_.begin(), list_.end(),
+                    [this](const tk::TBookmark& a, const tk::TBookmark& b) { return Compare(a, b) == 0; }),
+        list_.end());
+    DataChanged();
 }
 
 bool TKelBookmarkList::CheckConsistency() const

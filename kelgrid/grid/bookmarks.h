@@ -84,6 +84,11 @@ public:
     bool IsLinkActive() const { return linkActive_; }
     // The data changed: drops the search cache.
     void DataChanged();
+    // Puts the list back into the dataset's order when the dataset's order
+    // changed underneath it (a new sort order set by the application), so
+    // that Find finds the selected rows again. Costs one comparison per
+    // bookmark when the order holds.
+    void KeepSorted();
 
     // Whether the list is strictly ascending in the dataset's order.
     bool CheckConsistency() const;

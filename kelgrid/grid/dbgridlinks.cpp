@@ -19,6 +19,7 @@ void TKelCustomDBGrid::LinkActive(bool active)
 
 void TKelCustomDBGrid::DataChanged()
 {
+    d_->selectedRows->KeepSorted();
     LayoutChanged();
 }
 

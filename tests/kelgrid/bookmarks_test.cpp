@@ -125,6 +125,19 @@ INSTANTIATE_TEST_SUITE_P(
                   "saSelect saSelect saSelect saSelect"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(BookmarkListTest, ANewSortOrderOfTheDatasetReordersTheList)
+{
+    probe->Select({1, 3, 5});
+    dataSet.SetIndexFieldNames(QStringLiteral("Amount"));  // ids 4 2 3 1 5
+    EXPECT_EQ(probe->Selected(), QStringLiteral("3 1 5"));
+    EXPECT_TRUE(Rows().CheckConsistency());
+    probe->ClearReports();
+    probe->Select({1});  // found: selected already
+    EXPECT_EQ(probe->Reports(), QString());
+    probe->Select({2});
+    EXPECT_EQ(probe->Selected(), QStringLiteral("2 3 1 5"));
+}
+
 TEST_F(BookmarkListTest, UnselectingRemovesOnlyWhatIsSelected)
 {
     probe->Select({1, 3, 5});

@@ -8,7 +8,10 @@
 #include "toolkit/core/exceptions.h"
 #include "toolkit/data/query.h"
 
+#include <QApplication>
 #include <QStringList>
+#include <QTest>
+#include <QWidget>
 
 namespace kelgrid::test {
 namespace {
@@ -140,6 +143,29 @@ TEST_F(GridDataLinkTest, TheMapGrowsByDoublingAndKeepsItsCapacityWhenCleared)
     EXPECT_EQ(link.FieldCount(), 0);
     EXPECT_EQ(link.MapCapacity(), 32);
 }
+
+struct FreedFieldCase {
+    const char* name;
+    QStringList columns;  // empty: default columns
+    const char* map;      // after Amount was freed
+};
+
+class GridDataLinkFreedFieldTest : public GridFixture,
+                                   public ::testing::WithParamInterface<FreedFieldCase> {};
+
+TEST_P(GridDataLinkFreedFieldTest, FreeingAFieldRebuildsTheMapWithoutIt)
+{
+    for (const QString& name : GetParam().columns)
+        grid->Columns()->Add()->SetFieldName(name);
+    delete dataSet.FieldByName(QStringLiteral("Amount"));
+    EXPECT_EQ(MapText(*grid->DataLink()), QString::fromLatin1(GetParam().map));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GridDataLinkTest, GridDataLinkFreedFieldTest,
+    ::testing::Values(FreedFieldCase{"DefaultColumns", {}, "Id=0 Owner=1 Paid=2"},
+                      FreedFieldCase{"CustomisedColumns", {"Paid", "Amount", "Owner"}, "Paid=2 ?=- Owner=1"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GridDataLinkTest, AFullMapRefusesAMissingFieldAndStaysAsItWas)
 {
@@ -340,6 +366,45 @@ TEST_F(GridDataLinkEventsTest, ALayoutChangeOfTheDatasetIsMarkedAsComingFromIt)
     grid.LayoutChanged();
     EXPECT_EQ(seen, QList<bool>({false}));
 }
+
+// Two grids on one source in a shown window: a field's focus request goes
+// to the first grid that can take the focus, and only to it.
+class GridDataLinkFocusTest : public ::testing::TestWithParam<bool> {};
+
+TEST_P(GridDataLinkFocusTest, TheFirstGridThatCanTakeTheFocusTakesTheRequest)
+{
+    const bool firstShown = GetParam();
+    tk::TClientDataSet dataSet;
+    FillFees(dataSet);
+    tk::TDataSource source;
+    source.SetDataSet(&dataSet);
+    QWidget form;
+    form.resize(700, 300);
+    TKelDBGrid* grids[] = {new TKelDBGrid(&form), new TKelDBGrid(&form)};
+    for (int i = 0; i < 2; ++i) {
+        grids[i]->setGeometry(0, i * 150, 700, 140);
+        grids[i]->SetDataSource(&source);
+        for (const char* name : {"Id", "Owner", "Amount"})
+            grids[i]->Columns()->Add()->SetFieldName(QString::fromLatin1(name));
+    }
+    grids[0]->setVisible(firstShown);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+
+    dataSet.FieldByName(QStringLiteral("Amount"))->FocusControl();
+    TKelDBGrid* taker = firstShown ? grids[0] : grids[1];
+    TKelDBGrid* other = firstShown ? grids[1] : grids[0];
+    EXPECT_TRUE(taker->hasFocus());
+    EXPECT_EQ(taker->SelectedField(), dataSet.FieldByName(QStringLiteral("Amount")));
+    // A hidden grid moves to the field but cannot take the request; a grid
+    // after the one that took it is not asked.
+    EXPECT_EQ(other->SelectedField() == taker->SelectedField(), !firstShown);
+    EXPECT_FALSE(other->hasFocus());
+}
+
+INSTANTIATE_TEST_SUITE_P(GridDataLinkTest, GridDataLinkFocusTest, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "FirstGridShown" : "FirstGridHidden"; });
 
 }  // namespace
 }  // namespace kelgrid::test
