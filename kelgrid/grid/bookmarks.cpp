@@ -1,6 +1,7 @@
 #include "kelgrid/grid/bookmarks.h"
 
 #include "kelgrid/grid/dbgrid.h"
+#include "kelgrid/grid/griderror.h"
 #include "kelgrid/grid/gridlink.h"
 #include "toolkit/core/dbconsts.h"
 #include "toolkit/core/exceptions.h"
@@ -106,7 +107,7 @@ const tk::TBookmark& TKelBookmarkList::Items(int index) const
 tk::TBookmark TKelBookmarkList::CurrentRow() const
 {
     if (!linkActive_ || !DataSet())
-        throw tk::EInvalidGridOperation(tk::LoadResString(&tk::SDataSetClosed));
+        InvalidGridOperation(tk::LoadResString(&tk::SDataSetClosed));
     return DataSet()->GetBookmark();
 }
 

@@ -2,6 +2,7 @@
 
 #include "kelgrid/grid/columns.h"
 #include "kelgrid/grid/dbgrid.h"
+#include "kelgrid/grid/griderror.h"
 #include "toolkit/core/dbconsts.h"
 #include "toolkit/core/exceptions.h"
 #include "toolkit/core/resourcestring.h"
@@ -36,7 +37,7 @@ int TKelGridDataLink::GrownCapacity(int capacity, int needed)
 bool TKelGridDataLink::AddMapping(const QString& fieldName)
 {
     if (fieldCount_ >= MaxMappedFields)
-        throw tk::EInvalidGridOperation(tk::LoadResString(&tk::STooManyColumns));
+        InvalidGridOperation(tk::LoadResString(&tk::STooManyColumns));
     tk::TDataSet* dataSet = DataSet();
     tk::TField* field = nullptr;
     if (dataSet)
