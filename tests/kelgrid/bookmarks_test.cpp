@@ -193,35 +193,17 @@ TEST_F(BookmarkListTest, TheFindCacheFollowsInsertsAndDeletes)
     EXPECT_EQ(probe->Selected(), QStringLiteral("1"));
 }
 
-struct IndexErrorCase {
-    const char* name;
-    bool insert;
-    int index;
-};
-
-class BookmarkListIndexTest : public BookmarkListTest,
-                              public ::testing::WithParamInterface<IndexErrorCase> {};
-
-TEST_P(BookmarkListIndexTest, PositionsOutsideTheListAreRefused)
+TEST_F(BookmarkListTest, PositionsOutsideTheListAreRefused)
 {
     probe->Select({2, 4});
-    const IndexErrorCase& c = GetParam();
-    const QString message = MessageOf<tk::EListError>([&] {
-        if (c.insert)
-            Rows().InsertItem(c.index, probe->BookmarkOf(5));
-        else
-            Rows().DeleteItem(c.index);
-    });
-    EXPECT_EQ(message, QStringLiteral("List index out of bounds (%1)").arg(c.index));
+    const auto refused = [](int index) { return QStringLiteral("List index out of bounds (%1)").arg(index); };
+    for (int index : {-1, 3})
+        EXPECT_EQ(MessageOf<tk::EListError>([&] { Rows().InsertItem(index, probe->BookmarkOf(5)); }),
+                  refused(index));
+    for (int index : {-1, 2})
+        EXPECT_EQ(MessageOf<tk::EListError>([&] { Rows().DeleteItem(index); }), refused(index));
     EXPECT_EQ(probe->Selected(), QStringLiteral("2 4"));
 }
-
-INSTANTIATE_TEST_SUITE_P(BookmarkListTest, BookmarkListIndexTest,
-                         ::testing::Values(IndexErrorCase{"InsertBeforeTheStart", true, -1},
-                                           IndexErrorCase{"InsertPastTheEnd", true, 3},
-                                           IndexErrorCase{"DeleteBeforeTheStart", false, -1},
-                                           IndexErrorCase{"DeleteAtTheEnd", false, 2}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BookmarkListTest, ClosingTheDatasetEmptiesTheListAndTheCurrentRowIsRefused)
 {
@@ -254,34 +236,6 @@ void ExpectFindAgreesWithALinearSearch(const TKelBookmarkList& rows, tk::TDataSe
         ++checked;
     }
     EXPECT_GT(checked, 100);
-}
-
-TEST(BookmarkListSearchTest, BinarySearchMatchesALinearSearchOnAClientDataset)
-{
-    tk::TClientDataSet dataSet;
-    dataSet.FieldDefs() = {tk::test::Def(QStringLiteral("Id"), tk::ftInteger),
-                           tk::test::Def(QStringLiteral("Key"), tk::ftInteger)};
-    dataSet.CreateDataSet();
-    for (int id = 1; id <= 301; ++id) {
-        dataSet.Append();
-        dataSet.FieldByName(QStringLiteral("Id"))->SetAsInteger(id);
-        dataSet.FieldByName(QStringLiteral("Key"))->SetAsInteger((id * 7919) % 1000);
-        dataSet.Post();
-    }
-    dataSet.SetIndexFieldNames(QStringLiteral("Key"));
-    tk::TDataSource source;
-    source.SetDataSet(&dataSet);
-    TKelDBGrid grid;
-    grid.SetDataSource(&source);
-    SelectionProbe probe(grid, dataSet, QStringLiteral("Id"));
-    QList<int> ids;
-    for (int id = 300; id >= 1; id -= 3)
-        ids << id;
-    ids << 2 << 301 << 1;
-    probe.Select(ids);
-    ASSERT_EQ(grid.SelectedRows()->Count(), 103);
-    EXPECT_TRUE(grid.SelectedRows()->CheckConsistency());
-    ExpectFindAgreesWithALinearSearch(*grid.SelectedRows(), dataSet);
 }
 
 // A grid on an SQLite table "people" (ids 1..count, names "P<n>").

@@ -87,30 +87,6 @@ INSTANTIATE_TEST_SUITE_P(
             "HiddenFieldsStillMapForCustomisedColumns", {"Amount"}, "Amount", "Amount=2", true, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct GrowthCase {
-    const char* name;
-    int capacity;
-    int needed;
-    int grown;
-};
-
-class GridDataLinkGrowthTest : public ::testing::TestWithParam<GrowthCase> {};
-
-TEST_P(GridDataLinkGrowthTest, DoublesWithinTheLimits)
-{
-    EXPECT_EQ(TKelGridDataLink::GrownCapacity(GetParam().capacity, GetParam().needed), GetParam().grown);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    GridDataLinkTest, GridDataLinkGrowthTest,
-    ::testing::Values(GrowthCase{"EmptyStartsAtEight", 0, 1, 8}, GrowthCase{"FullDoubles", 8, 9, 16},
-                      GrowthCase{"AtLeastWhatIsNeeded", 8, 40, 40},
-                      GrowthCase{"NeverBeyondTheLimit", 200000000, 200000001,
-                                 TKelGridDataLink::MaxMappedFields},
-                      GrowthCase{"NoOverflowNearTheLimit", TKelGridDataLink::MaxMappedFields - 1,
-                                 TKelGridDataLink::MaxMappedFields, TKelGridDataLink::MaxMappedFields}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 using GridDataLinkTest = GridFixture;
 
 TEST_F(GridDataLinkTest, WithoutADatasetTheMapIsEmptyAndCountsAsDefault)
@@ -142,6 +118,11 @@ TEST_F(GridDataLinkTest, TheMapGrowsByDoublingAndKeepsItsCapacityWhenCleared)
     link.ClearMapping();
     EXPECT_EQ(link.FieldCount(), 0);
     EXPECT_EQ(link.MapCapacity(), 32);
+    // Near the limit the map grows to the limit and no further.
+    EXPECT_EQ(TKelGridDataLink::GrownCapacity(200000000, 200000001), TKelGridDataLink::MaxMappedFields);
+    EXPECT_EQ(TKelGridDataLink::GrownCapacity(TKelGridDataLink::MaxMappedFields - 1,
+                                              TKelGridDataLink::MaxMappedFields),
+              TKelGridDataLink::MaxMappedFields);
 }
 
 struct FreedFieldCase {
@@ -343,19 +324,6 @@ TEST_F(GridDataLinkEventsTest, CancelHoldsTheChangeLockAlsoWhenTheDatasetRefuses
     EXPECT_EQ(dataSet.State(), tk::dsBrowse);
     EXPECT_EQ(locksSeen, QList<int>({1, 1}));
     EXPECT_EQ(grid.ChangeLock(), 0);
-}
-
-TEST_F(GridDataLinkEventsTest, ALayoutChangeOfTheDatasetIsMarkedAsComingFromIt)
-{
-    QList<bool> seen;
-    grid.OnLayout = [&](TKelCustomDBGrid* g) { seen << g->LayoutFromDataSet(); };
-    Field("Amount")->SetIndex(0);
-    ASSERT_FALSE(seen.isEmpty());
-    EXPECT_TRUE(seen.first());
-    EXPECT_EQ(MapText(*grid.DataLink()), QStringLiteral("Id=1 Owner=2 Amount=0"));
-    seen.clear();
-    grid.LayoutChanged();
-    EXPECT_EQ(seen, QList<bool>({false}));
 }
 
 // Two grids on one source in a shown window: a field's focus request goes
