@@ -31,6 +31,8 @@
 #include "kelgrid/kelgridexport.h"
 #include "toolkit/core/alignment.h"
 #include "toolkit/core/collection.h"
+// Forms fill pick lists through the column.
+#include "toolkit/core/strings.h"
 #include "toolkit/ui/colors.h"
 #include "toolkit/ui/controlenums.h"
 #include "toolkit/ui/uienums.h"
@@ -45,7 +47,6 @@ class TField;
 class TFont;
 class TImageList;
 class TPopupMenu;
-class TStrings;
 }  // namespace tk
 
 namespace kelgrid {
@@ -59,7 +60,6 @@ class KELGRID_EXPORT TKelColumn : public tk::TCollectionItem {
     Q_OBJECT
     // The property types, for the meta-object code only.
     Q_MOC_INCLUDE("kelgrid/grid/columntitle.h")
-    Q_MOC_INCLUDE("toolkit/core/strings.h")
     Q_MOC_INCLUDE("toolkit/data/dataset.h")
     Q_MOC_INCLUDE("toolkit/ui/graphics.h")
     Q_MOC_INCLUDE("toolkit/ui/imagelist.h")

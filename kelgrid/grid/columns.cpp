@@ -146,6 +146,12 @@ QList<TKelColumn*> TKelDBGridColumns::ColumnsOfField(const tk::TField* field) co
     return columns;
 }
 
+void TKelDBGridColumns::Notify(tk::TCollectionItem* item, TCollectionNotification action)
+{
+    if (action != cnAdded)
+        RemoveFromOrder(static_cast<TKelColumn*>(item));
+}
+
 void TKelDBGridColumns::Update(tk::TCollectionItem* item)
 {
     if (!grid_ || grid_->HasState(tk::TComponentStateFlag::csLoading) ||

@@ -76,6 +76,8 @@ public:
 
 protected:
     void Update(tk::TCollectionItem* item) override;
+    // A column that is deleted or leaves takes its marker out of the order.
+    void Notify(tk::TCollectionItem* item, TCollectionNotification action) override;
 
 private:
     friend class TKelColumn;
