@@ -325,11 +325,8 @@ tk::TPopupMenu* TKelColumn::PopupMenu() const
 
 void TKelColumn::SetPopupMenu(tk::TPopupMenu* menu)
 {
-    tk::TPopupMenu* old = d_->popupMenu;
-    if (old == menu)
+    if (!Repoint(d_->popupMenu, menu, [this](QObject* old, QObject* now) { Observe(old, now); }))
         return;
-    d_->popupMenu = menu;
-    Observe(old, menu);
 }
 
 tk::TPopupMenu* TKelColumn::DropDownMenu() const
@@ -339,11 +336,8 @@ tk::TPopupMenu* TKelColumn::DropDownMenu() const
 
 void TKelColumn::SetDropDownMenu(tk::TPopupMenu* menu)
 {
-    tk::TPopupMenu* old = d_->dropDownMenu;
-    if (old == menu)
+    if (!Repoint(d_->dropDownMenu, menu, [this](QObject* old, QObject* now) { Observe(old, now); }))
         return;
-    d_->dropDownMenu = menu;
-    Observe(old, menu);
     if (menu && d_->buttonStyle == cbsAuto)
         d_->buttonStyle = cbsDropDownMenu;
     else if (!menu && d_->buttonStyle == cbsDropDownMenu)
@@ -358,11 +352,8 @@ tk::TImageList* TKelColumn::Images() const
 
 void TKelColumn::SetImages(tk::TImageList* images)
 {
-    tk::TImageList* old = d_->images;
-    if (old == images)
+    if (!Repoint(d_->images, images, [this](QObject* old, QObject* now) { Observe(old, now); }))
         return;
-    d_->images = images;
-    Observe(old, images);
     // A list without a background colour is meant to show through.
     TKelCustomDBGrid* grid = Grid();
     if (images && images->BkColor() == tk::clNone && grid &&
@@ -378,11 +369,8 @@ tk::TDataSet* TKelColumn::LookupDataSet() const
 
 void TKelColumn::SetLookupDataSet(tk::TDataSet* dataSet)
 {
-    tk::TDataSet* old = d_->lookupDataSet;
-    if (old == dataSet)
+    if (!Repoint(d_->lookupDataSet, dataSet, [this](QObject* old, QObject* now) { Observe(old, now); }))
         return;
-    d_->lookupDataSet = dataSet;
-    Observe(old, dataSet);
 }
 
 TKelColumnTitle* TKelColumn::Title() const

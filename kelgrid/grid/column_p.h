@@ -120,4 +120,16 @@ struct TKelColumnTitlePrivate {
 // and no longer wanted) first.
 void ObserveComponent(QObject* observer, QObject* old, QObject* now, std::function<void(QObject*)> onFree);
 
+// Points member at now and moves the free notification with observe(old,
+// now); false when it pointed there already.
+template <typename T, typename Observe> bool Repoint(QPointer<T>& member, T* now, Observe observe)
+{
+    T* old = member;
+    if (old == now)
+        return false;
+    member = now;
+    observe(old, now);
+    return true;
+}
+
 }  // namespace kelgrid

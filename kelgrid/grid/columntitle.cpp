@@ -158,11 +158,8 @@ tk::TPopupMenu* TKelColumnTitle::PopupMenu() const
 
 void TKelColumnTitle::SetPopupMenu(tk::TPopupMenu* menu)
 {
-    tk::TPopupMenu* old = d_->popupMenu;
-    if (old == menu)
+    if (!Repoint(d_->popupMenu, menu, [this](QObject* old, QObject* now) { Observe(old, now); }))
         return;
-    d_->popupMenu = menu;
-    Observe(old, menu);
 }
 
 tk::TPopupMenu* TKelColumnTitle::DropDownMenu() const
@@ -172,11 +169,8 @@ tk::TPopupMenu* TKelColumnTitle::DropDownMenu() const
 
 void TKelColumnTitle::SetDropDownMenu(tk::TPopupMenu* menu)
 {
-    tk::TPopupMenu* old = d_->dropDownMenu;
-    if (old == menu)
+    if (!Repoint(d_->dropDownMenu, menu, [this](QObject* old, QObject* now) { Observe(old, now); }))
         return;
-    d_->dropDownMenu = menu;
-    Observe(old, menu);
     TKelColumnExpandStyle style = d_->column->ExpandStyle();
     if (menu && style == cesAuto)
         d_->column->SetExpandStyle(cesDropDownMenu);
