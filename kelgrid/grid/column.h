@@ -196,8 +196,9 @@ public:
     // open or has persistent fields. nullptr when there is none.
     tk::TField* Field() const;
     // Binds field (a field being destroyed counts as none) and takes its
-    // full name; nullptr unbinds. A dataset-made column that loses its
-    // field forgets the name and restores its defaults.
+    // full name; nullptr unbinds and keeps the name. When the bound field
+    // is freed the column unbinds; a dataset-made one also forgets the
+    // name and restores its defaults, and the grid re-lays out.
     virtual void SetField(tk::TField* field);
 
     // --- Fall-backs (columnfallbacks.cpp) -------------------------------------

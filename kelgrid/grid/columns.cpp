@@ -39,6 +39,14 @@ TKelColumn* TKelDBGridColumns::Add()
 
 TKelColumn* TKelDBGridColumns::InternalAdd()
 {
+    // The grid must not lay out while the new column still counts as
+    // stored: that would drop the default columns before it.
+    if (grid_)
+        grid_->BeginLayout();
+    auto endLayout = qScopeGuard([this] {
+        if (grid_)
+            grid_->EndLayout();
+    });
     TKelColumn* column = Add();
     column->SetStored(false);
     return column;
