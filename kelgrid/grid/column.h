@@ -247,6 +247,9 @@ public:
     int TrueWidth() const;
     int WidthBase() const;
     void SetWidthBase(int width);
+    // The width that shows every buffered record's display text whole
+    // (widest line + margin); WidthBase without an active link.
+    int OptimalWidth() const;
     int WidthMax() const;
     // Values below -1 are ignored; a limit below WidthMin becomes WidthMin;
     // a wider true width is cut to it.

@@ -11,11 +11,13 @@
 #include "kelgrid/grid/column_p.h"
 #include "kelgrid/grid/columntitle.h"
 #include "kelgrid/grid/dbgrid.h"
+#include "kelgrid/grid/gridlink.h"
 #include "toolkit/data/field.h"
 #include "toolkit/ui/canvas.h"
 #include "toolkit/ui/graphics.h"
 
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 namespace kelgrid {
 
@@ -142,6 +144,22 @@ int TKelColumn::WidthBase() const
 void TKelColumn::SetWidthBase(int width)
 {
     SetWidth(width);
+}
+
+int TKelColumn::OptimalWidth() const
+{
+    TKelCustomDBGrid* grid = Grid();
+    if (!grid || !grid->LinkActiveNow())
+        return WidthBase();
+    TKelGridDataLink* link = grid->DataLink();
+    const int active = link->ActiveRecord();
+    auto restore = qScopeGuard([link, active] { link->SetActiveRecord(active); });
+    int widest = 0;
+    for (int record = 0; record < link->RecordCount(); ++record) {
+        link->SetActiveRecord(record);
+        widest = qMax(widest, WidestLine(DisplayText(), Font()) + kTextMargin);
+    }
+    return widest;
 }
 
 int TKelColumn::WidthMax() const

@@ -242,6 +242,24 @@ TEST_F(ColumnTest, DefaultWidthIsMeasuredAndAWidthEqualToItStoresNothing)
     EXPECT_EQ(column->TrueWidth(), 120);
 }
 
+TEST_F(ColumnTest, OptimalWidthFitsTheWidestBufferedText)
+{
+    TKelColumn* owner = grid->Columns()->Add();
+    owner->SetFieldName(QStringLiteral("Owner"));
+    owner->SetWidth(30);
+    grid->DataLink()->SetBufferCount(5);
+    tk::TCanvas canvas;
+    canvas.Font()->Assign(owner->Font());
+    int widest = 0;
+    for (const FeeRow& row : kFees)
+        widest = qMax(widest, canvas.TextWidth(QString::fromUtf8(row.owner)) + 4);
+    dataSet.Next();
+    EXPECT_EQ(owner->OptimalWidth(), widest);
+    EXPECT_EQ(grid->DataLink()->ActiveRecord(), 1);  // back on its record
+    dataSet.Close();
+    EXPECT_EQ(owner->OptimalWidth(), 30);
+}
+
 struct LimitsRow {
     const char* name;
     bool minFirst;
