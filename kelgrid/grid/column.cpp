@@ -121,12 +121,15 @@ void TKelColumn::Forget(QObject* component)
         SetLookupDataSet(nullptr);
     if (component != d_->field)
         return;
-    // A freed field unbinds the column; the grid re-lays out unless its
-    // dataset is going or holds its controls back (it reports itself then).
+    // A freed field unbinds the column. The field is told while it still
+    // sits in its dataset's lists, so the grid must not lay out now (it
+    // would map the dying field again): the dataset reports its field list
+    // once the field has left, and the grid lays out then. A field of no
+    // dataset is gone at once.
     TKelCustomDBGrid* grid = Grid();
-    tk::TDataSet* dataSet = d_->field->DataSet();
-    const bool relayout = grid && dataSet && !dataSet->HasState(tk::TComponentStateFlag::csDestroying) &&
-                          !dataSet->ControlsDisabled();
+    tk::TField* field = d_->field;
+    tk::TDataSet* dataSet = field->DataSet();
+    const bool relayout = !dataSet || dataSet->FieldList().IndexOf(field) < 0;
     auto unbind = [this] {
         SetField(nullptr);
         if (!d_->stored) {

@@ -2,6 +2,7 @@
 // current value, its image index and the toggle. A check box without a
 // field shows whether the current row is selected.
 
+#include "kelgrid/grid/bookmarks.h"
 #include "kelgrid/grid/column.h"
 #include "kelgrid/grid/column_p.h"
 #include "kelgrid/grid/dbgrid.h"
@@ -28,15 +29,17 @@ QString UncheckedText(const QString& values)
     return values.contains(QLatin1Char(';')) ? values.section(QLatin1Char(';'), 1) : QString();
 }
 
-// Whether the current row is among the grid's selected rows, and the
-// change of that. The grid's bookmark list answers these; the list's
-// current-row access replaces these two bodies when it is merged.
-bool CurrentRowSelected(const TKelCustomDBGrid* /*grid*/)
+// The current row's selection in the grid's bookmark list; the list
+// raises while the link is inactive, so callers check the link first.
+bool CurrentRowSelected(const TKelCustomDBGrid* grid)
 {
-    return false;
+    return grid->SelectedRows()->CurrentRowSelected();
 }
 
-void SetCurrentRowSelected(TKelCustomDBGrid* /*grid*/, bool /*selected*/) {}
+void SetCurrentRowSelected(TKelCustomDBGrid* grid, bool selected)
+{
+    grid->SelectedRows()->SetCurrentRowSelected(selected);
+}
 
 }  // namespace
 

@@ -113,6 +113,24 @@ TEST_F(ColumnCheckBoxTest, ToggleFlipsTheFieldBetweenTheTwoTexts)
     EXPECT_EQ(owner->AsString(), QStringLiteral("ANA RUIZ"));
 }
 
+TEST_F(ColumnCheckBoxTest, AFieldLessCheckBoxSelectsTheCurrentRow)
+{
+    grid->SetOptionsExt(grid->OptionsExt() | dgAutoSelectColumn);
+    TKelColumn* select = grid->Columns()->Items(0);
+    ASSERT_TRUE(select->CheckBox());
+    EXPECT_EQ(select->CheckBoxState(), 0);
+    select->ToggleCheckBoxValue();
+    EXPECT_EQ(grid->SelectedRows()->Count(), 1);
+    EXPECT_EQ(select->CheckBoxState(), 1);
+    dataSet.Next();
+    EXPECT_EQ(select->CheckBoxState(), 0);
+    select->ToggleCheckBoxValue();
+    EXPECT_EQ(grid->SelectedRows()->Count(), 2);
+    select->ToggleCheckBoxValue();
+    EXPECT_EQ(grid->SelectedRows()->Count(), 1);
+    EXPECT_EQ(select->CheckBoxState(), 0);
+}
+
 TEST_F(ColumnCheckBoxTest, TogglingOnAClosedDatasetDoesNothing)
 {
     TKelColumn* paid = grid->Columns()->Add();
