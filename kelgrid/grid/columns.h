@@ -1,12 +1,25 @@
 #pragma once
-// TKelColumn, one visual column of the grid bound to a dataset field by
-// name, and TKelDBGridColumns, the grid's collection of them.
+// TKelDBGridColumns, the grid's collection of columns (column.h), with the
+// order list of the columns that carry a sort marker.
+//
+// State: csCustomized exactly while the collection is not empty and its
+// last column is a stored one (the user's); the grid's default columns,
+// made from the dataset's fields, are unstored. Setting csCustomized on a
+// default collection rebuilds one stored column per field; setting
+// csDefault clears the collection so the grid makes its default columns.
+//
+// Change routing: a change of one column repaints that column and re-applies
+// its width in the grid; a change of all re-lays out the grid. Nothing is
+// routed while the grid is absent or loading.
 
+#include "kelgrid/grid/column.h"
 #include "kelgrid/grid/columnenums.h"
+#include "kelgrid/grid/columntitle.h"
 #include "kelgrid/kelgridexport.h"
 #include "toolkit/core/collection.h"
 
-#include <QPointer>
+#include <QList>
+#include <QStringList>
 
 namespace tk {
 class TField;
@@ -15,59 +28,72 @@ class TField;
 namespace kelgrid {
 
 class TKelCustomDBGrid;
-class TKelDBGridColumns;
-
-class KELGRID_EXPORT TKelColumn : public tk::TCollectionItem {
-    Q_OBJECT
-    Q_PROPERTY(QString FieldName READ FieldName WRITE SetFieldName)
-public:
-    Q_INVOKABLE explicit TKelColumn(tk::TCollection* collection);
-    ~TKelColumn() override;
-
-    // The collection's grid, or nullptr outside a grid's columns.
-    TKelCustomDBGrid* Grid() const;
-
-    QString FieldName() const { return fieldName_; }
-    void SetFieldName(const QString& name);
-    // The bound field, looked up by name on first use while the grid's
-    // dataset is open or has persistent fields; nullptr when there is none.
-    tk::TField* Field() const;
-    virtual void SetField(tk::TField* field);
-
-    // The column whose group holds this one, nullptr at the top.
-    TKelColumn* ParentColumn() const;
-    // Number of ancestors.
-    int Depth() const;
-    // Shown in the grid: visible, not expanded itself, every ancestor
-    // expanded.
-    bool Showing() const;
-    // Columns made from the dataset are not stored; the user's are.
-    bool Stored() const { return stored_; }
-    void SetStored(bool stored) { stored_ = stored; }
-
-private:
-    QString fieldName_;
-    mutable QPointer<tk::TField> field_;
-    bool stored_ = true;
-};
 
 class KELGRID_EXPORT TKelDBGridColumns : public tk::TCollection {
     Q_OBJECT
 public:
-    explicit TKelDBGridColumns(TKelCustomDBGrid* grid, const QMetaObject* columnClass = &TKelColumn::staticMetaObject);
+    explicit TKelDBGridColumns(TKelCustomDBGrid* grid,
+                               const QMetaObject* columnClass = &TKelColumn::staticMetaObject);
+    ~TKelDBGridColumns() override;
 
     TKelCustomDBGrid* Grid() const { return grid_; }
     TKelColumn* Items(int index) const;
+    // A stored (customised) column at the end.
     TKelColumn* Add();
-    // csCustomized once any column is stored (the user's), else csDefault.
+    // A dataset-made (unstored) column at the end.
+    TKelColumn* InternalAdd();
+    // The number column at index 0: AutoNumber, right-justified cell and
+    // title, DefAutoNumberTitle, DefAutoNumberWidth wide while the grid's
+    // link is active (else the default width).
+    TKelColumn* AddAutoNumber();
+    // The selection column at index 0: a field-less check box showing the
+    // row's selection, centred, DefAutoSelectTitle, DefAutoSelectWidth.
+    TKelColumn* AddAutoSelect();
+
     TDBGridColumnsState State() const;
+    void SetState(TDBGridColumnsState state);
+    // Under the grid's layout lock: one stored column per dataset field
+    // (sub-fields of object fields after their parent), then the select
+    // and number columns the grid's options ask for. Without a dataset the
+    // collection is only cleared.
+    void RebuildColumns();
+    // Every column's defaults, in one update.
+    void RestoreDefaults();
+
+    // The field map: each column's field name by index (empty for columns
+    // without one), as the data link's field map of customised columns.
+    QStringList FieldNames() const;
+    // The columns bound to field, in index order.
+    QList<TKelColumn*> ColumnsOfField(const tk::TField* field) const;
+
+    // --- Sort order (columnmarkers.cpp) ---------------------------------------
+    // The marked columns, primary first.
+    const QList<TKelColumn*>& OrderList() const;
+    // Every column's marker to tmNone, inside the grid's order bracket.
+    void RemoveMarkers();
+    // Renumbers the listed markers by the grid's marker options.
+    void UpdateMarkers();
 
 protected:
-    // A change of one column or of all re-lays out the grid.
     void Update(tk::TCollectionItem* item) override;
+    // A column that is deleted or leaves takes its marker out of the order.
+    void Notify(tk::TCollectionItem* item, TCollectionNotification action) override;
 
 private:
+    friend class TKelColumn;
+    friend class TKelColumnTitle;
+    friend class TKelCustomDBGrid;
+    void AddToOrder(TKelColumn* column);
+    void RemoveFromOrder(TKelColumn* column);
+    void MoveInOrder(TKelColumn* column, int position);
+    // Adds the auto-select and auto-number columns the options ask for;
+    // stored false makes them part of the default layout.
+    void AddAutoColumns(bool stored);
+    // One column per field, depth-first into object fields.
+    void AddFieldColumns(const QList<tk::TField*>& fields);
+
     TKelCustomDBGrid* grid_;
+    QList<TKelColumn*> order_;
 };
 
 }  // namespace kelgrid

@@ -258,6 +258,15 @@ protected:
 
 private:
     friend class TKelDBGridTotals;
+
+    // --- Columns (column model) ----------------------------------------------------
+    // Layout steps of the columns (dbgridlayout.cpp): dataset-made columns
+    // mixed in before a stored one go; then the default columns follow the
+    // dataset's visible fields (customised columns look their fields up
+    // again by name).
+    void DropMixedDefaultColumns();
+    void RebuildDefaultColumns();
+
     std::unique_ptr<TKelCustomDBGridPrivate> d_;
 };
 

@@ -6,6 +6,8 @@
 #include "kelgrid/grid/dbgrid_p.h"
 #include "kelgrid/grid/gridlink.h"
 #include "toolkit/core/updatelock.h"
+#include "toolkit/data/dataset.h"
+#include "toolkit/data/field.h"
 
 #include <QScopeGuard>
 
@@ -124,12 +126,74 @@ void TKelCustomDBGrid::EndChange()
     --d_->changeLock;
 }
 
+void TKelCustomDBGrid::DropMixedDefaultColumns()
+{
+    TKelDBGridColumns* columns = d_->columns;
+    bool defaultSeen = false;
+    bool mixed = false;
+    for (int i = 0; i < columns->Count() && !mixed; ++i) {
+        defaultSeen = defaultSeen || !columns->Items(i)->Stored();
+        mixed = defaultSeen && columns->Items(i)->Stored();
+    }
+    if (!mixed)
+        return;
+    for (int i = columns->Count() - 1; i >= 0; --i)
+        if (!columns->Items(i)->Stored())
+            columns->Delete(i);
+}
+
+void TKelCustomDBGrid::RebuildDefaultColumns()
+{
+    TKelDBGridColumns* columns = d_->columns;
+    if (columns->State() == csCustomized) {
+        for (int i = 0; i < columns->Count(); ++i)
+            columns->Items(i)->SetField(nullptr);
+        return;
+    }
+    tk::TDataSet* dataSet = DataSource() ? DataSource()->DataSet() : nullptr;
+    const bool active = LinkActiveNow() && dataSet;
+    if (!active && (!dataSet || !dataSet->HasPersistentFields())) {
+        columns->Clear();
+    } else {
+        // The number and select columns (field-less) go with the columns
+        // whose field went; they are added again below.
+        for (int i = columns->Count() - 1; i >= 0; --i)
+            if (!columns->Items(i)->Field())
+                columns->Delete(i);
+    }
+    QList<tk::TField*> fields;
+    if (active)
+        for (tk::TField* field : dataSet->FieldList())
+            if (field->Visible() && !field->HasState(tk::TComponentStateFlag::csDestroying))
+                fields << field;
+    for (int position = 0; position < fields.size(); ++position) {
+        TKelColumn* column = nullptr;
+        for (int i = position; i < columns->Count() && !column; ++i)
+            if (columns->Items(i)->Field() == fields[position])
+                column = columns->Items(i);
+        if (!column) {
+            column = columns->InternalAdd();
+            column->SetField(fields[position]);
+        }
+        column->SetIndex(position);
+    }
+    // Columns of fields hidden since the last layout.
+    if (active)
+        while (columns->Count() > fields.size())
+            columns->Delete(columns->Count() - 1);
+    if (columns->Count() == 0)
+        columns->InternalAdd();
+    columns->AddAutoColumns(false);
+}
+
 void TKelCustomDBGrid::InternalLayout()
 {
     if (HasState(tk::TComponentStateFlag::csLoading) || HasState(tk::TComponentStateFlag::csDestroying))
         return;
+    DropMixedDefaultColumns();
     d_->indicatorOffset = d_->options.testFlag(dgIndicator) ? 1 : 0;
     DefineFieldMap();
+    RebuildDefaultColumns();
     // The matrix keeps one data column even without columns (the empty
     // column of a grid without fields).
     SetColCount(qMax(1, d_->columns->Count()) + d_->indicatorOffset);

@@ -7,6 +7,7 @@
 #include "kelgrid/grid/gridlink.h"
 #include "kelgrid/grid/tuning.h"
 #include "toolkit/core/format.h"
+#include "toolkit/core/strings.h"
 #include "toolkit/core/variant.h"
 #include "toolkit/data/dataset.h"
 #include "toolkit/data/field.h"
@@ -20,9 +21,64 @@ QString AutoNumberStr(int number)
     return tk::Format(DefAutoNumberFormat, {tk::Variant(number)});
 }
 
+namespace {
+
+bool IsStringField(const tk::TField* field)
+{
+    const tk::TFieldType type = field->DataType();
+    return type == tk::ftString || type == tk::ftWideString || type == tk::ftFixedChar;
+}
+
+// The stored value of a pick text's position: the position itself
+// (1-based; right-aligned to a string field's size) under poStoreItemIndex,
+// else the value of that position, or the text when the column has no
+// values. Empty when index fits no list.
+QString PickValue(const TKelColumn* column, int index, bool& valid)
+{
+    const TKelPickOptions options = column->PickOptions();
+    valid = index >= 0 && index < column->PickText()->Count();
+    if (!valid)
+        return {};
+    if (options.testFlag(poStoreItemIndex)) {
+        tk::TField* field = column->Field();
+        if (field && IsStringField(field) && field->Size() > 0)
+            return tk::Format(QStringLiteral("%%1d").arg(field->Size()), {tk::Variant(index + 1)});
+        return QString::number(index + 1);
+    }
+    if (column->PickListActive()) {
+        valid = index < column->PickList()->Count();
+        return valid ? column->PickList()->Strings(index) : QString();
+    }
+    return column->PickText()->Strings(index);
+}
+
+}  // namespace
+
 QString TKelCustomDBGrid::ColGetText(TKelColumn* column, const QString& text, TTextKind kind)
 {
     QString result = text;
+    if (column && column->AutoNumber() && kind != tkReport) {
+        result = AutoNumberStr(RecNumber());
+    } else if (column && column->PickTextActive()) {
+        const TKelPickOptions options = column->PickOptions();
+        int index = -1;
+        if (options.testFlag(poStoreItemIndex))
+            index = text.trimmed().toInt() - 1;
+        else if (column->PickListActive())
+            index = column->PickList()->IndexOf(text);
+        else
+            index = column->PickText()->IndexOf(text);
+        const bool valid = index >= 0 && index < column->PickText()->Count();
+        if (valid && options.testFlag(poFormatPickText) && !options.testFlag(poFormatListOnly))
+            result = column->FormatPickText(index);
+        else if (valid)
+            result = column->PickText()->Strings(index);
+        else if (options.testFlag(poListItemsOnly))
+            result.clear();
+    } else if (column && column->PickListActive() && column->PickOptions().testFlag(poListItemsOnly) &&
+               column->PickList()->IndexOf(text) < 0) {
+        result.clear();
+    }
     if (OnColGetText)
         OnColGetText(this, column, result, kind);
     return result;
@@ -33,6 +89,42 @@ QString TKelCustomDBGrid::ColSetText(TKelColumn* column, const QString& text)
     QString result = text;
     if (OnColSetText)
         OnColSetText(this, column, result);
+    if (!column)
+        return result;
+    const TKelPickOptions options = column->PickOptions();
+    if (column->PickTextActive()) {
+        int index = -1;
+        if (options.testFlag(poFormatPickText))
+            index = column->PickDataList()->IndexOf(result);
+        if (index < 0)
+            index = column->PickText()->IndexOf(result);
+        if (index < 0 && options.testFlag(poAcceptPickList))
+            index = column->PickList()->IndexOf(result);
+        if (index < 0 && options.testFlag(poAcceptItemIndex)) {
+            bool number = false;
+            const int position = result.trimmed().toInt(&number);
+            index = number ? position - 1 : -1;
+        }
+        bool valid = false;
+        const QString value = PickValue(column, index, valid);
+        if (valid)
+            result = value;
+        else if (options.testFlag(poListItemsOnly))
+            result.clear();
+    } else if (column->PickListActive()) {
+        tk::TStrings* list = column->PickList();
+        int index = list->IndexOf(result);
+        if (index < 0 && options.testFlag(poAcceptItemIndex)) {
+            bool number = false;
+            const int position = result.trimmed().toInt(&number);
+            if (number && position >= 1 && position <= list->Count())
+                index = position - 1;
+        }
+        if (index >= 0)
+            result = list->Strings(index);
+        else if (options.testFlag(poListItemsOnly))
+            result.clear();
+    }
     return result;
 }
 
