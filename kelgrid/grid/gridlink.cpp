@@ -42,6 +42,9 @@ bool TKelGridDataLink::AddMapping(const QString& fieldName)
     tk::TField* field = nullptr;
     if (dataSet)
         field = sparseMap_ ? dataSet->FindField(fieldName) : dataSet->FieldByName(fieldName);
+    // A field on its way out maps to no field.
+    if (field && field->HasState(tk::TComponentStateFlag::csDestroying))
+        field = nullptr;
     if (fieldCount_ == MapCapacity())
         fieldMap_.resize(GrownCapacity(MapCapacity(), fieldCount_ + 1));
     int index = -1;

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace tk {
 namespace {
@@ -55,6 +56,20 @@ TEST(Component, FreeNotificationArrivesWhileTheObjectIsWhole)
     delete watched;
     EXPECT_EQ(watcher.removed, watched);
     EXPECT_EQ(watcher.seen, QStringLiteral("alive"));
+}
+
+TEST(Component, AComponentThatHasToldItsObserversTakesNoNewOnes)
+{
+    // A late observer asks while the component is going (from another
+    // observer's notification); it is not linked, so neither it nor the
+    // component keeps a link to the other once both are freed.
+    auto late = std::make_unique<TWatcher>();
+    TWatcher first;
+    auto* watched = new TWatched;
+    watched->FreeNotification(&first, [&](TComponent* going) { going->FreeNotification(late.get()); });
+    delete watched;
+    EXPECT_EQ(late->removed, nullptr);
+    late.reset();  // must not reach back into the freed component
 }
 
 TEST(Component, FreeNotificationSkipsObserversThatLeftOrWereFreed)

@@ -84,6 +84,12 @@ protected:
         GridFixture::SetUp();
         probe = std::make_unique<SelectionProbe>(*grid, dataSet, QStringLiteral("Id"));
     }
+    // The probe lets go of the grid before the grid goes.
+    void TearDown() override
+    {
+        probe.reset();
+        GridFixture::TearDown();
+    }
     TKelBookmarkList& Rows() { return *grid->SelectedRows(); }
     std::unique_ptr<SelectionProbe> probe;
 };

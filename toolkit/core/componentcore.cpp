@@ -20,6 +20,11 @@ TComponentCore::~TComponentCore()
     DestroyComponents();
     for (TComponentCore* observed : std::exchange(observing_, {}))
         observed->observers_.removeIf([this](const Observer& o) { return o.core == this; });
+    // Observers linked after the notifications went out must not keep a
+    // link to this core either.
+    for (const Observer& o : std::exchange(observers_, {}))
+        if (o.core)
+            o.core->observing_.removeOne(this);
     if (owner_)
         owner_->RemoveComponent(this);
 }
@@ -94,7 +99,8 @@ void TComponentCore::DestroyComponents()
 
 void TComponentCore::FreeNotification(TComponentCore* observer)
 {
-    if (!observer || observer == this)
+    // Once the observers were told, a new one would never hear of the end.
+    if (!observer || observer == this || notified_)
         return;
     RemoveFreeNotification(observer->self_);
     observers_.append({observer->self_, observer, {}});
@@ -103,7 +109,7 @@ void TComponentCore::FreeNotification(TComponentCore* observer)
 
 void TComponentCore::FreeNotification(QObject* observer, std::function<void(TComponentCore*)> onFree)
 {
-    if (!observer || observer == self_)
+    if (!observer || observer == self_ || notified_)
         return;
     RemoveFreeNotification(observer);
     observers_.append({observer, nullptr, std::move(onFree)});

@@ -109,7 +109,8 @@ public:
     // --- Free notification ----------------------------------------------------
     // Asks for Notification(this, opRemove) on observer when this component
     // is freed; the link is dropped when either goes first. Repeated calls
-    // keep one link. Null or this: nothing.
+    // keep one link. Null or this, or a component that has already told its
+    // observers it is going: nothing.
     void FreeNotification(TComponentCore* observer);
     // As above for any QObject: onFree runs with this component while it is
     // still whole. A destroyed observer is skipped.
