@@ -44,6 +44,10 @@ TKelColumn::TKelColumn(tk::TCollection* collection)
         d_->font->Assign(defaultFont);
     d_->font->OnChange = [this] { FontChanged(); };
     d_->title = CreateTitle();
+    d_->totalHeader = CreateTotalHeader();
+    d_->totalValues = CreateTotalValues();
+    d_->totalFields = CreateTotalFields();
+    d_->totalFooter = CreateTotalFooter();
 }
 
 TKelColumn::~TKelColumn()

@@ -23,11 +23,12 @@
 // the grid is loading.
 //
 // Files: column.cpp (construction, plain properties, field binding, change
-// reporting), columnwidth.cpp, columnfallbacks.cpp, columnpicks.cpp,
+// reporting), columntotals.cpp (the four total objects), columnwidth.cpp, columnfallbacks.cpp, columnpicks.cpp,
 // columncheckbox.cpp, columnnesting.cpp, columnassign.cpp; state in
 // column_p.h.
 
 #include "kelgrid/grid/columnenums.h"
+#include "kelgrid/grid/columntotalvalue.h"
 #include "kelgrid/kelgridexport.h"
 #include "toolkit/core/alignment.h"
 #include "toolkit/core/collection.h"
@@ -52,6 +53,12 @@ class TPopupMenu;
 namespace kelgrid {
 
 class TKelColumnTitle;
+class TKelColumnTotal;
+class TKelColumnTotalFields;
+class TKelColumnTotalFooter;
+class TKelColumnTotalHeader;
+class TKelColumnTotalValue;
+class TKelColumnTotalValues;
 class TKelCustomDBGrid;
 class TKelDBGridColumns;
 struct TKelColumnPrivate;
@@ -118,6 +125,10 @@ class KELGRID_EXPORT TKelColumn : public tk::TCollectionItem {
     Q_PROPERTY(bool ToolTips READ ToolTips WRITE SetToolTips)
     Q_PROPERTY(
         kelgrid::TKelColumnEnums::TToolTipsWidth ToolTipsWidth READ ToolTipsWidth WRITE SetToolTipsWidth)
+    Q_PROPERTY(kelgrid::TKelColumnTotalFields* TotalFields READ TotalFields WRITE SetTotalFields)
+    Q_PROPERTY(kelgrid::TKelColumnTotalFooter* TotalFooter READ TotalFooter WRITE SetTotalFooter)
+    Q_PROPERTY(kelgrid::TKelColumnTotalHeader* TotalHeader READ TotalHeader WRITE SetTotalHeader)
+    Q_PROPERTY(kelgrid::TKelColumnTotalValues* TotalValues READ TotalValues WRITE SetTotalValues)
     Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
     Q_PROPERTY(tk::TColor TransparentColor READ TransparentColor WRITE SetTransparentColor)
     Q_PROPERTY(kelgrid::TKelColumnEnums::TVAlignment VAlignment READ VAlignment WRITE SetVAlignment)
@@ -365,6 +376,30 @@ public:
     TKelColumnTitle* Title() const;
     void SetTitle(TKelColumnTitle* title);
 
+    // --- Totals (columntotals.cpp) ---------------------------------------------
+    // The four total objects; assigning copies into the column's own.
+    TKelColumnTotalHeader* TotalHeader() const;
+    void SetTotalHeader(TKelColumnTotalHeader* total);
+    TKelColumnTotalValues* TotalValues() const;
+    void SetTotalValues(TKelColumnTotalValues* totals);
+    Q_INVOKABLE bool IsTotalValuesStored() const;
+    TKelColumnTotalFields* TotalFields() const;
+    void SetTotalFields(TKelColumnTotalFields* total);
+    TKelColumnTotalFooter* TotalFooter() const;
+    void SetTotalFooter(TKelColumnTotalFooter* total);
+    // The total shown in total row index of the band (0 = the first row
+    // after the blank row): the header, the value rows, the field rows,
+    // the footer, by the bands the grid shows; nullptr outside or where
+    // this column has no such value row.
+    TKelColumnTotal* TotalRows(int index) const;
+    // The same, only for value totals (not the field rows).
+    TKelColumnTotalValue* TotalValueRows(int index) const;
+    // A total of this column changed: its cells are repainted; nullptr
+    // re-lays out the grid. Nothing without a grid or while it loads.
+    virtual void TotalChanged(TKelColumnTotal* total);
+    // Every total part lets go of its bound field, to be looked up again.
+    void DropTotalFields();
+
     // --- Plain settings (column.cpp) ------------------------------------------
     bool AutoNumber() const;
     void SetAutoNumber(bool on);
@@ -449,6 +484,11 @@ public:
 protected:
     // The title's class; descendants substitute their own.
     virtual TKelColumnTitle* CreateTitle();
+    // The total objects' classes, likewise.
+    virtual TKelColumnTotalFields* CreateTotalFields();
+    virtual TKelColumnTotalFooter* CreateTotalFooter();
+    virtual TKelColumnTotalHeader* CreateTotalHeader();
+    virtual TKelColumnTotalValues* CreateTotalValues();
 
 private:
     friend class TKelColumnTitle;
@@ -458,6 +498,9 @@ private:
     // Brings the own font in line with the default while not assigned.
     void RefreshDefaultFont() const;
     void FontChanged();
+    void RestoreTotalDefaults();
+    void AssignTotals(const TKelColumn* column);
+    void RefreshTotalFonts();
     void ClearPickLists();
     void DropPickCache();
     void PickListChanged();

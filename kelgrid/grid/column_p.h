@@ -21,6 +21,10 @@ struct TKelColumnPrivate {
     tk::TColor color = tk::clWindow;
     int width = 64;
     TKelColumnTitle* title = nullptr;  // QObject children of the column
+    TKelColumnTotalHeader* totalHeader = nullptr;
+    TKelColumnTotalValues* totalValues = nullptr;
+    TKelColumnTotalFields* totalFields = nullptr;
+    TKelColumnTotalFooter* totalFooter = nullptr;
     tk::TFont* font = nullptr;
     tk::TImeMode imeMode = tk::imDontCare;
     QString imeName;

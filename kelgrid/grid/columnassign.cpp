@@ -32,6 +32,7 @@ void TKelColumn::RestoreDefaults()
 {
     const bool hadFont = d_->assignedValues.testFlag(cvFont);
     d_->title->RestoreDefaults();
+    RestoreTotalDefaults();
     d_->assignedValues = {};
     RefreshDefaultFont();
     d_->title->RefreshDefaultFont();
@@ -169,6 +170,7 @@ void TKelColumn::Assign(const tk::TPersistent* source)
     SetLookupListFields(column->LookupListFields());
     SetLookupListTitles(column->LookupListTitles());
     SetLookupListWidths(column->LookupListWidths());
+    AssignTotals(column);
     SetEditMemo(column->EditMemo());
     SetCharCase(column->CharCase());
 }

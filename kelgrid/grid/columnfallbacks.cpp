@@ -135,9 +135,10 @@ void TKelColumn::FontChanged()
     if (d_->fontRefreshLock > 0)
         return;
     d_->assignedValues |= cvFont;
-    // The title (and, once they come, the totals) follow the column's font
-    // while they have none of their own.
+    // The title and the totals follow the column's font while they have
+    // none of their own.
     d_->title->RefreshDefaultFont();
+    RefreshTotalFonts();
     ReportChange(false);
 }
 

@@ -194,6 +194,9 @@ void TKelCustomDBGrid::InternalLayout()
     d_->indicatorOffset = d_->options.testFlag(dgIndicator) ? 1 : 0;
     DefineFieldMap();
     RebuildDefaultColumns();
+    // Totals look their fields up again, in the dataset as it is now.
+    for (int i = 0; i < d_->columns->Count(); ++i)
+        d_->columns->Items(i)->DropTotalFields();
     // The matrix keeps one data column even without columns (the empty
     // column of a grid without fields).
     SetColCount(qMax(1, d_->columns->Count()) + d_->indicatorOffset);

@@ -5,6 +5,8 @@
 #include "kelgrid/grid/bookmarks.h"
 #include "kelgrid/grid/columnenums.h"
 #include "kelgrid/grid/columns.h"
+#include "kelgrid/grid/columntotal.h"
+#include "kelgrid/grid/columntotalvalue.h"
 #include "kelgrid/grid/dbgrid.h"
 #include "kelgrid/grid/gridenums.h"
 #include "kelgrid/grid/griderror.h"
