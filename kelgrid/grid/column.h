@@ -47,6 +47,7 @@ class TDataSet;
 class TField;
 class TFont;
 class TImageList;
+class TPicture;
 class TPopupMenu;
 }  // namespace tk
 
@@ -311,6 +312,10 @@ public:
     // A copy of image index of Images (blended with the grid's fixed
     // colour while the grid is disabled); nullptr outside the list.
     std::unique_ptr<tk::TBitmap> Image(int index) const;
+    // The picture of a graphic field (TKelGraphicField) whose value is not
+    // a plain bitmap (JPEG, icon, metafile), loaded from the current
+    // record; nullptr for other fields, bitmaps, unknown or damaged values.
+    std::unique_ptr<tk::TPicture> GraphicImage() const;
     // False without ShowEdit and for check-box and auto-number columns.
     virtual bool CanEditShow() const;
     virtual bool CanCellTrack() const;

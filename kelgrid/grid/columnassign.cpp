@@ -2,6 +2,10 @@
 // display name, the display and edit texts and the cell images.
 
 #include "kelgrid/grid/column.h"
+
+#include "kelgrid/controls/blobfield.h"
+#include "toolkit/core/exceptions.h"
+#include "toolkit/ui/pictures.h"
 #include "kelgrid/grid/column_p.h"
 #include "kelgrid/grid/columns.h"
 #include "kelgrid/grid/dbgrid.h"
@@ -259,6 +263,22 @@ std::unique_ptr<tk::TBitmap> TKelColumn::Image(int index) const
         bitmap->SetTransparent(true);
     }
     return bitmap;
+}
+
+std::unique_ptr<tk::TPicture> TKelColumn::GraphicImage() const
+{
+    auto* field = qobject_cast<TKelGraphicField*>(Field());
+    const QMetaObject* graphicClass = field ? field->GraphicClass() : nullptr;
+    // Plain bitmaps are drawn from the field directly.
+    if (!graphicClass || graphicClass == &tk::TBitmap::staticMetaObject)
+        return nullptr;
+    auto picture = std::make_unique<tk::TPicture>();
+    try {
+        field->SaveToPicture(*picture);
+    } catch (const tk::Exception&) {
+        return nullptr;  // a damaged value shows no picture
+    }
+    return picture->Graphic() ? std::move(picture) : nullptr;
 }
 
 }  // namespace kelgrid

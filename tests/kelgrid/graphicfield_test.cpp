@@ -4,6 +4,7 @@
 // registers while it is loaded.
 
 #include "kelgrid/controls/keldbfields.h"
+#include "kelgrid/grid/keldbgrids.h"
 #include "tests/support/expect_raises.h"
 #include "tests/support/field_def.h"
 #include "tests/support/temp_folder.h"
@@ -11,6 +12,7 @@
 #include "toolkit/core/streaming.h"
 #include "toolkit/core/strings.h"
 #include "toolkit/data/clientdataset.h"
+#include "toolkit/data/datasource.h"
 #include "toolkit/ui/pictures.h"
 
 #include <QColor>
@@ -344,6 +346,32 @@ TEST(GraphicFieldLibraryTest, TheLibraryRegistersItsFieldClassesOnlyWhileLoaded)
     EXPECT_EQ(tk::FieldClassFor(tk::ftGraphic), linkedIn);
     EXPECT_EQ(tk::FindClass(QStringLiteral("TKelGraphicField")), linkedIn);
     EXPECT_EQ(tk::FindClass(QStringLiteral("TKelBlobField")), &TKelBlobField::staticMetaObject);
+}
+
+TEST_F(GraphicFieldTest, AColumnGivesThePictureOfAGraphicThatIsNoBitmap)
+{
+    tk::TDataSource source;
+    source.SetDataSet(&dataSet);
+    TKelDBGrid grid;
+    grid.SetDataSource(&source);
+    TKelColumn* column = grid.Columns()->Add();
+    column->SetFieldName(QStringLiteral("Pic"));
+    EXPECT_EQ(column->GraphicImage(), nullptr);  // no value yet
+
+    Store(ImageFile(folder, Red(5, 2), "JPEG"));
+    auto picture = column->GraphicImage();
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(ClassName(picture->Graphic()->metaObject()), QStringLiteral("TJPEGImage"));
+    EXPECT_EQ(picture->Graphic()->Width(), 5);
+
+    // Bitmaps are drawn from the field itself; damaged values give nothing.
+    Store(ImageFile(folder, Red(4, 3), "BMP"));
+    EXPECT_EQ(column->GraphicImage(), nullptr);
+    Store(QByteArray::fromHex("FFD8FFE1") + QByteArray(40, 'x'));
+    EXPECT_EQ(column->GraphicImage(), nullptr);
+    // A column on another field has none.
+    column->SetFieldName(QStringLiteral("Raw"));
+    EXPECT_EQ(column->GraphicImage(), nullptr);
 }
 
 }  // namespace
