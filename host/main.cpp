@@ -6,6 +6,7 @@
 
 #include "host/backup_library.h"
 #include "host/backup_screenshots.h"
+#include "host/dbgrid_demo.h"
 #include "host/grid_demo.h"
 #include "host/host_paths.h"
 #include "host/main_window.h"
@@ -162,6 +163,11 @@ int main(int argc, char** argv)
         const int backup = host::TBackupScreenshots(library, call, options.screenshots).Run();
         QString written;
         if (!host::RenderGridDemo(QDir::cleanPath(options.screenshots) + QLatin1Char('/'), written)) {
+            std::fprintf(stderr, "Brivora: cannot write %s\n", qPrintable(written));
+            return 1;
+        }
+        std::printf("rendered %s\n", qPrintable(written));
+        if (!host::RenderDataGridDemo(QDir::cleanPath(options.screenshots) + QLatin1Char('/'), written)) {
             std::fprintf(stderr, "Brivora: cannot write %s\n", qPrintable(written));
             return 1;
         }

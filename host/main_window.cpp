@@ -1,5 +1,6 @@
 #include "host/main_window.h"
 
+#include "host/dbgrid_demo.h"
 #include "host/grid_demo.h"
 
 #include "safekeep/langman/languagemanager.h"
@@ -70,6 +71,11 @@ TfrmBrivora::TfrmBrivora(TBackupLibrary& library, const TBackupCall& call, const
     layout->addWidget(btnRejilla);
     connect(btnRejilla, &QPushButton::clicked, this, [this] { tk::Guarded([this] { OpenGridDemo(); }); });
 
+    btnRecibos = new QPushButton(QStringLiteral("Recibos (rejilla de datos)"), central);
+    btnRecibos->setObjectName(QStringLiteral("btnRecibos"));
+    layout->addWidget(btnRecibos);
+    connect(btnRecibos, &QPushButton::clicked, this, [this] { tk::Guarded([this] { OpenDataGridDemo(); }); });
+
     setCentralWidget(central);
     statusBar()->setObjectName(QStringLiteral("sbEstado"));
     resize(560, 320);
@@ -82,6 +88,14 @@ void TfrmBrivora::OpenGridDemo()
         gridDemo_ = new TfrmRejilla(this);
     gridDemo_->show();
     gridDemo_->raise();
+}
+
+void TfrmBrivora::OpenDataGridDemo()
+{
+    if (!dataGridDemo_)
+        dataGridDemo_ = new TfrmRecibos(this);
+    dataGridDemo_->show();
+    dataGridDemo_->raise();
 }
 
 QString TfrmBrivora::Text(const char* key, const QString& spanish) const

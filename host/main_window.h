@@ -24,6 +24,7 @@ public:
     QPushButton* GridButton() const { return btnRejilla; }
     // Shows the string-grid window (one per main window).
     void OpenGridDemo();
+    void OpenDataGridDemo();
     // Shows the current state of the two database components.
     void ShowDatabaseStates();
 
@@ -41,7 +42,9 @@ private:
     QLabel* lblDatabase2;
     QPushButton* btnCopiaSeguridad;
     QPushButton* btnRejilla;
+    QPushButton* btnRecibos;
     QPointer<QWidget> gridDemo_;
+    QPointer<QWidget> dataGridDemo_;
 };
 
 }  // namespace host

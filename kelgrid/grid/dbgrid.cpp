@@ -4,10 +4,12 @@
 
 #include "kelgrid/grid/bookmarks.h"
 #include "kelgrid/grid/columns.h"
+#include "kelgrid/grid/columntitle.h"
 #include "kelgrid/grid/dbgrid_p.h"
 #include "kelgrid/grid/griderror.h"
 #include "kelgrid/grid/gridlink.h"
 #include "kelgrid/grid/totallink.h"
+#include "toolkit/core/application.h"
 #include "toolkit/core/dbconsts.h"
 #include "toolkit/core/exceptions.h"
 #include "toolkit/data/dataset.h"
@@ -15,6 +17,8 @@
 #include "toolkit/data/field.h"
 #include "toolkit/ui/canvas.h"
 #include "toolkit/ui/graphics.h"
+
+#include <QScopeGuard>
 
 namespace kelgrid {
 
@@ -267,22 +271,34 @@ void TKelCustomDBGrid::DrawCell(int col, int row, const QRect& rect, tk::TGridDr
     const bool fixed = state.testFlag(tk::TGridEnums::gdFixed);
     TKelColumn* column = ColumnOfRaw(col);
     const int record = row - d_->titleOffset;
+    tk::TAlignment alignment = tk::taLeftJustify;
     if (column && row < d_->titleOffset) {
-        text = column->FieldName();
+        text = column->Title()->Caption();
+        alignment = column->Title()->Alignment();
     } else if (column && LinkActiveNow() && record >= 0 && record < d_->dataLink->RecordCount()) {
-        if (tk::TField* field = column->Field()) {
-            const int active = d_->dataLink->ActiveRecord();
-            d_->dataLink->SetActiveRecord(record);
-            text = field->DisplayText();
-            d_->dataLink->SetActiveRecord(active);
-        }
+        const int active = d_->dataLink->ActiveRecord();
+        auto restore = qScopeGuard([&] { d_->dataLink->SetActiveRecord(active); });
+        d_->dataLink->SetActiveRecord(record);
+        text = column->DisplayText();
+        alignment = column->Alignment();
     }
     canvas.Brush()->SetColor(fixed ? FixedColor() : Color());
     canvas.Font()->SetColor(fixed ? tk::clBtnText : tk::clWindowText);
-    canvas.TextRect(rect, rect.left() + 2, rect.top() + 2, text);
+    int x = rect.left() + 2;
+    if (alignment == tk::taRightJustify)
+        x = rect.right() - 2 - canvas.TextWidth(text);
+    else if (alignment == tk::taCenter)
+        x = rect.left() + (rect.width() - canvas.TextWidth(text)) / 2;
+    canvas.TextRect(rect, x, rect.top() + 2, text);
 }
 
 // --- Component -------------------------------------------------------------------
+
+void TKelCustomDBGrid::resizeEvent(QResizeEvent* event)
+{
+    tk::TCustomGrid::resizeEvent(event);
+    tk::Guarded([this] { LayoutChanged(); });
+}
 
 void TKelCustomDBGrid::Loaded()
 {

@@ -244,14 +244,24 @@ protected:
 
     // Lays out the matrix from the columns, the link and the totals.
     virtual void InternalLayout();
+    // The raw column widths from the columns' widths.
+    void SetColumnAttributes();
+    // The data rows: as many records as fit the client area below the
+    // titles, held by the data link's window.
+    void UpdateDataRows();
+    // The indicator column's width in pixels.
+    static constexpr int IndicatorColumnWidth = 20;
     // Called once per order batch.
     virtual void OrderUpdated();
 
-    // Until the cell painter comes: fixed cells in FixedColor, data cells in
-    // Color with the bound field's display text of their record.
+    // A plain look until the cell painter comes: titles with their caption
+    // in FixedColor, data cells with the column's display text of their
+    // record in Color, aligned as the column says.
     void DrawCell(int col, int row, const QRect& rect, tk::TGridDrawState state) override;
 
     void Loaded() override;
+    // A new height fits another number of records.
+    void resizeEvent(QResizeEvent* event) override;
     void Notification(tk::TComponentCore* component, tk::TOperation operation) override;
 
     TKelCustomDBGridPrivate* d() const { return d_.get(); }

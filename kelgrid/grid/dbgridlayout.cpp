@@ -186,6 +186,34 @@ void TKelCustomDBGrid::RebuildDefaultColumns()
     columns->AddAutoColumns(false);
 }
 
+void TKelCustomDBGrid::SetColumnAttributes()
+{
+    // The raw widths come from the columns (a hidden column's width takes
+    // no pixels); the indicator has a fixed width.
+    if (d_->indicatorOffset > 0)
+        SetColWidths(0, IndicatorColumnWidth);
+    for (int i = 0; i < d_->columns->Count() && DataToRawColumn(i) < ColCount(); ++i)
+        SetColWidths(DataToRawColumn(i), d_->columns->Items(i)->Width());
+}
+
+void TKelCustomDBGrid::UpdateDataRows()
+{
+    // As many records as fit below the titles, at least one row; the data
+    // link's window holds exactly those.
+    int rows = 1;
+    if (LinkActiveNow()) {
+        int titles = 0;
+        for (int row = 0; row < d_->titleOffset && row < RowCount(); ++row)
+            titles += RowHeights(row) + GridLineWidth();
+        const int rowHeight = DefaultRowHeight() + GridLineWidth();
+        const int fitting = qMax(1, (viewport()->height() - titles) / qMax(1, rowHeight));
+        d_->dataLink->SetBufferCount(fitting);
+        rows = qMax(1, d_->dataLink->RecordCount());
+    }
+    SetRowCount(d_->titleOffset + rows);
+    SetFixedRows(d_->titleOffset);
+}
+
 void TKelCustomDBGrid::InternalLayout()
 {
     if (HasState(tk::TComponentStateFlag::csLoading) || HasState(tk::TComponentStateFlag::csDestroying))
@@ -207,9 +235,8 @@ void TKelCustomDBGrid::InternalLayout()
         if (d_->columns->Items(i)->Showing())
             depth = qMax(depth, d_->columns->Items(i)->Depth());
     d_->titleOffset = d_->options.testFlag(dgTitles) ? 1 + depth : 0;
-    const int dataRows = LinkActiveNow() ? qMax(1, d_->dataLink->RecordCount()) : 1;
-    SetRowCount(d_->titleOffset + dataRows);
-    SetFixedRows(d_->titleOffset);
+    SetColumnAttributes();
+    UpdateDataRows();
     Invalidate();
     if (OnLayout)
         OnLayout(this);
