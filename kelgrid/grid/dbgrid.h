@@ -95,6 +95,12 @@ public:
     int DataToRawColumn(int data) const { return data + IndicatorOffset(); }
     // The column of a raw column, nullptr for the indicator or beyond.
     TKelColumn* ColumnOfRaw(int raw) const;
+    // The base's checks, then the grid's maps after a layout: one raw
+    // column per column (at least one) after the indicator, the fixed
+    // columns covering the indicator, the data rows matching the link's
+    // window, the selected rows sorted. Empty when all hold, else what
+    // failed; the tests call it after each step.
+    QString CheckConsistency() const override;
 
     // --- Totals ---------------------------------------------------------------------
     // The band's settings; assigning copies them into the grid's own.

@@ -1,6 +1,7 @@
 // TKelCustomDBGrid: the layout and update locks, and the layout of the cell
 // matrix from the columns and the data link.
 
+#include "kelgrid/grid/bookmarks.h"
 #include "kelgrid/grid/columns.h"
 #include "kelgrid/grid/dbgrid.h"
 #include "kelgrid/grid/dbgrid_p.h"
@@ -184,6 +185,28 @@ void TKelCustomDBGrid::RebuildDefaultColumns()
     if (columns->Count() == 0)
         columns->InternalAdd();
     columns->AddAutoColumns(false);
+}
+
+QString TKelCustomDBGrid::CheckConsistency() const
+{
+    const QString base = tk::TCustomGrid::CheckConsistency();
+    if (!base.isEmpty())
+        return base;
+    // Only a laid-out grid answers for its maps.
+    if (d_->layoutLock > 0 || d_->updateLock > 0 || HasState(tk::TComponentStateFlag::csLoading))
+        return {};
+    if (ColCount() != qMax(1, d_->columns->Count()) + d_->indicatorOffset)
+        return QStringLiteral("raw columns do not follow the columns");
+    if (FixedCols() < d_->indicatorOffset)
+        return QStringLiteral("the indicator column is not fixed");
+    if (FixedRows() != d_->titleOffset)
+        return QStringLiteral("the title rows are not the fixed rows");
+    const int records = LinkActiveNow() ? d_->dataLink->RecordCount() : 0;
+    if (RowCount() != d_->titleOffset + qMax(1, records))
+        return QStringLiteral("data rows do not match the data link's window");
+    if (!d_->selectedRows->CheckConsistency())
+        return QStringLiteral("selected rows out of order");
+    return {};
 }
 
 void TKelCustomDBGrid::SetColumnAttributes()

@@ -5,6 +5,9 @@
 #include "tests/support/expect_raises.h"
 #include "toolkit/core/exceptions.h"
 
+#include <QApplication>
+#include <functional>
+#include <vector>
 #include <QMetaProperty>
 #include <QScopedValueRollback>
 
@@ -156,6 +159,39 @@ TEST_F(DBGridTest, TextHooksAndAutoNumbersReadTheTuningValuesOnEveryUse)
     EXPECT_EQ(grid->ColGetText(column, QStringLiteral("ana"), tkEdit), QStringLiteral("ana"));
     EXPECT_EQ(grid->ColSetText(column, QStringLiteral("  ana ")), QStringLiteral("ana"));
     EXPECT_EQ(grid->RecNumber(), 1);
+}
+
+TEST_F(DBGridTest, TheMapsStayConsistentThroughDataAndColumnChanges)
+{
+    grid->show();
+    QApplication::processEvents();
+    const std::vector<std::pair<const char*, std::function<void()>>> steps = {
+        {"shown", [] {}},
+        {"last record", [&] { dataSet.Last(); }},
+        {"appended", [&] {
+             dataSet.Append();
+             dataSet.FieldByName(QStringLiteral("Id"))->SetAsInteger(6);
+             dataSet.Post();
+         }},
+        {"row selected", [&] { grid->SelectedRows()->SetCurrentRowSelected(true); }},
+        {"first record selected", [&] {
+             dataSet.First();
+             grid->SelectedRows()->SetCurrentRowSelected(true);
+         }},
+        {"deleted", [&] { dataSet.Delete(); }},
+        {"taller", [&] { grid->resize(400, 420); }},
+        {"customised", [&] { grid->Columns()->Add()->SetFieldName(QStringLiteral("Owner")); }},
+        {"no indicator", [&] { grid->SetOptions(grid->Options() & ~TKelDBGridOptions(dgIndicator)); }},
+        {"no titles", [&] { grid->SetOptions(grid->Options() & ~TKelDBGridOptions(dgTitles)); }},
+        {"closed", [&] { dataSet.Close(); }},
+        {"filled again", [&] { FillFees(dataSet); }},
+        {"columns cleared", [&] { grid->Columns()->Clear(); }},
+    };
+    for (const auto& [name, step] : steps) {
+        step();
+        QApplication::processEvents();
+        EXPECT_EQ(grid->CheckConsistency(), QString()) << "after: " << name;
+    }
 }
 
 TEST(DBGridSource, AGridLetsGoOfADataSourceThatIsFreed)

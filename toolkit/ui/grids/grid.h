@@ -166,7 +166,7 @@ public:
     // Empty while the grid's invariants hold, else what is wrong: the axes',
     // the current cell and the anchor inside the matrix and off the fixed
     // cells, LeftCol/TopRow in range, the editor only in editor mode.
-    QString CheckConsistency() const;
+    virtual QString CheckConsistency() const;
     // The axes, read-only, for code that computes geometry itself.
     const TGridAxis& ColAxis() const;
     const TGridAxis& RowAxis() const;
