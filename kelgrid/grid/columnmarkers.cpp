@@ -12,8 +12,6 @@
 #include "kelgrid/grid/columntitle.h"
 #include "kelgrid/grid/dbgrid.h"
 
-#include <QScopeGuard>
-
 namespace kelgrid {
 
 namespace {
@@ -33,11 +31,11 @@ MarkerOptions OptionsOf(const TKelCustomDBGrid* grid)
             options.testFlag(dgMarkerAscendOnly)};
 }
 
-// The grid's order bracket for the scope of a marker change.
-auto OrderBracket(TKelCustomDBGrid* grid)
+// The grid's order bracket for the scope of a marker change; its end may
+// reorder the dataset and raise.
+TOrderUpdateLock OrderBracket(TKelCustomDBGrid* grid)
 {
-    grid->BeginOrderUpdate();
-    return qScopeGuard([grid] { grid->EndOrderUpdate(); });
+    return TOrderUpdateLock(*grid);
 }
 
 }  // namespace

@@ -22,12 +22,14 @@
 // dbgrid_p.h. Files: dbgrid.cpp (construction, properties, factories),
 // dbgridlayout.cpp (the locks and the layout), dbgridlinks.cpp (reactions
 // to the data links), dbgridtext.cpp (the text hooks), dbgridselect.cpp
-// (the select bracket).
+// (the select bracket), dbgridorder.cpp (the sort order and the dataset's
+// reordering through the change-order registry, orderregistry.h).
 
 #include "kelgrid/grid/columnenums.h"
 #include "kelgrid/grid/gridenums.h"
 #include "kelgrid/grid/totals.h"
 #include "kelgrid/kelgridexport.h"
+#include "toolkit/core/updatelock.h"
 #include "toolkit/data/datasource.h"
 #include "toolkit/ui/colors.h"
 #include "toolkit/ui/graphics.h"
@@ -170,11 +172,47 @@ public:
     // Whether a column's field may be changed through the grid now.
     virtual bool CanColumnModify(TKelColumn* column);
 
-    // --- Order bracket -------------------------------------------------------------
+    // --- Sort order (dbgridorder.cpp) -----------------------------------------------
+    // The order fields text (orderfields.h) of the marked columns; with
+    // default columns and no open dataset, the last order known.
+    QString OrderFields() const;
+    // Marks the columns the items name (any case; at most nine, the first
+    // only under dgMarkerAutoSwitch); items naming no column are skipped.
+    // With default columns and no open dataset the text is kept for the
+    // next opening, where items naming no field are dropped with a beep.
+    void SetOrderFields(const QString& orderFields);
+    // The outermost EndOrderUpdate compares the order with the one at the
+    // outermost BeginOrderUpdate; when it changed (and the grid is not
+    // loading) it posts a pending edit, repaints and calls OrderChanged,
+    // which under dgAutoUpdateOrder orders an open dataset (a closed one is
+    // ordered when it opens) and otherwise raises OnOrderChanged.
     void BeginOrderUpdate();
-    // The outermost EndOrderUpdate calls OrderUpdated once.
     void EndOrderUpdate();
     int OrderUpdateLock() const;
+    // Orders the dataset by the markers: with checkAutoUpdate only under
+    // dgLoadCurrentOrder (which first marks the dataset's order) or
+    // dgAutoUpdateOrder. Nothing while loading.
+    void UpdateOrder(bool checkAutoUpdate);
+    // Sets the markers without OrderChanged.
+    void SetupOrderFields(const QString& orderFields);
+    // Marks the dataset's current order.
+    void SetupCurrentOrder();
+    // Orders the dataset by orderFields (empty: the markers) through the
+    // change-order registry; false without a dataset or an entry. A
+    // failing reorder is undone (property restored, dataset reopened,
+    // markers set to the order in effect) with a beep and is not passed on.
+    // Items naming no column are dropped with a beep, never executed.
+    virtual bool ChangeDataSetOrder(const QString& orderFields = QString());
+    // The dataset's order as the registry reads it; empty without an entry.
+    virtual QString CurrentDataSetOrder();
+    // ";"-separated key fields that find the current record again after a
+    // reorder.
+    QString KeyFields() const;
+    void SetKeyFields(const QString& keyFields);
+    // The order changed and no strategy took it (or dgAutoUpdateOrder is
+    // off); the dataset was reordered (also after a failed attempt).
+    std::function<void(TKelCustomDBGrid*)> OnOrderChanged;
+    std::function<void(TKelCustomDBGrid*)> OnOrderUpdated;
 
     // --- Selected rows -------------------------------------------------------------
     TKelBookmarkList* SelectedRows() const;
@@ -257,8 +295,19 @@ protected:
     void UpdateDataRows();
     // The indicator column's width in pixels.
     static constexpr int IndicatorColumnWidth = 20;
-    // Called once per order batch.
+    // --- Sort order (dbgridorder.cpp) -----------------------------------------------
+    // Raise OnOrderChanged (after dgAutoUpdateOrder found no strategy) and
+    // OnOrderUpdated.
+    virtual void OrderChanged();
     virtual void OrderUpdated();
+    // The three built-in strategies; propName empty means the default
+    // property ("IndexFieldNames", "CommandText", "SQL").
+    void ChangeIndexFields(const QString& orderFields, const QString& propName, const QString& suffix);
+    void ChangeOrderFields(const QString& orderFields, const QString& propName);
+    void ChangeSQLOrderFields(const QString& orderFields, const QString& propName);
+    QString CurrentIndexFields(const QString& propName, const QString& suffix);
+    QString CurrentOrderFields(const QString& propName);
+    QString CurrentSQLOrderFields(const QString& propName);
 
     // A plain look until the cell painter comes: titles with their caption
     // in FixedColor, data cells with the column's display text of their
@@ -282,6 +331,19 @@ private:
     // again by name).
     void DropMixedDefaultColumns();
     void RebuildDefaultColumns();
+    // --- Sort order (dbgridorder.cpp) -----------------------------------------------
+    // The link opened: mark or apply the last order as the options say.
+    void ApplyOrderOnActivation();
+    // The items of orderFields that name a column, by the column's field
+    // name; a beep when some were dropped.
+    QString CheckedOrderFields(const QString& orderFields);
+    // Runs apply (after closing the dataset when closeFirst) and reopens
+    // it, keeping the current record by KeyFields; the markers then show
+    // appliedOrder. When it fails, restore runs, the dataset is reopened
+    // when it had been open, the markers show restoredOrder and the grid
+    // beeps. Ends in OrderUpdated.
+    void Reorder(const std::function<void()>& apply, const std::function<void()>& restore,
+                 const QString& appliedOrder, const QString& restoredOrder, bool closeFirst);
 
     std::unique_ptr<TKelCustomDBGridPrivate> d_;
 };
@@ -302,6 +364,12 @@ class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
 public:
     Q_INVOKABLE explicit TKelDBGrid(QWidget* parent = nullptr);
 };
+
+// BeginOrderUpdate now, EndOrderUpdate when the scope ends: the outermost
+// EndOrderUpdate may reorder the dataset, and its exception propagates unless
+// the scope is already failing (toolkit/core/updatelock.h).
+using TOrderUpdateLock = tk::detail::TBracketLock<TKelCustomDBGrid, &TKelCustomDBGrid::BeginOrderUpdate,
+                                                  &TKelCustomDBGrid::EndOrderUpdate>;
 
 // The number text of auto-number columns: empty below 1, else
 // DefAutoNumberFormat applied to number.

@@ -19,7 +19,7 @@ struct TKelCustomDBGridPrivate {
     TKelDBGridColumns* columns = nullptr;  // a QObject child of the grid
     std::unique_ptr<TKelBookmarkList> selectedRows;
     TKelDBGridTotals* totals = nullptr;  // a QObject child of the grid
-    tk::TFont* titleFont = nullptr;   // QObject children of the grid
+    tk::TFont* titleFont = nullptr;      // QObject children of the grid
     tk::TFont* headerFont = nullptr;
 
     TKelDBGridOptions options;
@@ -42,6 +42,14 @@ struct TKelCustomDBGridPrivate {
     // The selection batch's last action, fired at the outermost EndSelect.
     bool selectPending = false;
     TSelectAction pendingAction = saUnselect;
+
+    // Sort order: the order at the outermost BeginOrderUpdate, the last
+    // known order (kept while the dataset is closed), the key fields, and
+    // whether the grid is reordering its dataset itself.
+    QString lockOrderFields;
+    QString lastOrderFields;
+    QString keyFields;
+    bool reordering = false;
 
     // Requests for the delayed updates, for the parts that run them later
     // (list items, sequence numbers, totals).

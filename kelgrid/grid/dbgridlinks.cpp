@@ -15,6 +15,8 @@ void TKelCustomDBGrid::LinkActive(bool active)
 {
     d_->selectedRows->LinkActive(active);
     LayoutChanged();
+    if (active)
+        ApplyOrderOnActivation();
 }
 
 void TKelCustomDBGrid::DataChanged()

@@ -1,4 +1,4 @@
-// TKelCustomDBGrid: the select and order brackets, invalidation of data
+// TKelCustomDBGrid: the select bracket, invalidation of data
 // rows and the requests for delayed updates.
 
 #include "kelgrid/grid/columns.h"
@@ -50,29 +50,6 @@ void TKelCustomDBGrid::SelectionChanged(TSelectAction action)
         if (OnSelectionChanged)
             OnSelectionChanged(this, action);
     }
-}
-
-void TKelCustomDBGrid::BeginOrderUpdate()
-{
-    ++d_->orderUpdateLock;
-}
-
-void TKelCustomDBGrid::EndOrderUpdate()
-{
-    if (d_->orderUpdateLock == 0)
-        return;
-    if (--d_->orderUpdateLock == 0)
-        OrderUpdated();
-}
-
-int TKelCustomDBGrid::OrderUpdateLock() const
-{
-    return d_->orderUpdateLock;
-}
-
-void TKelCustomDBGrid::OrderUpdated()
-{
-    Invalidate();
 }
 
 void TKelCustomDBGrid::InvalidateData()

@@ -1,6 +1,7 @@
 #pragma once
 // The grid unit as a form includes it: the grid, its columns and titles,
-// the data links, the selected rows, the totals and the tuning values.
+// the data links, the selected rows, the totals, the sort order texts and
+// the change-order registry, and the tuning values.
 
 #include "kelgrid/grid/bookmarks.h"
 #include "kelgrid/grid/columnenums.h"
@@ -11,6 +12,8 @@
 #include "kelgrid/grid/gridenums.h"
 #include "kelgrid/grid/griderror.h"
 #include "kelgrid/grid/gridlink.h"
+#include "kelgrid/grid/orderfields.h"
+#include "kelgrid/grid/orderregistry.h"
 #include "kelgrid/grid/totallink.h"
 #include "kelgrid/grid/totals.h"
 #include "kelgrid/grid/tuning.h"

@@ -8,6 +8,7 @@
 #include "tests/support/temp_folder.h"
 
 #include <QString>
+#include <QStringList>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <stdexcept>
@@ -47,6 +48,21 @@ protected:
                         : QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
         sqlite3_finalize(statement);
         return value;
+    }
+
+    // The first column of every row as text, joined by blanks ("3 1 2"),
+    // read through the test's own connection.
+    QString FirstColumn(const QString& sql) const
+    {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(own_, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK)
+            throw std::runtime_error(sqlite3_errmsg(own_));
+        QStringList values;
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            values.append(
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))));
+        sqlite3_finalize(statement);
+        return values.join(QLatin1Char(' '));
     }
 
     // Table "people" with rows 1..count: name "P<n>", amount n * 1.5.
