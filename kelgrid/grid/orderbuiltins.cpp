@@ -3,6 +3,8 @@
 
 #include "kelgrid/grid/orderbuiltins.h"
 
+#include "toolkit/data/clientdataset.h"
+
 #include "toolkit/core/exceptions.h"
 #include "toolkit/core/properties.h"
 #include "toolkit/data/dataset.h"
@@ -64,6 +66,18 @@ std::optional<QString> DataSetPropertyText(tk::TDataSet* dataSet, const QString&
     }
 }
 
+// A client dataset whose rows changed in memory: reordering by its command
+// text reopens it and copies the rows again, which would throw the changes
+// away, so it is sorted in memory (its index entry) instead.
+static bool HoldsUnsavedRows(tk::TDataSet* dataSet)
+{
+    auto* client = qobject_cast<tk::TClientDataSet*>(dataSet);
+    if (!client)
+        return false;
+    const tk::TDataSetState state = client->State();
+    return client->ChangesPending() || state == tk::dsEdit || state == tk::dsInsert;
+}
+
 bool ValidCursorOrder(tk::TDataSet* dataSet, TChangeOrder changeOrder)
 {
     if (changeOrder == coChangeIndexFields)
@@ -80,7 +94,7 @@ bool ValidCommandOrder(tk::TDataSet* dataSet, TChangeOrder changeOrder)
     if (changeOrder == coChangeIndexFields)
         return true;
     if (changeOrder == coChangeOrderFields)
-        return CommandTextSelects(dataSet) && PropertyEmpty(dataSet, "FileName");
+        return CommandTextSelects(dataSet) && PropertyEmpty(dataSet, "FileName") && !HoldsUnsavedRows(dataSet);
     return false;
 }
 

@@ -4,6 +4,7 @@
 
 #include "kelgrid/grid/keldbgrids.h"
 #include "toolkit/core/beep.h"
+#include "toolkit/data/clientdataset.h"
 #include "toolkit/data/field.h"
 #include "toolkit/data/query.h"
 #include "toolkit/data/table.h"
@@ -169,6 +170,34 @@ TEST_F(GridSqlOrderTest, AQueryIsReorderedByItsSqlAndKeepsTheRecord)
     EXPECT_EQ(query.SQL()->ToStringList().join(u'|'),
               QStringLiteral("SELECT id, name, amount FROM t|ORDER BY name DESC|LIMIT 4"));
     EXPECT_EQ(grid_.OrderFields(), QStringLiteral("name DESC"));
+}
+
+TEST_F(GridSqlOrderTest, AClientDataSetCopiedFromASelectIsReorderedBySqlOnlyWhileItHoldsNoChanges)
+{
+    tk::TClientDataSet copy;
+    copy.SetDatabase(&OpenDatabase());
+    copy.SetCommandText(QStringLiteral("SELECT id, name, amount FROM t"));
+    copy.Open();
+    source_.SetDataSet(&copy);
+    grid_.SetDataSource(&source_);
+
+    // Unchanged rows: the SELECT itself is reordered.
+    grid_.SetOrderFields(QStringLiteral("amount"));
+    EXPECT_EQ(copy.CommandText(), QStringLiteral("SELECT id, name, amount FROM t\nORDER BY amount"));
+    EXPECT_EQ(Walk(copy, "id"), QStringLiteral("3 5 1 4 6 2"));
+
+    // A row changed in memory: reopening would lose it, so the rows are
+    // sorted where they are and the change stays.
+    copy.Locate(QStringLiteral("id"), tk::Variant(3));
+    copy.Edit();
+    copy.FieldByName(QStringLiteral("name"))->SetAsString(QStringLiteral("zulu"));
+    copy.Post();
+    const QString command = copy.CommandText();
+    grid_.SetOrderFields(QStringLiteral("name"));
+    EXPECT_EQ(copy.CommandText(), command);
+    EXPECT_EQ(copy.IndexFieldNames(), QStringLiteral("name"));
+    EXPECT_EQ(Walk(copy, "name"), QStringLiteral("alpha bravo charlie delta foxtrot zulu"));
+    EXPECT_EQ(copy.FieldByName(QStringLiteral("id"))->AsInteger(), 3);
 }
 
 TEST_F(GridSqlOrderTest, TheMarkersFollowTheQuerysOrderWhenAsked)
