@@ -23,9 +23,8 @@
 // the grid is loading.
 //
 // Files: column.cpp (construction, plain properties, field binding, change
-// reporting), columntotals.cpp (the four total objects), columnwidth.cpp, columnfallbacks.cpp, columnpicks.cpp,
-// columncheckbox.cpp, columnnesting.cpp, columnassign.cpp; state in
-// column_p.h.
+// reporting), columntotals.cpp (the four total objects), columnwidth.cpp, columnfallbacks.cpp,
+// columnpicks.cpp, columncheckbox.cpp, columnnesting.cpp, columnassign.cpp; state in column_p.h.
 
 #include "kelgrid/grid/columnenums.h"
 #include "kelgrid/grid/columntotalvalue.h"
@@ -295,6 +294,9 @@ public:
     // Moves the column with its group (a dataset-made column moves its
     // field). Negative and unchanged indexes do nothing.
     void SetIndex(int index) override;
+    // Moves the column as the user does (by dragging its title or through a
+    // saved layout); SetIndex with its rules.
+    void MoveTo(int toIndex);
 
     // --- Texts and images (columnassign.cpp) ----------------------------------
     QString DisplayName() const override;

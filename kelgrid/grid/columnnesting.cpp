@@ -203,4 +203,9 @@ void TKelColumn::SetIndex(int index)
     }
 }
 
+void TKelColumn::MoveTo(int toIndex)
+{
+    SetIndex(toIndex);
+}
+
 }  // namespace kelgrid

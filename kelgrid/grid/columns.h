@@ -21,6 +21,8 @@
 #include <QList>
 #include <QStringList>
 
+class QIODevice;
+
 namespace tk {
 class TField;
 }
@@ -59,6 +61,25 @@ public:
     void RebuildColumns();
     // Every column's defaults, in one update.
     void RestoreDefaults();
+    // Copies another collection's columns under the grid's layout lock (one
+    // layout at the end); other sources as the base collection.
+    void Assign(const tk::TPersistent* source) override;
+
+    // --- Layout streams (columnsstream.cpp) -------------------------------------
+    // The columns and the grid's order fields text in the toolkit's stream
+    // text. Widths are written as set, also for hidden columns.
+    void SaveToStream(QIODevice& stream);
+    // Reads a layout written by SaveToStream and puts it in place of the
+    // columns, then sets the grid's order fields from it (items naming no
+    // column are dropped). With an open dataset, columns bound to fields it
+    // does not have are skipped. A stream that is damaged, not UTF-8 text
+    // or not a column layout raises EReadError naming what is wrong, and
+    // the columns and the order stay as they were.
+    void LoadFromStream(QIODevice& stream);
+    // The file is replaced as a whole (a failed save keeps the old file);
+    // EStreamError naming the file when it cannot be written or read.
+    void SaveToFile(const QString& fileName);
+    void LoadFromFile(const QString& fileName);
 
     // The field map: each column's field name by index (empty for columns
     // without one), as the data link's field map of customised columns.

@@ -46,13 +46,6 @@ int WidestLine(const QString& text, const tk::TFont* font)
     return widest;
 }
 
-// The grid is streaming its columns in.
-bool GridReading(const TKelCustomDBGrid* grid)
-{
-    return grid && (grid->HasState(tk::TComponentStateFlag::csReading) ||
-                    grid->HasState(tk::TComponentStateFlag::csLoading));
-}
-
 }  // namespace
 
 int TKelColumn::DefaultWidth() const
@@ -72,8 +65,9 @@ int TKelColumn::DefaultWidth() const
 
 int TKelColumn::Width() const
 {
-    if (!Showing()) {
-        TKelCustomDBGrid* grid = Grid();
+    TKelCustomDBGrid* grid = Grid();
+    // A stream keeps the width a hidden column will have when shown again.
+    if (!Showing() && !(grid && grid->ColumnsWriting())) {
         if (!grid)
             return -1;
         return grid->Options().testFlag(dgColLines) ? -grid->GridLineWidth() : 0;
@@ -127,7 +121,8 @@ void TKelColumn::SetWidth(int width)
             width = d_->widthMax;
     }
     const bool colLines = !grid || grid->Options().testFlag(dgColLines);
-    const bool wanted = d_->assignedValues.testFlag(cvWidth) || width != DefaultWidth() || GridReading(grid);
+    const bool wanted =
+        d_->assignedValues.testFlag(cvWidth) || width != DefaultWidth() || (grid && grid->ColumnsReading());
     if (wanted && (colLines ? width > -1 : width > 0)) {
         d_->width = width;
         d_->baseWidth = width;

@@ -12,6 +12,8 @@
 #include "toolkit/core/application.h"
 #include "toolkit/core/dbconsts.h"
 #include "toolkit/core/exceptions.h"
+#include "toolkit/core/format.h"
+#include "toolkit/core/variant.h"
 #include "toolkit/data/dataset.h"
 #include "toolkit/data/datasource.h"
 #include "toolkit/data/field.h"
@@ -26,14 +28,14 @@ namespace {
 
 constexpr TKelDBGridOptions DefaultOptions = TKelDBGridOptions(
     dgEditing | dgTitles | dgIndicator | dgColumnResize | dgColLines | dgRowLines | dgTabs | dgConfirmDelete |
-    dgCancelOnExit | dgExtendedSelect | dgInternalSelect | dgRowResize | dgRowScroll | dgHotButtons | dgTitleButtons |
-    dgTitleHeaders | dgTitleWidthOff | dgMarkerAutoAlign | dgMarkerAutoToggle);
+    dgCancelOnExit | dgExtendedSelect | dgInternalSelect | dgRowResize | dgRowScroll | dgHotButtons |
+    dgTitleButtons | dgTitleHeaders | dgTitleWidthOff | dgMarkerAutoAlign | dgMarkerAutoToggle);
 constexpr TKelDBGridOptionsEx DefaultOptionsEx = TKelDBGridOptionsEx(
     dgTotalHeaderBox | dgTotalValuesBox | dgTotalFieldsBox | dgTotalFooterBox | dgAutoAscendOrder |
-    dgAutoUpdateSequence | dgDelayUpdateSequence | dgAutoUpdateTotals | dgDelayUpdateTotals | dgCalcWholeDataSet |
-    dgCalcSelectedRows | dgDelaySelectedRows | dgSelectedAutoHidden);
-constexpr TKelDBGridOptionsExt DefaultOptionsExt =
-    TKelDBGridOptionsExt(dgAutoUpdateListItems | dgDelayUpdateListItems | dgGridStyleLists | dgMouseScrolling);
+    dgAutoUpdateSequence | dgDelayUpdateSequence | dgAutoUpdateTotals | dgDelayUpdateTotals |
+    dgCalcWholeDataSet | dgCalcSelectedRows | dgDelaySelectedRows | dgSelectedAutoHidden);
+constexpr TKelDBGridOptionsExt DefaultOptionsExt = TKelDBGridOptionsExt(
+    dgAutoUpdateListItems | dgDelayUpdateListItems | dgGridStyleLists | dgMouseScrolling);
 
 }  // namespace
 
@@ -184,6 +186,24 @@ TKelColumn* TKelCustomDBGrid::FindColumn(const QString& fieldName, int fromIndex
     return nullptr;
 }
 
+TKelColumn* TKelCustomDBGrid::ColumnByName(const QString& fieldName, int fromIndex) const
+{
+    if (TKelColumn* column = FindColumn(fieldName, fromIndex))
+        return column;
+    InvalidGridOperation(tk::Format(tk::LoadResString(&tk::SFieldNotFound), {tk::Variant(fieldName)}));
+}
+
+bool TKelCustomDBGrid::ColumnsReading() const
+{
+    return d_->columnsStream == TColumnsStream::Reading || HasState(tk::TComponentStateFlag::csReading) ||
+           HasState(tk::TComponentStateFlag::csLoading);
+}
+
+bool TKelCustomDBGrid::ColumnsWriting() const
+{
+    return d_->columnsStream == TColumnsStream::Writing || HasState(tk::TComponentStateFlag::csWriting);
+}
+
 int TKelCustomDBGrid::IndicatorOffset() const
 {
     return d_->indicatorOffset;
@@ -314,7 +334,8 @@ void TKelCustomDBGrid::Notification(tk::TComponentCore* component, tk::TOperatio
     if (DataSource() && component == static_cast<tk::TComponentCore*>(DataSource()))
         SetDataSource(nullptr);
     if (d_->totals) {
-        if (d_->totals->DataSource() && component == static_cast<tk::TComponentCore*>(d_->totals->DataSource()))
+        if (d_->totals->DataSource() &&
+            component == static_cast<tk::TComponentCore*>(d_->totals->DataSource()))
             d_->totals->SetDataSource(nullptr);
         if (d_->totals->Images() && component == static_cast<tk::TComponentCore*>(d_->totals->Images()))
             d_->totals->SetImages(nullptr);

@@ -92,6 +92,14 @@ public:
     // The column bound to fieldName (any case) at or after fromIndex, else
     // nullptr.
     TKelColumn* FindColumn(const QString& fieldName, int fromIndex = 0) const;
+    // As FindColumn; raises EInvalidGridOperation "Field '<name>' not found"
+    // when no column has it.
+    TKelColumn* ColumnByName(const QString& fieldName, int fromIndex = 0) const;
+    // The columns are being read (the grid loads or reads a form, or a
+    // layout stream is read) or written (the grid or a layout stream):
+    // widths are then taken and given as set, not as shown.
+    bool ColumnsReading() const;
+    bool ColumnsWriting() const;
     int IndicatorOffset() const;
     int RawToDataColumn(int raw) const { return raw - IndicatorOffset(); }
     int DataToRawColumn(int data) const { return data + IndicatorOffset(); }
@@ -323,6 +331,7 @@ protected:
 
 private:
     friend class TKelDBGridTotals;
+    friend class TKelDBGridColumns;
 
     // --- Columns (column model) ----------------------------------------------------
     // Layout steps of the columns (dbgridlayout.cpp): dataset-made columns

@@ -13,6 +13,10 @@ class TKelBookmarkList;
 class TKelDBGridColumns;
 class TKelGridDataLink;
 
+// What the columns are being streamed for: a layout stream sets it while it
+// reads or writes (columnsstream.cpp).
+enum class TColumnsStream { None, Reading, Writing };
+
 struct TKelCustomDBGridPrivate {
     // Owned parts; made by the factories in the constructor.
     std::unique_ptr<TKelGridDataLink> dataLink;
@@ -26,6 +30,7 @@ struct TKelCustomDBGridPrivate {
     TKelDBGridOptionsEx optionsEx;
     TKelDBGridOptionsExt optionsExt;
     bool readOnly = false;
+    TColumnsStream columnsStream = TColumnsStream::None;
 
     // Matrix offsets: the indicator column and the title rows.
     int indicatorOffset = 1;
