@@ -323,6 +323,9 @@ protected:
     void DrawCell(int col, int row, const QRect& rect, tk::TGridDrawState state) override;
 
     void Loaded() override;
+    // Form streaming (dbgridstream.cpp): "Columns" while customised and
+    // "OrderFields" while there is an order.
+    void DefineProperties(tk::TFiler& filer) override;
     // A new height fits another number of records.
     void resizeEvent(QResizeEvent* event) override;
     void Notification(tk::TComponentCore* component, tk::TOperation operation) override;
@@ -361,7 +364,7 @@ private:
 class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
     Q_OBJECT
     Q_PROPERTY(tk::TDataSource* DataSource READ DataSource WRITE SetDataSource)
-    Q_PROPERTY(kelgrid::TKelDBGridColumns* Columns READ Columns WRITE SetColumns)
+    Q_PROPERTY(kelgrid::TKelDBGridColumns* Columns READ Columns WRITE SetColumns STORED false)
     Q_PROPERTY(kelgrid::TKelGridEnums::TKelDBGridOptions Options READ Options WRITE SetOptions)
     Q_PROPERTY(kelgrid::TKelGridEnums::TKelDBGridOptionsEx OptionsEx READ OptionsEx WRITE SetOptionsEx)
     Q_PROPERTY(kelgrid::TKelGridEnums::TKelDBGridOptionsExt OptionsExt READ OptionsExt WRITE SetOptionsExt)

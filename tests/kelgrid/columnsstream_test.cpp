@@ -4,6 +4,7 @@
 
 #include "kelgrid/grid/keldbgrids.h"
 #include "toolkit/core/exceptions.h"
+#include "toolkit/core/streaming.h"
 
 #include "tests/kelgrid/grid_fixture.h"
 #include "tests/support/expect_raises.h"
@@ -171,6 +172,24 @@ TEST_F(ColumnsStreamTest, ColumnByNameFindsAnyCaseOrRaises)
     EXPECT_EQ(grid->FindColumn(QStringLiteral("Owner"), 3), nullptr);
     EXPECT_EQ(MessageOf<tk::EInvalidGridOperation>([&] { grid->ColumnByName(QStringLiteral("Owner"), 3); }),
               QStringLiteral("Field 'Owner' not found"));
+}
+
+// In a form stream the grid writes its columns only when they are the
+// user's, and the order in its sequence: under numbered markers the primary
+// column need not come first.
+TEST_F(ColumnsStreamTest, AFormStreamKeepsCustomisedColumnsAndTheOrderSequence)
+{
+    grid->SetOrderFields(QStringLiteral("Owner,Id DESC"));
+    const QString form = tk::ObjectToText(grid.get());
+    TKelDBGrid copy;
+    copy.SetDataSource(&source);
+    tk::ObjectFromText(&copy, form);
+    EXPECT_EQ(Shape(*copy.Columns()), Shape(*columns()));
+    EXPECT_EQ(copy.OrderFields(), QStringLiteral("Owner,Id DESC"));
+    EXPECT_EQ(copy.CheckConsistency(), QString());
+
+    Forget();
+    EXPECT_FALSE(tk::ObjectToText(grid.get()).contains(QStringLiteral("Columns")));
 }
 
 }  // namespace
