@@ -4,11 +4,10 @@
 #include "kelgrid/grid/column.h"
 
 #include "kelgrid/controls/blobfield.h"
-#include "toolkit/core/exceptions.h"
-#include "toolkit/ui/pictures.h"
 #include "kelgrid/grid/column_p.h"
 #include "kelgrid/grid/columns.h"
 #include "kelgrid/grid/dbgrid.h"
+#include "toolkit/core/exceptions.h"
 #include "toolkit/core/strings.h"
 #include "toolkit/data/field.h"
 #include "toolkit/ui/canvas.h"

@@ -139,7 +139,8 @@ void TKelColumnTotal::SetColor(tk::TColor color)
     SetAssigned(cvTotalColor, true);
     // Themed total cells on the newer styles are drawn as a whole band.
     TKelCustomDBGrid* grid = Grid();
-    if (grid && tk::ThemesEnabled() && tk::NewerVisualStyles() && !grid->HasState(tk::TComponentStateFlag::csLoading))
+    if (grid && tk::ThemesEnabled() && tk::NewerVisualStyles() &&
+        !grid->HasState(tk::TComponentStateFlag::csLoading))
         grid->LayoutChanged();
     TotalChanged();
 }
@@ -147,7 +148,8 @@ void TKelColumnTotal::SetColor(tk::TColor color)
 bool TKelColumnTotal::IsColorStored() const
 {
     TKelCustomDBGrid* grid = Grid();
-    return d_->assigned.testFlag(cvTotalColor) && d_->color != (grid ? grid->Totals()->Color() : tk::clBtnFace);
+    return d_->assigned.testFlag(cvTotalColor) &&
+           d_->color != (grid ? grid->Totals()->Color() : tk::clBtnFace);
 }
 
 const tk::TFont* TKelColumnTotal::DefaultFont() const

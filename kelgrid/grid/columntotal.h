@@ -42,7 +42,8 @@ class KELGRID_EXPORT TKelColumnTotal : public tk::TCollectionItem {
     Q_PROPERTY(QString Hint READ Hint WRITE SetHint)
     Q_PROPERTY(tk::TPopupMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu)
     Q_PROPERTY(bool ToolTips READ ToolTips WRITE SetToolTips)
-    Q_PROPERTY(kelgrid::TKelColumnEnums::TToolTipsWidth ToolTipsWidth READ ToolTipsWidth WRITE SetToolTipsWidth)
+    Q_PROPERTY(
+        kelgrid::TKelColumnEnums::TToolTipsWidth ToolTipsWidth READ ToolTipsWidth WRITE SetToolTipsWidth)
     Q_PROPERTY(kelgrid::TKelColumnEnums::TTotalBox TotalBox READ TotalBox WRITE SetTotalBox)
     Q_PROPERTY(kelgrid::TKelColumnEnums::TVAlignment VAlignment READ VAlignment WRITE SetVAlignment)
     Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)

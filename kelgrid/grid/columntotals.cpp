@@ -3,8 +3,8 @@
 
 #include "kelgrid/grid/column.h"
 #include "kelgrid/grid/column_p.h"
-#include "kelgrid/grid/columntotalvalue.h"
 #include "kelgrid/grid/columns.h"
+#include "kelgrid/grid/columntotalvalue.h"
 #include "kelgrid/grid/dbgrid.h"
 #include "kelgrid/grid/totallink.h"
 #include "kelgrid/grid/totals.h"

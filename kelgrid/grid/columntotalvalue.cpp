@@ -134,7 +134,8 @@ void TKelColumnTotalValue::SetValue(const tk::Variant& value)
 
 bool TKelColumnTotalValue::IsValueStored() const
 {
-    return !AssignedValues().testFlag(cvTotalCaption) && TotalResult() != trCalcValue && !d_->value.IsUnassigned();
+    return !AssignedValues().testFlag(cvTotalCaption) && TotalResult() != trCalcValue &&
+           !d_->value.IsUnassigned();
 }
 
 tk::Variant& TKelColumnTotalValue::TempValue()
@@ -228,14 +229,15 @@ QString TKelColumnTotalValue::DisplayName() const
             return Caption();
         return d_->value.IsNull() ? QStringLiteral("<Null>") : QStringLiteral("<Empty>");
     case trDataField:
-        return (FieldName().isEmpty() ? QStringLiteral("ColumnData: ") : QStringLiteral("DataField: ")) + name;
+        return (FieldName().isEmpty() ? QStringLiteral("ColumnData: ") : QStringLiteral("DataField: ")) +
+               name;
     case trTotalField:
         if (FieldName().isEmpty())
             return QStringLiteral("TotalField: <Unknown>");
         return QStringLiteral("TotalField: %1[%2]").arg(name).arg(d_->totalRecNo);
     case trCalcValue: {
-        static const char* const kFunctions[] = {"Sum", "Avg", "Count", "Max", "Min", "First", "Last", "Unique",
-                                                 "Custom"};
+        static const char* const kFunctions[] = {"Sum",   "Avg",  "Count",  "Max",   "Min",
+                                                 "First", "Last", "Unique", "Custom"};
         return QStringLiteral("%1(%2)").arg(QLatin1String(kFunctions[d_->calcValue]), name);
     }
     }

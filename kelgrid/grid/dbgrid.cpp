@@ -55,6 +55,7 @@ TKelCustomDBGrid::TKelCustomDBGrid(QWidget* parent)
     d_->columns = CreateColumns();
     d_->dataLink.reset(CreateDataLink());
     d_->selectedRows = std::make_unique<TKelBookmarkList>(this);
+    d_->selectedCols = std::make_unique<TKelColumnList>(this);
     d_->totals = CreateTotals();
     SetColCount(2);
     SetRowCount(2);
@@ -65,6 +66,7 @@ TKelCustomDBGrid::~TKelCustomDBGrid()
     // Observers see the grid whole; then the link lets go of its source
     // before the parts it calls back into go.
     Destroying();
+    d_->selectTimer.reset();
     // The parts that call back into the grid go while it is whole: the
     // totals with their link, the data link's source, the columns.
     delete d_->totals;

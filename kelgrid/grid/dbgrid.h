@@ -35,18 +35,21 @@
 #include "toolkit/ui/graphics.h"
 #include "toolkit/ui/grids/grid.h"
 
+#include <QByteArray>
 #include <functional>
 #include <memory>
 
 namespace tk {
 class TDataSet;
 class TField;
+using TBookmark = QByteArray;  // as toolkit/data/dataset.h
 }  // namespace tk
 
 namespace kelgrid {
 
 class TKelBookmarkList;
 class TKelColumn;
+class TKelColumnList;
 class TKelCustomDBGrid;
 class TKelDBGridColumns;
 class TKelDBGridTotals;
@@ -58,7 +61,7 @@ struct TKelCustomDBGridPrivate;
 // text): the handler may change the text.
 using TKelColGetTextEvent = std::function<void(TKelCustomDBGrid*, TKelColumn*, QString&, TTextKind)>;
 using TKelColSetTextEvent = std::function<void(TKelCustomDBGrid*, TKelColumn*, QString&)>;
-// OnSelectionChanged(grid, action): once per select batch.
+// OnRowSelect(grid, action): each change of the selected rows.
 using TKelSelectionEvent = std::function<void(TKelCustomDBGrid*, TSelectAction)>;
 
 class KELGRID_EXPORT TKelCustomDBGrid : public tk::TCustomGrid {
@@ -222,18 +225,104 @@ public:
     std::function<void(TKelCustomDBGrid*)> OnOrderChanged;
     std::function<void(TKelCustomDBGrid*)> OnOrderUpdated;
 
-    // --- Selected rows -------------------------------------------------------------
+    // --- Selection (dbgridselect.cpp, dbgridselectrows.cpp) -------------------------
+    // Rows are held as bookmarks in SelectedRows; columns as a range
+    // (SelectionBegCol..SelectionEndCol, data column indexes, -1 unset) or
+    // as the explicit list SelectedCols. The mode follows the range:
+    // msRows under dgRowSelect; msCols while SelectionColumn; msRows
+    // without a begin column; else msCells, msRows or msCols, the first
+    // allowed; a mode not allowed is msNone.
     TKelBookmarkList* SelectedRows() const;
+    TMultiSelection MultiSelect() const;
+    // Accepts msRows (when allowed), msCols and msCells (when allowed and
+    // not under dgRowSelect): clears the selection and, for msCols and
+    // msCells, starts a range at the current column.
+    void SetMultiSelect(TMultiSelection mode);
+    TMultiSelectOptions MultiSelectOptions() const;
+    // Clears the selection, runs the delayed work, takes the options.
+    void SetMultiSelectOptions(TMultiSelectOptions options);
+    // The first data column a column selection may take: 0 when msFixed is
+    // allowed, else the fixed data columns.
+    int SelectionOffset() const;
+    int SelectionBegCol() const;
+    void SetSelectionBegCol(int column);
+    int SelectionEndCol() const;
+    void SetSelectionEndCol(int column);
+    bool SelectionColumn() const;
+    void SetSelectionColumn(bool on);
+    // Where a Shift range of rows starts; empty when unset.
+    tk::TBookmark SelectionAnchor() const;
+    void SetSelectionAnchor(const tk::TBookmark& anchor);
+    bool RowsSelection() const;
+    bool ColsSelection() const;
+    bool RowsSelected() const;
+    bool ColsSelected() const;
+    bool MultiSelected() const { return RowsSelected() || ColsSelected(); }
+    // The selected columns, built from the range when it is one.
+    TKelColumnList* SelectedCols() const;
+    // Whether the current record's cell of dataColumn is selected.
+    bool IsCellMultiSelected(int dataColumn) const;
+    bool IsColMultiSelected(int dataColumn) const;
+
+    // Row operations; nothing without an active link. The single-row ones
+    // act on the current record, the ranges on the records from the anchor
+    // to the current one; the walks keep the current record and the screen.
+    void SelectRow();
+    void UnselectRow();
+    void InvertRow();
+    void SelectRows();
+    void UnselectRows();
+    void InvertRows();
+    // Every record (rows selection) or every selectable column (columns).
+    void SelectAll();
+    // Rows or columns mode only; nothing in msCells or msNone.
+    void InvertAll();
+    void UnselectAll();
+    void ClearSelection();
+    // Calls proc for every cell of the scope: the selected cells (rows by
+    // the bookmark list, columns by the selected columns) or the whole
+    // dataset; fsAutoSelect is the selection when there is one.
+    void ForEachDataCell(const std::function<void(TKelColumn*, TForEachCellFlags)>& proc,
+                         TForEachCellScope scope = fsAutoSelect);
+
+    // Batches: changes inside are announced once when the outermost batch
+    // ends, after DelayInterval ms under dgDelaySelectedRows (a timer that
+    // cannot run announces at once). CancelSelect ends a batch as EndSelect.
     void BeginSelect();
-    // The outermost EndSelect reports the batch's last action once.
     void EndSelect();
-    // Ends the batch without reporting.
     void CancelSelect();
     int SelectLock() const;
-    // Reported by the bookmark list and the selection operations; inside a
-    // batch it is remembered and fired at the outermost EndSelect.
+    // Runs a pending delayed announcement now.
+    void PerformDelayedSelect();
+    // Every change of the bookmark list: fires OnRowSelect and marks the
+    // rows as changed in the batch.
     virtual void SelectionChanged(TSelectAction action);
-    TKelSelectionEvent OnSelectionChanged;
+    // The columns selection changed (the column list reports it).
+    void SetColsChanged();
+    // The announcements at the end of a batch (SelectedColsChanged is told
+    // whether rows changed in the same batch): totals are recalculated or
+    // repainted as the options say, then the events fire.
+    virtual void SelectedRowsChanged();
+    virtual void SelectedColsChanged(bool rowsChangedToo);
+    TKelSelectionEvent OnRowSelect;
+    std::function<void(TKelCustomDBGrid*)> OnSelectedRowsChanged;
+    std::function<void(TKelCustomDBGrid*)> OnSelectedColsChanged;
+    std::function<void(TKelCustomDBGrid*)> OnSelectionChanged;
+
+    // --- Position bracket (dbgridposition.cpp) ----------------------------------------
+    // Walks over the dataset keep the current record and its screen row:
+    // the outermost DisablePosition remembers both and disables the
+    // dataset's controls; the outermost EnablePosition goes back (to the
+    // record current then with useCurrentRec) and enables them.
+    void DisablePosition();
+    void EnablePosition(bool useCurrentRec = false);
+    bool PositionDisabled() const;
+    // Puts the bookmark's record (empty: the current one) on buffer row
+    // position (clamped); false without a bookmark or when the dataset
+    // refuses it.
+    bool GotoPosition(int position, const tk::TBookmark& bookmark = {});
+    // The active record's row in the link's buffer; 0 while inactive.
+    int Position() const;
 
     // --- Invalidation ---------------------------------------------------------------
     // Every data row; one grid row; the whole column (raw index).
@@ -346,6 +435,9 @@ private:
     // --- Sort order (dbgridorder.cpp) -----------------------------------------------
     // The link opened: mark or apply the last order as the options say.
     void ApplyOrderOnActivation();
+    // --- Selection ---------------------------------------------------------------
+    // The column range changed: the selected columns follow it again.
+    void ColumnRangeChanged();
     // The items of orderFields that name a column, by the column's field
     // name; a beep when some were dropped.
     QString CheckedOrderFields(const QString& orderFields);

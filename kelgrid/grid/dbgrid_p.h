@@ -2,7 +2,10 @@
 // The private state of TKelCustomDBGrid. Only the grid's own files and its
 // parts include this header.
 
+#include "kelgrid/grid/columnlist.h"
 #include "kelgrid/grid/dbgrid.h"
+#include "toolkit/data/dataset.h"
+#include "toolkit/ui/singleshottimer.h"
 
 #include <QPointer>
 #include <memory>
@@ -44,9 +47,25 @@ struct TKelCustomDBGridPrivate {
     int changeLock = 0;
     bool layoutFromDataSet = false;
     bool updateFields = true;
-    // The selection batch's last action, fired at the outermost EndSelect.
-    bool selectPending = false;
-    TSelectAction pendingAction = saUnselect;
+    // Selection (dbgridselect.cpp): the mode and its options, the column
+    // range, the anchor, what changed in the open batch, the timer that
+    // delays the announcement, the selected columns.
+    TMultiSelection multiSelect = msRows;
+    TMultiSelectOptions multiSelectOptions{msRows};
+    int selectionBegCol = -1;
+    int selectionEndCol = -1;
+    bool selectionColumn = false;
+    tk::TBookmark selectionAnchor;
+    bool rowsChanged = false;
+    bool colsChanged = false;
+    std::unique_ptr<tk::TSingleShotTimer> selectTimer;
+    std::unique_ptr<TKelColumnList> selectedCols;
+    // Position bracket (dbgridposition.cpp).
+    int positionLock = 0;
+    tk::TBookmark positionBookmark;
+    int positionRow = 0;
+    // The dataset whose controls the bracket disabled (nullptr: none).
+    QPointer<tk::TDataSet> positionDataSet;
 
     // Sort order: the order at the outermost BeginOrderUpdate, the last
     // known order (kept while the dataset is closed), the key fields, and

@@ -8,6 +8,7 @@
 
 #include <QFlags>
 #include <QObject>
+#include <initializer_list>
 
 namespace kelgrid {
 
@@ -118,11 +119,19 @@ public:
     // the fixed columns take part in a column selection.
     enum TMultiSelection { msNone, msRows, msCols, msCells, msFixed };
     Q_ENUM(TMultiSelection)
+
+    // ForEachDataCell: which cells, and where a cell stands in the range.
+    enum TForEachCellScope { fsAutoSelect, fsWholeDataSet, fsSelectedOnly };
+    Q_ENUM(TForEachCellScope)
+    enum TForEachCellFlag { feFirstCol = 0x1, feLastCol = 0x2, feFirstRow = 0x4, feLastRow = 0x8 };
+    Q_DECLARE_FLAGS(TForEachCellFlags, TForEachCellFlag)
+    Q_FLAG(TForEachCellFlags)
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TKelDBGridOptions)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TKelDBGridOptionsEx)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TKelDBGridOptionsExt)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TForEachCellFlags)
 
 using TKelDBGridOption = TKelGridEnums::TKelDBGridOption;
 using TKelDBGridOptions = TKelGridEnums::TKelDBGridOptions;
@@ -139,5 +148,28 @@ using enum TKelGridEnums::TKelDBGridOptionExt;
 using enum TKelGridEnums::TSelectAction;
 using enum TKelGridEnums::TTextKind;
 using enum TKelGridEnums::TMultiSelection;
+using TForEachCellScope = TKelGridEnums::TForEachCellScope;
+using TForEachCellFlag = TKelGridEnums::TForEachCellFlag;
+using TForEachCellFlags = TKelGridEnums::TForEachCellFlags;
+using enum TKelGridEnums::TForEachCellScope;
+using enum TKelGridEnums::TForEachCellFlag;
+
+// The selection modes allowed (MultiSelectOptions): a set over msRows ..
+// msFixed.
+class TMultiSelectOptions {
+public:
+    constexpr TMultiSelectOptions() = default;
+    constexpr TMultiSelectOptions(std::initializer_list<TMultiSelection> modes)
+    {
+        for (TMultiSelection mode : modes)
+            bits_ |= Bit(mode);
+    }
+    constexpr bool Has(TMultiSelection mode) const { return (bits_ & Bit(mode)) != 0; }
+    constexpr bool operator==(const TMultiSelectOptions&) const = default;
+
+private:
+    static constexpr unsigned Bit(TMultiSelection mode) { return mode == msNone ? 0u : 1u << unsigned(mode); }
+    unsigned bits_ = 0;
+};
 
 }  // namespace kelgrid

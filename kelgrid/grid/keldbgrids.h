@@ -5,7 +5,9 @@
 
 #include "kelgrid/grid/bookmarks.h"
 #include "kelgrid/grid/columnenums.h"
+#include "kelgrid/grid/columnlist.h"
 #include "kelgrid/grid/columns.h"
+#include "kelgrid/grid/columnswrapper.h"
 #include "kelgrid/grid/columntotal.h"
 #include "kelgrid/grid/columntotalvalue.h"
 #include "kelgrid/grid/dbgrid.h"

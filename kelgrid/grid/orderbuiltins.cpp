@@ -94,7 +94,8 @@ bool ValidCommandOrder(tk::TDataSet* dataSet, TChangeOrder changeOrder)
     if (changeOrder == coChangeIndexFields)
         return true;
     if (changeOrder == coChangeOrderFields)
-        return CommandTextSelects(dataSet) && PropertyEmpty(dataSet, "FileName") && !HoldsUnsavedRows(dataSet);
+        return CommandTextSelects(dataSet) && PropertyEmpty(dataSet, "FileName") &&
+               !HoldsUnsavedRows(dataSet);
     return false;
 }
 

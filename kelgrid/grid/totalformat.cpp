@@ -32,7 +32,8 @@ std::optional<TFormatParts> SplitAtPercents(const QString& format)
     const qsizetype second = first < 0 ? -1 : format.indexOf(u'%', first + 1);
     if (second < 0)
         return std::nullopt;
-    return TFormatParts{format.left(first), format.mid(first + 1, second - first - 1), format.mid(second + 1)};
+    return TFormatParts{format.left(first), format.mid(first + 1, second - first - 1),
+                        format.mid(second + 1)};
 }
 
 // Raises (EConvertError and kin) when the format does not fit the value.
@@ -85,7 +86,8 @@ QString FormatTotalValue(const tk::Variant& value, const QString& format, bool f
     }
     try {
         if (active.isEmpty())
-            return v.Kind() == tk::VariantKind::Currency ? tk::Format(QStringLiteral("%m"), {v}) : PlainText(v);
+            return v.Kind() == tk::VariantKind::Currency ? tk::Format(QStringLiteral("%m"), {v})
+                                                         : PlainText(v);
         return FormatByKind(v, active);
     } catch (const tk::Exception&) {
         return PlainText(v);

@@ -30,7 +30,8 @@ struct TKelDBGridTotals::Private {
     bool refreshingFont = false;
 };
 
-TKelDBGridTotals::TKelDBGridTotals(TKelCustomDBGrid* grid) : tk::TPersistent(grid), d_(std::make_unique<Private>())
+TKelDBGridTotals::TKelDBGridTotals(TKelCustomDBGrid* grid)
+    : tk::TPersistent(grid), d_(std::make_unique<Private>())
 {
     d_->grid = grid;
     d_->font = new tk::TFont(this);
@@ -59,7 +60,8 @@ TKelTotalDataLink* TKelDBGridTotals::DataLink() const
 
 bool TKelDBGridTotals::Visible() const
 {
-    return d_->grid && (d_->grid->OptionsEx() & (dgTotalHeader | dgTotalValues | dgTotalFields | dgTotalFooter));
+    return d_->grid &&
+           (d_->grid->OptionsEx() & (dgTotalHeader | dgTotalValues | dgTotalFields | dgTotalFooter));
 }
 
 void TKelDBGridTotals::VisibleChanged()
@@ -247,6 +249,16 @@ void TKelDBGridTotals::SetSelectedColor(tk::TColor color)
 bool TKelDBGridTotals::Selected() const
 {
     return d_->selectedRows || d_->selectedCols;
+}
+
+bool TKelDBGridTotals::SelectedRows() const
+{
+    return d_->selectedRows;
+}
+
+bool TKelDBGridTotals::SelectedCols() const
+{
+    return d_->selectedCols;
 }
 
 void TKelDBGridTotals::SetSelected(bool rows, bool cols)

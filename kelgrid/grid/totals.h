@@ -85,6 +85,8 @@ public:
     // The totals are computed over a selection of rows or columns (set by
     // the grid when a selection ends).
     bool Selected() const;
+    bool SelectedRows() const;
+    bool SelectedCols() const;
     void SetSelected(bool rows, bool cols);
 
     // Copies the settings of another TKelDBGridTotals (not its grid).

@@ -25,12 +25,12 @@ public:
     SelectionProbe(TKelCustomDBGrid& grid, tk::TDataSet& dataSet, const QString& idField)
         : grid_(grid), dataSet_(dataSet), idField_(idField)
     {
-        grid.OnSelectionChanged = [this](TKelCustomDBGrid*, TSelectAction action) {
+        grid.OnRowSelect = [this](TKelCustomDBGrid*, TSelectAction action) {
             reports_ << QString::fromLatin1(QMetaEnum::fromType<TSelectAction>().valueToKey(action));
         };
         Learn();
     }
-    ~SelectionProbe() { grid_.OnSelectionChanged = nullptr; }
+    ~SelectionProbe() { grid_.OnRowSelect = nullptr; }
     SelectionProbe(const SelectionProbe&) = delete;
     SelectionProbe& operator=(const SelectionProbe&) = delete;
     // Reads the bookmark of every record, without the grid's help.

@@ -90,7 +90,7 @@ TEST_F(ColumnsStreamTest, ALayoutComesBackWithOrderWidthsVisibilityAndTitles)
     EXPECT_EQ(Saved(), saved);
 }
 
-TEST_F(ColumnsStreamTest, FilesRoundTripAndAFailedSaveKeepsTheOldFile)
+TEST_F(ColumnsStreamTest, FilesRoundTripAndFailuresNameTheFile)
 {
     tk::test::TempFolder folder;
     const QString path = folder.File(QStringLiteral("fees.layout"));

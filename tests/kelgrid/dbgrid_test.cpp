@@ -3,13 +3,14 @@
 
 #include "tests/kelgrid/grid_fixture.h"
 #include "tests/support/expect_raises.h"
+#include "tests/support/manual_timer_driver.h"
 #include "toolkit/core/exceptions.h"
 
 #include <QApplication>
-#include <functional>
-#include <vector>
 #include <QMetaProperty>
 #include <QScopedValueRollback>
+#include <functional>
+#include <vector>
 
 namespace kelgrid::test {
 namespace {
@@ -118,27 +119,38 @@ TEST_F(DBGridTest, OptionsThatImplyOthers)
                  "dgAutoUpdateListItems|dgDelayUpdateListItems|dgGridStyleLists|dgMouseScrolling");
 }
 
-TEST_F(DBGridTest, SelectionChangesInsideABatchAreReportedOnceAtItsEnd)
+TEST_F(DBGridTest, RowChangesAreReportedAtOnceAndTheBatchIsAnnouncedOnceAfterTheDelay)
 {
+    tk::test::ManualTimerDriver timers;
     QStringList log;
-    grid->OnSelectionChanged = [&](TKelCustomDBGrid*, TSelectAction action) {
-        log << QString::number(int(action));
-    };
+    grid->OnRowSelect = [&](TKelCustomDBGrid*, TSelectAction action) { log << QString::number(int(action)); };
+    grid->OnSelectedRowsChanged = [&](TKelCustomDBGrid*) { log << QStringLiteral("rows"); };
+    grid->OnSelectionChanged = [&](TKelCustomDBGrid*) { log << QStringLiteral("end"); };
+    ASSERT_TRUE(grid->OptionsEx().testFlag(dgDelaySelectedRows));
     grid->BeginSelect();
     grid->BeginSelect();
     grid->SelectionChanged(saSelect);
     grid->SelectionChanged(saUnselect);
     grid->EndSelect();
-    EXPECT_TRUE(log.isEmpty());
     grid->EndSelect();
-    EXPECT_EQ(log.join(','), QStringLiteral("0"));  // the last action, once
+    grid->EndSelect();  // no batch open: nothing
+    EXPECT_EQ(log.join(','), QStringLiteral("1,0"));
+    // Changes that follow each other closely are announced once, the delay
+    // after the last.
+    timers.Advance(DelayInterval - 1);
+    grid->SelectionChanged(saRefresh);
+    timers.Advance(DelayInterval - 1);
+    EXPECT_EQ(log.join(','), QStringLiteral("1,0,4"));
+    timers.Advance(1);
+    EXPECT_EQ(log.join(','), QStringLiteral("1,0,4,rows,end"));
 
-    grid->BeginSelect();
+    // Without the delay the end of the batch announces at once.
+    log.clear();
+    grid->SetOptionsEx(grid->OptionsEx() & ~TKelDBGridOptionsEx(dgDelaySelectedRows));
     grid->SelectionChanged(saClear);
-    grid->CancelSelect();
-    EXPECT_EQ(log.size(), 1);
-    grid->SelectionChanged(saRefresh);  // outside a batch: at once
-    EXPECT_EQ(log.join(','), QStringLiteral("0,4"));
+    EXPECT_EQ(log.join(','), QStringLiteral("2,rows,end"));
+    EXPECT_EQ(timers.ArmedCount(), 0);
+    grid.reset();  // its timer goes before the driver
 }
 
 TEST_F(DBGridTest, TextHooksAndAutoNumbersReadTheTuningValuesOnEveryUse)
@@ -168,13 +180,15 @@ TEST_F(DBGridTest, TheMapsStayConsistentThroughDataAndColumnChanges)
     const std::vector<std::pair<const char*, std::function<void()>>> steps = {
         {"shown", [] {}},
         {"last record", [&] { dataSet.Last(); }},
-        {"appended", [&] {
+        {"appended",
+         [&] {
              dataSet.Append();
              dataSet.FieldByName(QStringLiteral("Id"))->SetAsInteger(6);
              dataSet.Post();
          }},
         {"row selected", [&] { grid->SelectedRows()->SetCurrentRowSelected(true); }},
-        {"first record selected", [&] {
+        {"first record selected",
+         [&] {
              dataSet.First();
              grid->SelectedRows()->SetCurrentRowSelected(true);
          }},
