@@ -21,6 +21,7 @@
 #include "toolkit/ui/graphics.h"
 
 #include <QScopeGuard>
+#include <utility>
 
 namespace kelgrid {
 
@@ -230,7 +231,13 @@ void TKelCustomDBGrid::SetOptions(TKelDBGridOptions options)
         options &= ~TKelDBGridOptions(dgEditing | dgAlwaysShowEditor);
     if (options == d_->options)
         return;
-    d_->options = options;
+    const TKelDBGridOptions old = std::exchange(d_->options, options);
+    // Without multi-selection nothing stays selected; row selection
+    // changes the mode.
+    if (old.testFlag(dgMultiSelect) && !options.testFlag(dgMultiSelect))
+        ClearSelection();
+    if (old.testFlag(dgRowSelect) != options.testFlag(dgRowSelect))
+        SetMultiSelectOptions(d_->multiSelectOptions);
     LayoutChanged();
 }
 

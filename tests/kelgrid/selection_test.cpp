@@ -154,6 +154,11 @@ TEST_F(SelectionTest, SelectAllAndInvertAllWalkEveryRecordOnceAnnounced)
     grid->ClearSelection();
     EXPECT_FALSE(grid->MultiSelected());
     EXPECT_TRUE(grid->SelectionAnchor().isEmpty());
+
+    // Switching multi-selection off lets go of what was selected.
+    grid->SelectRow();
+    grid->SetOptions(grid->Options() & ~TKelDBGridOptions(dgMultiSelect));
+    EXPECT_EQ(grid->SelectedRows()->Count(), 0);
 }
 
 TEST_F(SelectionTest, ColumnsByRangeOrOneByOne)
