@@ -7,16 +7,14 @@
 #include "kelgrid/grid/column_p.h"
 #include "kelgrid/grid/columntitle.h"
 #include "kelgrid/grid/dbgrid.h"
+#include "kelgrid/grid/fontfollow.h"
 #include "toolkit/data/field.h"
 #include "toolkit/ui/graphics.h"
 
+#include <QScopeGuard>
+
 namespace kelgrid {
 
-namespace {
-
-// Copies source into font unless they already draw alike; lock keeps the
-// copy from counting as an assignment. compareColor: the handle alone does
-// not tell two fonts of different colours apart for the title.
 void RefreshFont(tk::TFont* font, const tk::TFont* source, int& lock, bool compareColor)
 {
     if (!source || source == font)
@@ -24,9 +22,11 @@ void RefreshFont(tk::TFont* font, const tk::TFont* source, int& lock, bool compa
     if (font->Handle() == source->Handle() && (!compareColor || font->Color() == source->Color()))
         return;
     ++lock;
+    auto unlock = qScopeGuard([&lock] { --lock; });
     font->Assign(source);
-    --lock;
 }
+
+namespace {
 
 // The field of a dataset-made column takes write-through values while the
 // grid's link is active.

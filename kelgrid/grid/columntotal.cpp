@@ -6,6 +6,7 @@
 #include "kelgrid/grid/column.h"
 #include "kelgrid/grid/columntitle.h"
 #include "kelgrid/grid/dbgrid.h"
+#include "kelgrid/grid/fontfollow.h"
 #include "kelgrid/grid/totalformat.h"
 #include "kelgrid/grid/totallink.h"
 #include "kelgrid/grid/totals.h"
@@ -14,7 +15,6 @@
 #include "toolkit/ui/themes.h"
 
 #include <QPointer>
-#include <QScopedValueRollback>
 
 namespace kelgrid {
 
@@ -40,7 +40,7 @@ struct TKelColumnTotal::Private {
     bool visible = true;
     // Set while the default font is copied in, which is no change of the
     // user's.
-    mutable bool refreshingFont = false;
+    mutable int fontRefreshLock = 0;
 };
 
 TKelColumnTotal::TKelColumnTotal(tk::TCollection* collection)
@@ -165,11 +165,7 @@ void TKelColumnTotal::RefreshDefaultFont() const
 {
     if (d_->assigned.testFlag(cvTotalFont))
         return;
-    const tk::TFont* source = DefaultFont();
-    if (!source || (source->Handle() == d_->font->Handle() && source->Color() == d_->font->Color()))
-        return;
-    QScopedValueRollback<bool> guard(d_->refreshingFont, true);
-    d_->font->Assign(source);
+    RefreshFont(d_->font, DefaultFont(), d_->fontRefreshLock, true);
 }
 
 tk::TFont* TKelColumnTotal::Font() const
@@ -191,7 +187,7 @@ bool TKelColumnTotal::IsFontStored() const
 
 void TKelColumnTotal::FontChanged()
 {
-    if (d_->refreshingFont)
+    if (d_->fontRefreshLock > 0)
         return;
     SetAssigned(cvTotalFont, true);
     TKelCustomDBGrid* grid = Grid();
