@@ -27,6 +27,9 @@ namespace kelgrid {
 
 namespace {
 
+// The indicator images need this much.
+constexpr int kMinIndicatorWidth = 11;
+
 constexpr TKelDBGridOptions DefaultOptions = TKelDBGridOptions(
     dgEditing | dgTitles | dgIndicator | dgColumnResize | dgColLines | dgRowLines | dgTabs | dgConfirmDelete |
     dgCancelOnExit | dgExtendedSelect | dgInternalSelect | dgRowResize | dgRowScroll | dgHotButtons |
@@ -205,6 +208,20 @@ bool TKelCustomDBGrid::ColumnsReading() const
 bool TKelCustomDBGrid::ColumnsWriting() const
 {
     return d_->columnsStream == TColumnsStream::Writing || HasState(tk::TComponentStateFlag::csWriting);
+}
+
+int TKelCustomDBGrid::IndicatorWidth() const
+{
+    return d_->indicatorWidth;
+}
+
+void TKelCustomDBGrid::SetIndicatorWidth(int width)
+{
+    width = qMax(kMinIndicatorWidth, width);
+    if (width == d_->indicatorWidth)
+        return;
+    d_->indicatorWidth = width;
+    LayoutChanged();
 }
 
 int TKelCustomDBGrid::IndicatorOffset() const

@@ -104,6 +104,9 @@ public:
     bool ColumnsReading() const;
     bool ColumnsWriting() const;
     int IndicatorOffset() const;
+    // The indicator column's width in pixels: 20 at first, at least 11.
+    int IndicatorWidth() const;
+    void SetIndicatorWidth(int width);
     int RawToDataColumn(int raw) const { return raw - IndicatorOffset(); }
     int DataToRawColumn(int data) const { return data + IndicatorOffset(); }
     // The column of a raw column, nullptr for the indicator or beyond.
@@ -390,8 +393,6 @@ protected:
     // The data rows: as many records as fit the client area below the
     // titles, held by the data link's window.
     void UpdateDataRows();
-    // The indicator column's width in pixels.
-    static constexpr int IndicatorColumnWidth = 20;
     // --- Sort order (dbgridorder.cpp) -----------------------------------------------
     // Raise OnOrderChanged (after dgAutoUpdateOrder found no strategy) and
     // OnOrderUpdated.
@@ -460,10 +461,12 @@ class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
     Q_PROPERTY(kelgrid::TKelGridEnums::TKelDBGridOptions Options READ Options WRITE SetOptions)
     Q_PROPERTY(kelgrid::TKelGridEnums::TKelDBGridOptionsEx OptionsEx READ OptionsEx WRITE SetOptionsEx)
     Q_PROPERTY(kelgrid::TKelGridEnums::TKelDBGridOptionsExt OptionsExt READ OptionsExt WRITE SetOptionsExt)
+    Q_PROPERTY(int IndicatorWidth READ IndicatorWidth WRITE SetIndicatorWidth)
     Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
     Q_PROPERTY(kelgrid::TKelDBGridTotals* Totals READ Totals WRITE SetTotals)
     Q_PROPERTY(tk::TFont* TitleFont READ TitleFont WRITE SetTitleFont)
     Q_PROPERTY(tk::TFont* HeaderFont READ HeaderFont WRITE SetHeaderFont)
+    Q_CLASSINFO("Default:IndicatorWidth", "20")
     Q_CLASSINFO("Default:ReadOnly", "False")
 public:
     Q_INVOKABLE explicit TKelDBGrid(QWidget* parent = nullptr);

@@ -37,6 +37,7 @@ struct TKelCustomDBGridPrivate {
 
     // Matrix offsets: the indicator column and the title rows.
     int indicatorOffset = 1;
+    int indicatorWidth = 20;
     int titleOffset = 1;
 
     // Locks and counters (see dbgrid.h).

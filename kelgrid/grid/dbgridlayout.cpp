@@ -214,7 +214,7 @@ void TKelCustomDBGrid::SetColumnAttributes()
     // The raw widths come from the columns (a hidden column's width takes
     // no pixels); the indicator has a fixed width.
     if (d_->indicatorOffset > 0)
-        SetColWidths(0, IndicatorColumnWidth);
+        SetColWidths(0, d_->indicatorWidth);
     for (int i = 0; i < d_->columns->Count() && DataToRawColumn(i) < ColCount(); ++i)
         SetColWidths(DataToRawColumn(i), d_->columns->Items(i)->Width());
 }

@@ -93,6 +93,9 @@ TEST_F(DBGridTest, TheMatrixFollowsTheColumnsAndTheIndicator)
     EXPECT_EQ(grid->ColumnOfRaw(2)->FieldName(), QStringLiteral("Owner"));
     EXPECT_EQ(grid->ColumnOfRaw(0), nullptr);
     EXPECT_EQ(grid->FindColumn(QStringLiteral("amount"))->Index(), 2);
+    EXPECT_EQ(grid->ColWidths(0), 20);
+    grid->setProperty("IndicatorWidth", 5);
+    EXPECT_EQ(grid->ColWidths(0), 11);
 
     grid->SetOptions(grid->Options() & ~TKelDBGridOptions(dgIndicator));
     EXPECT_EQ(grid->ColCount(), 3);
