@@ -85,25 +85,17 @@ TKelColumnTotal* TKelColumn::TotalRows(int index) const
     TKelCustomDBGrid* grid = Grid();
     if (!grid || index < 0)
         return nullptr;
-    const TKelDBGridOptionsEx options = grid->OptionsEx();
-    const int header = options.testFlag(dgTotalHeader) ? 1 : 0;
-    int values = 0;
-    if (options.testFlag(dgTotalValues))
-        for (int i = 0; i < Columns()->Count(); ++i)
-            values = std::max(values, Columns()->Items(i)->TotalValues()->Count());
-    const TKelTotalDataLink* link = grid->Totals()->DataLink();
-    const int fields = options.testFlag(dgTotalFields) && link ? link->FieldRowCount() : 0;
-    const int footer = options.testFlag(dgTotalFooter) ? 1 : 0;
-    if (index < header)
+    const TKelCustomDBGrid::TTotalBand band = grid->TotalBand();
+    if (index < band.header)
         return d_->totalHeader;
-    index -= header;
-    if (index < values)
+    index -= band.header;
+    if (index < band.values)
         return index < d_->totalValues->Count() ? d_->totalValues->Items(index) : nullptr;
-    index -= values;
-    if (index < fields)
+    index -= band.values;
+    if (index < band.fields)
         return d_->totalFields;
-    index -= fields;
-    return index < footer ? d_->totalFooter : nullptr;
+    index -= band.fields;
+    return index < band.footer ? d_->totalFooter : nullptr;
 }
 
 TKelColumnTotalValue* TKelColumn::TotalValueRows(int index) const

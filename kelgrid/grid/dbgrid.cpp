@@ -5,6 +5,7 @@
 #include "kelgrid/grid/bookmarks.h"
 #include "kelgrid/grid/columns.h"
 #include "kelgrid/grid/columntitle.h"
+#include "kelgrid/grid/columntotal.h"
 #include "kelgrid/grid/dbgrid_p.h"
 #include "kelgrid/grid/griderror.h"
 #include "kelgrid/grid/gridlink.h"
@@ -327,6 +328,9 @@ void TKelCustomDBGrid::DrawCell(int col, int row, const QRect& rect, tk::TGridDr
         d_->dataLink->SetActiveRecord(record);
         text = column->DisplayText();
         alignment = column->Alignment();
+    } else if (TKelColumnTotal* total = column ? column->TotalRows(TotalRowOf(row)) : nullptr) {
+        text = total->DisplayText();
+        alignment = total->Alignment();
     }
     canvas.Brush()->SetColor(fixed ? FixedColor() : Color());
     canvas.Font()->SetColor(fixed ? tk::clBtnText : tk::clWindowText);

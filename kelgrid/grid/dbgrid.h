@@ -122,6 +122,24 @@ public:
     // The band's settings; assigning copies them into the grid's own.
     TKelDBGridTotals* Totals() const;
     void SetTotals(TKelDBGridTotals* totals);
+    // The rows of the totals band by kind, from the options, the columns
+    // (the most value totals of any column) and the totals' link: with any
+    // of them shown, a blank row comes first (it fills the space between
+    // the data rows and the totals, which sit at the bottom edge).
+    struct TTotalBand {
+        int blank = 0;
+        int header = 0;
+        int values = 0;
+        int fields = 0;
+        int footer = 0;
+        int Count() const { return blank + header + values + fields + footer; }
+    };
+    TTotalBand TotalBand() const;
+    // The band's rows as laid out (the last TotalOffset grid rows).
+    int TotalOffset() const;
+    // The band row (0 = the first after the blank row) of a grid row, -1
+    // for rows outside the band and for the blank row.
+    int TotalRowOf(int row) const;
 
     // --- Options, colours and fonts ------------------------------------------------
     TKelDBGridOptions Options() const;
@@ -390,6 +408,9 @@ protected:
     virtual void InternalLayout();
     // The raw column widths from the columns' widths.
     void SetColumnAttributes();
+    // The height of a total row, and the extra space the band's rows get.
+    int TotalRowHeight() const;
+    int TotalRowSpacing() const;
     // The data rows: as many records as fit the client area below the
     // titles, held by the data link's window.
     void UpdateDataRows();

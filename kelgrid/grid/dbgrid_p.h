@@ -39,6 +39,7 @@ struct TKelCustomDBGridPrivate {
     int indicatorOffset = 1;
     int indicatorWidth = 20;
     int titleOffset = 1;
+    int totalOffset = 0;
 
     // Locks and counters (see dbgrid.h).
     int updateLock = 0;

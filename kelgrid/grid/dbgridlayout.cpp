@@ -3,12 +3,17 @@
 
 #include "kelgrid/grid/bookmarks.h"
 #include "kelgrid/grid/columns.h"
+#include "kelgrid/grid/columntotal.h"
+#include "kelgrid/grid/columntotalvalue.h"
 #include "kelgrid/grid/dbgrid.h"
 #include "kelgrid/grid/dbgrid_p.h"
 #include "kelgrid/grid/gridlink.h"
+#include "kelgrid/grid/totallink.h"
+#include "kelgrid/grid/totals.h"
 #include "toolkit/core/updatelock.h"
 #include "toolkit/data/dataset.h"
 #include "toolkit/data/field.h"
+#include "toolkit/ui/canvas.h"
 
 #include <QScopeGuard>
 
@@ -202,8 +207,10 @@ QString TKelCustomDBGrid::CheckConsistency() const
     if (FixedRows() != d_->titleOffset)
         return QStringLiteral("the title rows are not the fixed rows");
     const int records = LinkActiveNow() ? d_->dataLink->RecordCount() : 0;
-    if (RowCount() != d_->titleOffset + qMax(1, records))
+    if (RowCount() != d_->titleOffset + qMax(1, records) + d_->totalOffset)
         return QStringLiteral("data rows do not match the data link's window");
+    if (d_->totalOffset != TotalBand().Count())
+        return QStringLiteral("the totals band does not match the options");
     if (!d_->selectedRows->CheckConsistency())
         return QStringLiteral("selected rows out of order");
     return {};
@@ -219,22 +226,92 @@ void TKelCustomDBGrid::SetColumnAttributes()
         SetColWidths(DataToRawColumn(i), d_->columns->Items(i)->Width());
 }
 
+TKelCustomDBGrid::TTotalBand TKelCustomDBGrid::TotalBand() const
+{
+    const TKelDBGridOptionsEx options = d_->optionsEx;
+    TTotalBand band;
+    band.header = options.testFlag(dgTotalHeader) ? 1 : 0;
+    if (options.testFlag(dgTotalValues))
+        for (int i = 0; i < d_->columns->Count(); ++i)
+            band.values = qMax(band.values, d_->columns->Items(i)->TotalValues()->Count());
+    const TKelTotalDataLink* link = d_->totals->DataLink();
+    band.fields = options.testFlag(dgTotalFields) && link ? link->FieldRowCount() : 0;
+    band.footer = options.testFlag(dgTotalFooter) ? 1 : 0;
+    band.blank = options.testFlag(dgBlankRow) ? 1 : 0;
+    return band;
+}
+
+int TKelCustomDBGrid::TotalOffset() const
+{
+    return d_->totalOffset;
+}
+
+int TKelCustomDBGrid::TotalRowOf(int row) const
+{
+    const int first = RowCount() - d_->totalOffset;
+    if (d_->totalOffset == 0 || row < first || row >= RowCount())
+        return -1;
+    const int blank = d_->optionsEx.testFlag(dgBlankRow) ? 1 : 0;
+    return row - first - blank;
+}
+
+int TKelCustomDBGrid::TotalRowHeight() const
+{
+    // The tallest text of a shown total part, in as many lines as the
+    // totals ask for, plus the band's spacing.
+    const TTotalBand band = TotalBand();
+    tk::TCanvas canvas;
+    auto lineHeight = [&canvas](const tk::TFont* font) {
+        canvas.Font()->Assign(font);
+        return canvas.TextHeight(QStringLiteral("Wg"));
+    };
+    int text = 0;
+    for (int i = 0; i < d_->columns->Count(); ++i) {
+        const TKelColumn* column = d_->columns->Items(i);
+        if (band.header)
+            text = qMax(text, lineHeight(column->TotalHeader()->Font()));
+        for (int v = 0; v < band.values && v < column->TotalValues()->Count(); ++v)
+            text = qMax(text, lineHeight(column->TotalValues()->Items(v)->Font()));
+        if (band.footer)
+            text = qMax(text, lineHeight(column->TotalFooter()->Font()));
+    }
+    if (text == 0)
+        text = lineHeight(d_->totals->Font());
+    return text * d_->totals->LinesCount() + TotalRowSpacing();
+}
+
+int TKelCustomDBGrid::TotalRowSpacing() const
+{
+    return 8;
+}
+
 void TKelCustomDBGrid::UpdateDataRows()
 {
-    // As many records as fit below the titles, at least one row; the data
-    // link's window holds exactly those.
+    // As many records as fit between the titles and the totals, at least
+    // one row; the data link's window holds exactly those. The band's rows
+    // sit at the bottom edge: its blank row takes what is left over.
+    const int line = GridLineWidth();
+    const int band = d_->totalOffset;
+    const int blank = band > 0 && d_->optionsEx.testFlag(dgBlankRow) ? 1 : 0;
+    const int totalHeight = band > 0 ? TotalRowHeight() : 0;
+    const int totalsHeight = (band - blank) * (totalHeight + line);
+    int titles = 0;
+    for (int row = 0; row < d_->titleOffset && row < RowCount(); ++row)
+        titles += RowHeights(row) + line;
+    const int rowHeight = DefaultRowHeight() + line;
+    const int space = viewport()->height() - titles - totalsHeight;
     int rows = 1;
     if (LinkActiveNow()) {
-        int titles = 0;
-        for (int row = 0; row < d_->titleOffset && row < RowCount(); ++row)
-            titles += RowHeights(row) + GridLineWidth();
-        const int rowHeight = DefaultRowHeight() + GridLineWidth();
-        const int fitting = qMax(1, (viewport()->height() - titles) / qMax(1, rowHeight));
-        d_->dataLink->SetBufferCount(fitting);
+        d_->dataLink->SetBufferCount(qMax(1, space / qMax(1, rowHeight)));
         rows = qMax(1, d_->dataLink->RecordCount());
     }
-    SetRowCount(d_->titleOffset + rows);
+    SetRowCount(d_->titleOffset + rows + band);
     SetFixedRows(d_->titleOffset);
+    const int firstTotal = d_->titleOffset + rows;
+    if (blank)
+        SetRowHeights(firstTotal, qMax(0, space - rows * rowHeight - line));
+    for (int row = firstTotal + blank; row < RowCount(); ++row)
+        SetRowHeights(row, totalHeight);
 }
 
 void TKelCustomDBGrid::InternalLayout()
@@ -258,6 +335,7 @@ void TKelCustomDBGrid::InternalLayout()
         if (d_->columns->Items(i)->Showing())
             depth = qMax(depth, d_->columns->Items(i)->Depth());
     d_->titleOffset = d_->options.testFlag(dgTitles) ? 1 + depth : 0;
+    d_->totalOffset = TotalBand().Count();
     SetColumnAttributes();
     UpdateDataRows();
     Invalidate();

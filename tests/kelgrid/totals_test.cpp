@@ -38,7 +38,8 @@ protected:
     TKelDBGridTotals* Totals() { return grid.Totals(); }
     bool Stored(const char* name)
     {
-        return tk::IsStoredProp(Totals(), Totals()->metaObject()->property(Totals()->metaObject()->indexOfProperty(name)));
+        return tk::IsStoredProp(
+            Totals(), Totals()->metaObject()->property(Totals()->metaObject()->indexOfProperty(name)));
     }
 
     tk::TClientDataSet fees;
@@ -144,6 +145,39 @@ TEST_F(TotalsTest, TheTotalsWindowHoldsUpToDataMaxRowRecordsAndNeverNone)
     EXPECT_EQ(link->BufferCount(), 1);
     EXPECT_EQ(link->FieldRowCount(), 0);
     EXPECT_EQ(sums.RecordCount(), 0);
+}
+
+// The band's rows follow the options and the columns, and sit at the
+// bottom edge with the blank row taking what the data rows leave.
+TEST_F(TotalsTest, TheBandTakesItsRowsAtTheBottomEdge)
+{
+    grid.resize(400, 300);
+    grid.SetOptionsEx(grid.OptionsEx() | dgTotalFooter);
+    EXPECT_EQ(grid.TotalOffset(), 2);  // the blank row and the footer
+    grid.Columns()->SetState(csCustomized);
+    grid.Columns()->Items(2)->TotalValues()->Add();
+    grid.Columns()->Items(2)->TotalValues()->Add();
+    Totals()->SetDataSource(&sumSource);
+    Totals()->SetDataMaxRow(3);
+    grid.SetOptionsEx(grid.OptionsEx() | dgTotalHeader | dgTotalValues | dgTotalFields);
+    EXPECT_EQ(grid.TotalOffset(), 1 + 1 + 2 + 3 + 1);
+    EXPECT_EQ(grid.CheckConsistency(), QString());
+
+    const int last = grid.RowCount() - 1;
+    EXPECT_EQ(grid.CellRect(1, last).bottom() + 1 + grid.GridLineWidth(), grid.viewport()->height());
+    EXPECT_EQ(grid.TotalRowOf(last), 6);       // the footer: the last band row
+    EXPECT_EQ(grid.TotalRowOf(last - 6), 0);   // the header
+    EXPECT_EQ(grid.TotalRowOf(last - 7), -1);  // the blank row
+    EXPECT_EQ(grid.TotalRowOf(last - 8), -1);  // a data row
+    EXPECT_EQ(grid.Columns()->Items(2)->TotalRows(6), grid.Columns()->Items(2)->TotalFooter());
+    // The data rows fit between the titles and the band.
+    const int firstTotal = grid.RowCount() - grid.TotalOffset();
+    EXPECT_LE(grid.CellRect(1, firstTotal - 1).bottom(), grid.CellRect(1, firstTotal + 1).top());
+
+    grid.SetOptionsEx(grid.OptionsEx() & ~TKelDBGridOptionsEx(dgTotalHeader | dgTotalValues | dgTotalFields |
+                                                              dgTotalFooter | dgBlankRow));
+    EXPECT_EQ(grid.TotalOffset(), 0);
+    EXPECT_EQ(grid.CheckConsistency(), QString());
 }
 
 TEST_F(TotalsTest, TheTotalsLinkTellsTheGridWhatChanged)
