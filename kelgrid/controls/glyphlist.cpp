@@ -16,6 +16,8 @@ bool TOrvGlyphList::IsUsed(int index) const
 
 int TOrvGlyphList::FirstFreeSlot()
 {
+    // Only this class adds or removes images (the cache owns every list).
+    Q_ASSERT(static_cast<int>(used_.size()) == Capacity());
     const auto free = std::find(used_.begin(), used_.end(), false);
     if (free != used_.end())
         return static_cast<int>(free - used_.begin());

@@ -117,16 +117,6 @@ INSTANTIATE_TEST_SUITE_P(
                       FallbackRow{"ExclusiveWithFourImages", 4, TButtonState::bsExclusive, 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ButtonGlyphTest, PressedWithoutItsOwnImageSharesTheNormalOne)
-{
-    tk::TBitmap bitmap;
-    FillBitmap(bitmap, 8, 4, Qt::red);
-    glyph.SetGlyph(bitmap);
-    glyph.SetNumGlyphs(2);
-    EXPECT_EQ(glyph.ImageIndex(TButtonState::bsDown), glyph.ImageIndex(TButtonState::bsUp));
-    EXPECT_EQ(glyph.List()->Count(), 1);
-}
-
 struct TransparencyRow {
     const char* name;
     bool glyphTransparent;

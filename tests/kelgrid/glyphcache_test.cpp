@@ -13,7 +13,6 @@ namespace kelgrid {
 namespace {
 
 using testing::FillBitmap;
-using testing::SetBitmapPixel;
 
 // The colour of the top-left pixel of slot index.
 QRgb SlotColour(const TOrvGlyphList& list, int index)
@@ -51,19 +50,6 @@ TEST(GlyphListTest, FreedSlotsAreReusedAndTheListGrowsByOneOnlyWhenFull)
     EXPECT_EQ(Add(list, Qt::cyan), 3);
     EXPECT_EQ(list.Capacity(), 4);
     EXPECT_EQ(list.Count(), 4);
-}
-
-TEST(GlyphListTest, MaskColourPixelsAreLeftOut)
-{
-    TOrvGlyphList list(4, 4);
-    tk::TBitmap bitmap;
-    FillBitmap(bitmap, 4, 4, testing::Olive);
-    SetBitmapPixel(bitmap, 1, 1, Qt::blue);
-    const int masked = list.AddMasked(bitmap, tk::RGB(0x80, 0x80, 0x00));
-    const int plain = list.AddMasked(bitmap, tk::clNone);
-    EXPECT_EQ(qAlpha(list.Image(masked).pixel(0, 0)), 0);
-    EXPECT_EQ(list.Image(masked).pixel(1, 1), QColor(Qt::blue).rgb());
-    EXPECT_EQ(list.Image(plain).pixel(0, 0), testing::Olive.rgb());
 }
 
 TEST(GlyphListTest, ANarrowBitmapIsRefusedWithoutTakingASlot)
