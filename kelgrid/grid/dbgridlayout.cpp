@@ -258,6 +258,7 @@ void TKelCustomDBGrid::InternalLayout()
         if (d_->columns->Items(i)->Showing())
             depth = qMax(depth, d_->columns->Items(i)->Depth());
     d_->titleOffset = d_->options.testFlag(dgTitles) ? 1 + depth : 0;
+    UpdateDefaultRowHeight();
     SetColumnAttributes();
     UpdateDataRows();
     Invalidate();
