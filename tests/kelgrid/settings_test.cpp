@@ -8,6 +8,7 @@
 #include "kelgrid/grid/columntitle.h"
 #include "kelgrid/grid/settingslayout.h"
 #include "tests/kelgrid/grid_fixture.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/core/application.h"
 #include "toolkit/core/exceptions.h"
@@ -19,38 +20,13 @@
 #include "toolkit/ui/forms.h"
 
 #include <QDir>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 namespace kelgrid::test {
 namespace {
 
 constexpr TKelSettingsOptions kAllValues =
     TKelSettingsOptions(soLoadLayout | soSaveLayout | soOrderFields | soLinesCount | soStretchMode);
-
-// Limits the size of files this process writes while it lives, so that a
-// save fails (also for root, whom permissions do not stop).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    sighandler_t previousHandler_ = nullptr;
-};
 
 // Grids with the user's own columns Id, Owner, Amount, Paid on the fees;
 // the registry store lives in the test's folder.
@@ -164,7 +140,7 @@ TEST_F(SettingsTest, AFailingSaveKeepsThePreviousLayoutWhole)
     Rearrange(*grid);
     {
         // Room for the file without the layout, not for the new layout.
-        const FileSizeLimit limit(20);
+        const tk::test::FileSizeLimit limit(20);
         EXPECT_THROW(grid->Settings()->SaveLayout(), tk::EInOutError);
     }
     EXPECT_EQ(folder.Read(QStringLiteral("layouts.ini")), before);
