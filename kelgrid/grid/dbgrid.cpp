@@ -9,6 +9,9 @@
 #include "kelgrid/grid/dbgrid_p.h"
 #include "kelgrid/grid/griderror.h"
 #include "kelgrid/grid/gridlink.h"
+#include "kelgrid/grid/gridstyle.h"
+#include "kelgrid/grid/scrollprop.h"
+#include "kelgrid/grid/settings.h"
 #include "kelgrid/grid/totallink.h"
 #include "toolkit/core/application.h"
 #include "toolkit/core/dbconsts.h"
@@ -57,6 +60,12 @@ TKelCustomDBGrid::TKelCustomDBGrid(QWidget* parent)
     d_->headerFont = new tk::TFont(this);
     d_->titleFont->OnChange = [this] { LayoutChanged(); };
     d_->headerFont->OnChange = [this] { LayoutChanged(); };
+    // --- Settings, style and scroll properties
+    d_->horizontalFlat = std::make_unique<tk::TFlatScrollBar>(horizontalScrollBar());
+    d_->verticalFlat = std::make_unique<tk::TFlatScrollBar>(verticalScrollBar());
+    d_->settings = CreateSettings();
+    d_->gridStyle = CreateGridStyle();
+    d_->scrollProp = CreateScrollProp();
     d_->columns = CreateColumns();
     d_->dataLink.reset(CreateDataLink());
     d_->selectedRows = std::make_unique<TKelBookmarkList>(this);
@@ -68,6 +77,10 @@ TKelCustomDBGrid::TKelCustomDBGrid(QWidget* parent)
 
 TKelCustomDBGrid::~TKelCustomDBGrid()
 {
+    // --- Settings, style and scroll properties: the layout is saved from
+    // the whole grid; a failing save must not escape a destructor.
+    if (d_->settings->Active())
+        tk::Guarded([this] { d_->settings->AutoSaveLayout(); });
     // Observers see the grid whole; then the link lets go of its source
     // before the parts it calls back into go.
     Destroying();
@@ -353,7 +366,12 @@ void TKelCustomDBGrid::resizeEvent(QResizeEvent* event)
 void TKelCustomDBGrid::Loaded()
 {
     tk::TCustomGrid::Loaded();
+    // --- Settings, style and scroll properties: the saved layout waits for
+    // the data link; a dataset opened while the form loaded is there now.
+    d_->settings->SetLoadPending(!HasState(tk::TComponentStateFlag::csDesigning));
     LayoutChanged();
+    if (LinkActiveNow())
+        RunPendingLayoutLoad();
 }
 
 void TKelCustomDBGrid::Notification(tk::TComponentCore* component, tk::TOperation operation)

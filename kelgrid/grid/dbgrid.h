@@ -43,6 +43,8 @@ namespace tk {
 class TDataSet;
 class TField;
 using TBookmark = QByteArray;  // as toolkit/data/dataset.h
+class TFlatScrollBar;
+class TStrings;
 }  // namespace tk
 
 namespace kelgrid {
@@ -51,6 +53,9 @@ class TKelBookmarkList;
 class TKelColumn;
 class TKelColumnList;
 class TKelCustomDBGrid;
+class TKelDBGridSettings;
+class TKelGridStyle;
+class TKelScrollProp;
 class TKelDBGridColumns;
 class TKelDBGridTotals;
 class TKelGridDataLink;
@@ -63,6 +68,10 @@ using TKelColGetTextEvent = std::function<void(TKelCustomDBGrid*, TKelColumn*, Q
 using TKelColSetTextEvent = std::function<void(TKelCustomDBGrid*, TKelColumn*, QString&)>;
 // OnRowSelect(grid, action): each change of the selected rows.
 using TKelSelectionEvent = std::function<void(TKelCustomDBGrid*, TSelectAction)>;
+// OnSettingsLayout(grid, layout, apply): the settings built the layout
+// lines (apply false; the handler may change them before they are saved or
+// read) or applied them (apply true).
+using TKelDBGridLayoutEvent = std::function<void(TKelCustomDBGrid*, tk::TStrings*, bool)>;
 
 class KELGRID_EXPORT TKelCustomDBGrid : public tk::TCustomGrid {
     Q_OBJECT
@@ -387,7 +396,72 @@ public:
     // dataset's errors pass on (records deleted before stay deleted).
     bool DeleteSelectedRows();
 
+    // --- Settings, style and scroll properties (dbgridstyle.cpp) ------------------
+    // The owned parts; assigning copies into them.
+    TKelDBGridSettings* Settings() const;
+    void SetSettings(TKelDBGridSettings* settings);
+    TKelGridStyle* GridStyle() const;
+    void SetGridStyle(TKelGridStyle* style);
+    TKelScrollProp* ScrollProp() const;
+    void SetScrollProp(TKelScrollProp* scrollProp);
+    // Text lines per data row. Negative values are ignored, 0 becomes 1,
+    // the value is clamped into LinesCountMin..LinesCountMax (-1: no
+    // upper limit). A change re-lays out and refreshes the editor.
+    int LinesCount() const;
+    void SetLinesCount(int count);
+    // Negative values are ignored, 0 becomes 1, at most LinesCountMax;
+    // LinesCount rises to it.
+    int LinesCountMin() const;
+    void SetLinesCountMin(int count);
+    // -1 (no limit) or at least LinesCountMin (below -1 ignored);
+    // LinesCount falls to it.
+    int LinesCountMax() const;
+    void SetLinesCountMax(int count);
+    // Stored and published; the stretching itself comes with the column
+    // stretching step.
+    bool StretchMode() const;
+    void SetStretchMode(bool on);
+    // A ScrollProp following the grid (ParentStyle) takes its style from
+    // it; re-lays out.
+    TFixedStyle FixedStyle() const;
+    void SetFixedStyle(TFixedStyle style);
+    // Leaving or entering ftNone re-applies a vsDefault GridStyle (the
+    // theme decides its preset); re-lays out.
+    TFixedTheme FixedTheme() const;
+    void SetFixedTheme(TFixedTheme theme);
+    // Themes are on for the grid and FixedTheme is not ftNone.
+    bool IsGridThemed() const;
+    // The height of "Wg" in the grid's font.
+    int LineHeight() const;
+    // The grid's flat-scroll-bar mode: its bars take ScrollProp's look
+    // unless ScrollProp.WinXPMode or the bar is on the left.
+    bool FlatSBMode() const;
+    // The facade of the grid's own bar of that orientation.
+    tk::TFlatScrollBar& FlatScrollBar(Qt::Orientation orientation) const;
+    // Puts ScrollProp's AutoHidden and ThumbBar onto the bars again.
+    void UpdateScrollBarRules();
+    TKelDBGridLayoutEvent OnSettingsLayout;
+
 protected:
+    // --- Settings, style and scroll properties (dbgridstyle.cpp) ------------------
+    virtual TKelDBGridSettings* CreateSettings();
+    virtual TKelGridStyle* CreateGridStyle();
+    virtual TKelScrollProp* CreateScrollProp();
+    // The vertical bar by ScrollProp: shown always unless AutoHidden names
+    // it (then only when there is something to scroll), a proportional
+    // thumb only when ThumbBar names it. The horizontal bar stays the
+    // base's (shown when needed).
+    void UpdateVerticalBar() override;
+    // The bars start regular; in flat-scroll-bar mode they take
+    // ScrollProp's look.
+    void CreateWnd() override;
+    // Data rows: RowLineWidth + LineHeight * LinesCount +
+    // GridStyle.DataRowSpace (a layout step).
+    void UpdateDefaultRowHeight();
+    // The layout waiting for the first activation of the data link runs:
+    // AutoLoadLayout when Settings are active, then the first record.
+    void RunPendingLayoutLoad();
+
     // --- Data link and selected rows --------------------------------------------------
     // Rebuilds the data link's field map (a layout step): empty while the
     // link is inactive; with customised columns a sparse map of each
@@ -488,6 +562,25 @@ class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
     Q_PROPERTY(tk::TFont* TitleFont READ TitleFont WRITE SetTitleFont)
     Q_PROPERTY(tk::TFont* HeaderFont READ HeaderFont WRITE SetHeaderFont)
     Q_CLASSINFO("Default:IndicatorWidth", "20")
+    // --- Settings, style and scroll properties
+    Q_MOC_INCLUDE("kelgrid/grid/gridstyle.h")
+    Q_MOC_INCLUDE("kelgrid/grid/scrollprop.h")
+    Q_MOC_INCLUDE("kelgrid/grid/settings.h")
+    Q_PROPERTY(kelgrid::TKelGridEnums::TFixedStyle FixedStyle READ FixedStyle WRITE SetFixedStyle)
+    Q_PROPERTY(kelgrid::TKelGridEnums::TFixedTheme FixedTheme READ FixedTheme WRITE SetFixedTheme)
+    Q_PROPERTY(kelgrid::TKelGridStyle* GridStyle READ GridStyle WRITE SetGridStyle)
+    Q_PROPERTY(int LinesCount READ LinesCount WRITE SetLinesCount)
+    Q_PROPERTY(int LinesCountMax READ LinesCountMax WRITE SetLinesCountMax)
+    Q_PROPERTY(int LinesCountMin READ LinesCountMin WRITE SetLinesCountMin)
+    Q_PROPERTY(kelgrid::TKelScrollProp* ScrollProp READ ScrollProp WRITE SetScrollProp)
+    Q_PROPERTY(kelgrid::TKelDBGridSettings* Settings READ Settings WRITE SetSettings)
+    Q_PROPERTY(bool StretchMode READ StretchMode WRITE SetStretchMode)
+    Q_CLASSINFO("Default:FixedStyle", "fsDefault")
+    Q_CLASSINFO("Default:FixedTheme", "ftDefault")
+    Q_CLASSINFO("Default:LinesCount", "1")
+    Q_CLASSINFO("Default:LinesCountMax", "-1")
+    Q_CLASSINFO("Default:LinesCountMin", "1")
+    Q_CLASSINFO("Default:StretchMode", "False")
     Q_CLASSINFO("Default:ReadOnly", "False")
 public:
     Q_INVOKABLE explicit TKelDBGrid(QWidget* parent = nullptr);

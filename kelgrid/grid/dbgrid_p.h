@@ -7,6 +7,8 @@
 #include "toolkit/data/dataset.h"
 #include "toolkit/ui/singleshottimer.h"
 
+#include "toolkit/ui/flatscrollbar.h"
+
 #include <QPointer>
 #include <memory>
 
@@ -82,6 +84,20 @@ struct TKelCustomDBGridPrivate {
     int listItemsRequests = 0;
     int sequenceRequests = 0;
     int totalsRequests = 0;
+
+    // --- Settings, style and scroll properties
+    TKelDBGridSettings* settings = nullptr;  // QObject children of the grid
+    TKelGridStyle* gridStyle = nullptr;
+    TKelScrollProp* scrollProp = nullptr;
+    // Facades of the grid's own bars, made with the grid.
+    std::unique_ptr<tk::TFlatScrollBar> horizontalFlat;
+    std::unique_ptr<tk::TFlatScrollBar> verticalFlat;
+    int linesCount = 1;
+    int linesCountMin = 1;
+    int linesCountMax = -1;
+    bool stretchMode = false;
+    TFixedStyle fixedStyle = fsDefault;
+    TFixedTheme fixedTheme = ftDefault;
 };
 
 }  // namespace kelgrid

@@ -8,6 +8,7 @@
 #include "kelgrid/grid/dbgrid.h"
 #include "kelgrid/grid/dbgrid_p.h"
 #include "kelgrid/grid/gridlink.h"
+#include "kelgrid/grid/gridstyle.h"
 #include "kelgrid/grid/totallink.h"
 #include "kelgrid/grid/totals.h"
 #include "toolkit/core/updatelock.h"
@@ -282,7 +283,7 @@ int TKelCustomDBGrid::TotalRowHeight() const
 
 int TKelCustomDBGrid::TotalRowSpacing() const
 {
-    return 8;
+    return GridStyle()->TotalRowSpace();
 }
 
 void TKelCustomDBGrid::UpdateDataRows()
@@ -336,6 +337,7 @@ void TKelCustomDBGrid::InternalLayout()
             depth = qMax(depth, d_->columns->Items(i)->Depth());
     d_->titleOffset = d_->options.testFlag(dgTitles) ? 1 + depth : 0;
     d_->totalOffset = TotalBand().Count();
+    UpdateDefaultRowHeight();
     SetColumnAttributes();
     UpdateDataRows();
     Invalidate();

@@ -17,6 +17,9 @@ void TKelCustomDBGrid::LinkActive(bool active)
     LayoutChanged();
     if (active)
         ApplyOrderOnActivation();
+    // --- Settings, style and scroll properties
+    if (active)
+        RunPendingLayoutLoad();
 }
 
 void TKelCustomDBGrid::DataChanged()

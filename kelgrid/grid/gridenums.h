@@ -126,12 +126,42 @@ public:
     enum TForEachCellFlag { feFirstCol = 0x1, feLastCol = 0x2, feFirstRow = 0x4, feLastRow = 0x8 };
     Q_DECLARE_FLAGS(TForEachCellFlags, TForEachCellFlag)
     Q_FLAG(TForEachCellFlags)
+
+    // Settings.Options: when the saved layout loads and saves
+    // (soLoadLayout, soSaveLayout), whether the saved layout itself may
+    // switch those two (soUserSettings), and which grid values it carries
+    // besides the columns.
+    enum TKelSettingsOption : unsigned {
+        soLoadLayout = 1u << 0,
+        soSaveLayout = 1u << 1,
+        soUserSettings = 1u << 2,
+        soOrderFields = 1u << 3,
+        soLinesCount = 1u << 4,
+        soStretchMode = 1u << 5,
+    };
+    Q_DECLARE_FLAGS(TKelSettingsOptions, TKelSettingsOption)
+    Q_FLAG(TKelSettingsOptions)
+
+    // GridStyle.VisualStyle: hand-set spacings (vsCustom), the preset that
+    // follows the theme (vsDefault), or one of the two presets.
+    enum TVisualStyle { vsCustom, vsDefault, vsStandard, vsXPStyle };
+    Q_ENUM(TVisualStyle)
+
+    // The look of the fixed cells without a theme (FixedStyle).
+    enum TFixedStyle { fsDefault, fsSoft, fsNice, fsFlat, fsGreat, fsGray, fsFine, fsMild };
+    Q_ENUM(TFixedStyle)
+
+    // Which theme element paints the fixed cells (FixedTheme); ftNone draws
+    // them without the theme.
+    enum TFixedTheme { ftDefault, ftButtons, ftTabs, ftNone };
+    Q_ENUM(TFixedTheme)
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TKelDBGridOptions)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TKelDBGridOptionsEx)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TKelDBGridOptionsExt)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TForEachCellFlags)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TKelSettingsOptions)
 
 using TKelDBGridOption = TKelGridEnums::TKelDBGridOption;
 using TKelDBGridOptions = TKelGridEnums::TKelDBGridOptions;
@@ -142,12 +172,21 @@ using TKelDBGridOptionsExt = TKelGridEnums::TKelDBGridOptionsExt;
 using TSelectAction = TKelGridEnums::TSelectAction;
 using TTextKind = TKelGridEnums::TTextKind;
 using TMultiSelection = TKelGridEnums::TMultiSelection;
+using TKelSettingsOption = TKelGridEnums::TKelSettingsOption;
+using TKelSettingsOptions = TKelGridEnums::TKelSettingsOptions;
+using TVisualStyle = TKelGridEnums::TVisualStyle;
+using TFixedStyle = TKelGridEnums::TFixedStyle;
+using TFixedTheme = TKelGridEnums::TFixedTheme;
 using enum TKelGridEnums::TKelDBGridOption;
 using enum TKelGridEnums::TKelDBGridOptionEx;
 using enum TKelGridEnums::TKelDBGridOptionExt;
 using enum TKelGridEnums::TSelectAction;
 using enum TKelGridEnums::TTextKind;
 using enum TKelGridEnums::TMultiSelection;
+using enum TKelGridEnums::TKelSettingsOption;
+using enum TKelGridEnums::TVisualStyle;
+using enum TKelGridEnums::TFixedStyle;
+using enum TKelGridEnums::TFixedTheme;
 using TForEachCellScope = TKelGridEnums::TForEachCellScope;
 using TForEachCellFlag = TKelGridEnums::TForEachCellFlag;
 using TForEachCellFlags = TKelGridEnums::TForEachCellFlags;
