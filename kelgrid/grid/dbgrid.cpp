@@ -224,6 +224,36 @@ bool TKelCustomDBGrid::ColumnsWriting() const
     return d_->columnsStream == TColumnsStream::Writing || HasState(tk::TComponentStateFlag::csWriting);
 }
 
+int TKelCustomDBGrid::TitleLinesCount() const
+{
+    return d_->titleLinesCount;
+}
+
+void TKelCustomDBGrid::SetTitleLinesCount(int count)
+{
+    count = qMax(1, count);
+    if (count == d_->titleLinesCount)
+        return;
+    d_->titleLinesCount = count;
+    if (d_->options.testFlag(dgTitles))
+        LayoutChanged();
+}
+
+int TKelCustomDBGrid::HeaderLinesCount() const
+{
+    return d_->headerLinesCount;
+}
+
+void TKelCustomDBGrid::SetHeaderLinesCount(int count)
+{
+    count = qMax(1, count);
+    if (count == d_->headerLinesCount)
+        return;
+    d_->headerLinesCount = count;
+    if (d_->options.testFlag(dgTitles) && d_->options.testFlag(dgTitleHeaders))
+        LayoutChanged();
+}
+
 int TKelCustomDBGrid::IndicatorWidth() const
 {
     return d_->indicatorWidth;

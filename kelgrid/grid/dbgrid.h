@@ -113,6 +113,12 @@ public:
     bool ColumnsReading() const;
     bool ColumnsWriting() const;
     int IndicatorOffset() const;
+    // Text lines of the title captions and of the header rows, at least 1;
+    // a change re-lays out while those rows are shown.
+    int TitleLinesCount() const;
+    void SetTitleLinesCount(int count);
+    int HeaderLinesCount() const;
+    void SetHeaderLinesCount(int count);
     // The indicator column's width in pixels: 20 at first, at least 11.
     int IndicatorWidth() const;
     void SetIndicatorWidth(int width);
@@ -482,6 +488,13 @@ protected:
     virtual void InternalLayout();
     // The raw column widths from the columns' widths.
     void SetColumnAttributes();
+    // Title rows: each row as high as the tallest title heading a group in
+    // it, the last as high as the leaf titles need beyond the rows above
+    // (TitleLinesCount lines of each title's font, the style's spacing, its
+    // header rows); header rows of HeaderLinesCount lines of HeaderFont.
+    void UpdateTitleRowHeights();
+    int HeaderRowHeight() const;
+    static int TextLineHeight(const tk::TFont* font);
     // The height of a total row, and the extra space the band's rows get.
     int TotalRowHeight() const;
     int TotalRowSpacing() const;
@@ -556,12 +569,16 @@ class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
     Q_PROPERTY(kelgrid::TKelGridEnums::TKelDBGridOptions Options READ Options WRITE SetOptions)
     Q_PROPERTY(kelgrid::TKelGridEnums::TKelDBGridOptionsEx OptionsEx READ OptionsEx WRITE SetOptionsEx)
     Q_PROPERTY(kelgrid::TKelGridEnums::TKelDBGridOptionsExt OptionsExt READ OptionsExt WRITE SetOptionsExt)
+    Q_PROPERTY(int HeaderLinesCount READ HeaderLinesCount WRITE SetHeaderLinesCount)
     Q_PROPERTY(int IndicatorWidth READ IndicatorWidth WRITE SetIndicatorWidth)
+    Q_PROPERTY(int TitleLinesCount READ TitleLinesCount WRITE SetTitleLinesCount)
     Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
     Q_PROPERTY(kelgrid::TKelDBGridTotals* Totals READ Totals WRITE SetTotals)
     Q_PROPERTY(tk::TFont* TitleFont READ TitleFont WRITE SetTitleFont)
     Q_PROPERTY(tk::TFont* HeaderFont READ HeaderFont WRITE SetHeaderFont)
+    Q_CLASSINFO("Default:HeaderLinesCount", "1")
     Q_CLASSINFO("Default:IndicatorWidth", "20")
+    Q_CLASSINFO("Default:TitleLinesCount", "1")
     // --- Settings, style and scroll properties
     Q_MOC_INCLUDE("kelgrid/grid/gridstyle.h")
     Q_MOC_INCLUDE("kelgrid/grid/scrollprop.h")

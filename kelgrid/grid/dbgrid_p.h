@@ -40,6 +40,8 @@ struct TKelCustomDBGridPrivate {
     // Matrix offsets: the indicator column and the title rows.
     int indicatorOffset = 1;
     int indicatorWidth = 20;
+    int titleLinesCount = 1;
+    int headerLinesCount = 1;
     int titleOffset = 1;
     int totalOffset = 0;
 

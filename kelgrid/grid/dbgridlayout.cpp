@@ -3,6 +3,7 @@
 
 #include "kelgrid/grid/bookmarks.h"
 #include "kelgrid/grid/columns.h"
+#include "kelgrid/grid/columntitle.h"
 #include "kelgrid/grid/columntotal.h"
 #include "kelgrid/grid/columntotalvalue.h"
 #include "kelgrid/grid/dbgrid.h"
@@ -286,6 +287,71 @@ int TKelCustomDBGrid::TotalRowSpacing() const
     return GridStyle()->TotalRowSpace();
 }
 
+int TKelCustomDBGrid::HeaderRowHeight() const
+{
+    if (!d_->options.testFlag(dgTitles) || !d_->options.testFlag(dgTitleHeaders))
+        return 0;
+    const int rowLineWidth = d_->options.testFlag(dgRowLines) ? GridLineWidth() : 0;
+    return TextLineHeight(d_->headerFont) * d_->headerLinesCount + GridStyle()->HeaderRowSpace() +
+           rowLineWidth;
+}
+
+int TKelCustomDBGrid::TextLineHeight(const tk::TFont* font)
+{
+    tk::TCanvas canvas;
+    canvas.Font()->Assign(font);
+    return canvas.TextHeight(QStringLiteral("Wg"));
+}
+
+void TKelCustomDBGrid::UpdateTitleRowHeights()
+{
+    const int rows = d_->titleOffset;
+    if (rows == 0)
+        return;
+    QList<int> heights(rows, 0);
+    const int headerRowHeight = HeaderRowHeight();
+    const int space = GridStyle()->TitleRowSpace();
+    auto titleHeight = [&](TKelColumn* column) {
+        TKelColumnTitle* title = column->Title();
+        return TextLineHeight(title->Font()) * d_->titleLinesCount + space +
+               title->HeaderRowCount() * headerRowHeight;
+    };
+    // A column's title shows when it and every ancestor are visible and the
+    // ancestors are expanded; an expanded one heads its group's row.
+    auto titleShows = [](TKelColumn* column) {
+        if (!column->Visible())
+            return false;
+        for (TKelColumn* parent = column->ParentColumn(); parent; parent = parent->ParentColumn())
+            if (!parent->Visible() || !parent->Expanded())
+                return false;
+        return true;
+    };
+    QList<TKelColumn*> leaves;
+    for (int i = 0; i < d_->columns->Count(); ++i) {
+        TKelColumn* column = d_->columns->Items(i);
+        if (!titleShows(column))
+            continue;
+        const int depth = column->Depth();
+        if (column->Expanded() && depth < rows - 1)
+            heights[depth] = qMax(heights[depth], titleHeight(column));
+        else
+            leaves << column;
+    }
+    // A leaf title reaches down to the last title row: that row takes what
+    // the rows from the leaf's own row down do not give it.
+    for (TKelColumn* column : leaves) {
+        int above = 0;
+        for (int row = qMin(column->Depth(), rows - 1); row < rows - 1; ++row)
+            above += heights[row];
+        heights[rows - 1] = qMax(heights[rows - 1], titleHeight(column) - above);
+    }
+    if (heights[0] == 0)
+        heights[0] = TextLineHeight(d_->titleFont) * d_->titleLinesCount + space;
+    for (int row = 0; row < rows; ++row)
+        if (RowHeights(row) != heights[row])
+            SetRowHeights(row, heights[row]);
+}
+
 void TKelCustomDBGrid::UpdateDataRows()
 {
     // As many records as fit between the titles and the totals, at least
@@ -296,8 +362,11 @@ void TKelCustomDBGrid::UpdateDataRows()
     const int blank = band > 0 && d_->optionsEx.testFlag(dgBlankRow) ? 1 : 0;
     const int totalHeight = band > 0 ? TotalRowHeight() : 0;
     const int totalsHeight = (band - blank) * (totalHeight + line);
+    if (RowCount() <= d_->titleOffset)
+        SetRowCount(d_->titleOffset + 1);
+    UpdateTitleRowHeights();
     int titles = 0;
-    for (int row = 0; row < d_->titleOffset && row < RowCount(); ++row)
+    for (int row = 0; row < d_->titleOffset; ++row)
         titles += RowHeights(row) + line;
     const int rowHeight = DefaultRowHeight() + line;
     const int space = viewport()->height() - titles - totalsHeight;
@@ -309,6 +378,10 @@ void TKelCustomDBGrid::UpdateDataRows()
     SetRowCount(d_->titleOffset + rows + band);
     SetFixedRows(d_->titleOffset);
     const int firstTotal = d_->titleOffset + rows;
+    // Rows that were title or band rows before take the data rows' height.
+    for (int row = d_->titleOffset; row < firstTotal; ++row)
+        if (RowHeights(row) != DefaultRowHeight())
+            SetRowHeights(row, DefaultRowHeight());
     if (blank)
         SetRowHeights(firstTotal, qMax(0, space - rows * rowHeight - line));
     for (int row = firstTotal + blank; row < RowCount(); ++row)

@@ -1,6 +1,10 @@
 // Titles and nesting: groups made by ExpandCols, collapsing them, moving a
 // group, the title rows they need, and the header rows above captions.
 
+#include "kelgrid/grid/gridstyle.h"
+#include "toolkit/ui/canvas.h"
+#include "toolkit/ui/graphics.h"
+
 #include "tests/kelgrid/grid_fixture.h"
 
 namespace kelgrid::test {
@@ -65,6 +69,40 @@ TEST_F(ColumnTitleTest, ExpandColsGroupsTheNextColumnsOnly)
     EXPECT_FALSE(Column(2)->Visible());
     EXPECT_TRUE(Column(2)->Visibility());
     EXPECT_EQ(Column(0)->ExpandWidth(), 0);
+}
+
+// Title rows are as high as their titles: groups set the rows they head,
+// a leaf title spanning rows down to the last gets what it lacks there.
+TEST_F(ColumnTitleTest, TitleRowsFitTheTitlesTheyHold)
+{
+    auto lineHeight = [](const tk::TFont* font) {
+        tk::TCanvas canvas;
+        canvas.Font()->Assign(font);
+        return canvas.TextHeight(QStringLiteral("Wg"));
+    };
+    const int space = grid->GridStyle()->TitleRowSpace();
+    const int oneLine = lineHeight(grid->TitleFont()) + space;
+    Column(0)->SetExpandCols(2);
+    Column(1)->SetExpandCols(1);
+    ASSERT_EQ(grid->FixedRows(), 3);
+    EXPECT_EQ(grid->RowHeights(0), oneLine);
+    EXPECT_EQ(grid->RowHeights(1), oneLine);
+    EXPECT_EQ(grid->RowHeights(2), oneLine);
+
+    // Paid's title spans the three rows; in a large font it needs more than
+    // the two rows above the last give it.
+    Column(3)->Title()->Font()->SetSize(grid->TitleFont()->Size() * 6);
+    const int tall = lineHeight(Column(3)->Title()->Font()) + space;
+    ASSERT_GT(tall, 3 * oneLine);
+    EXPECT_EQ(grid->RowHeights(0) + grid->RowHeights(1) + grid->RowHeights(2), tall);
+    EXPECT_EQ(grid->RowHeights(1), oneLine);
+
+    Column(3)->Title()->RestoreDefaults();
+    grid->SetTitleLinesCount(2);
+    EXPECT_EQ(grid->RowHeights(0), 2 * lineHeight(grid->TitleFont()) + space);
+    grid->SetTitleLinesCount(0);
+    EXPECT_EQ(grid->TitleLinesCount(), 1);
+    EXPECT_EQ(grid->CheckConsistency(), QString());
 }
 
 TEST_F(ColumnTitleTest, AGroupMovesAsOneBlock)

@@ -152,6 +152,7 @@ TEST_F(TotalsTest, TheTotalsWindowHoldsUpToDataMaxRowRecordsAndNeverNone)
 TEST_F(TotalsTest, TheBandTakesItsRowsAtTheBottomEdge)
 {
     grid.resize(400, 300);
+    grid.show();  // resizes reach a shown grid at once
     grid.SetOptionsEx(grid.OptionsEx() | dgTotalFooter);
     EXPECT_EQ(grid.TotalOffset(), 2);  // the blank row and the footer
     grid.Columns()->SetState(csCustomized);
@@ -173,6 +174,16 @@ TEST_F(TotalsTest, TheBandTakesItsRowsAtTheBottomEdge)
     // The data rows fit between the titles and the band.
     const int firstTotal = grid.RowCount() - grid.TotalOffset();
     EXPECT_LE(grid.CellRect(1, firstTotal - 1).bottom(), grid.CellRect(1, firstTotal + 1).top());
+
+    // Taller, the grid shows more data rows; rows that were band rows
+    // before take the data rows' height again.
+    grid.resize(400, 100);  // room for one data row
+    const int rowsBefore = grid.RowCount();
+    ASSERT_EQ(rowsBefore, grid.FixedRows() + 1 + grid.TotalOffset());
+    grid.resize(400, 600);
+    ASSERT_GT(grid.RowCount(), rowsBefore);
+    for (int row = grid.FixedRows(); row < grid.RowCount() - grid.TotalOffset(); ++row)
+        EXPECT_EQ(grid.RowHeights(row), grid.DefaultRowHeight()) << row;
 
     grid.SetOptionsEx(grid.OptionsEx() & ~TKelDBGridOptionsEx(dgTotalHeader | dgTotalValues | dgTotalFields |
                                                               dgTotalFooter | dgBlankRow));
