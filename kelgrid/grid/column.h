@@ -500,6 +500,7 @@ protected:
 private:
     friend class TKelColumnTitle;
     friend class TKelDBGridColumns;
+    friend class TKelCustomDBGrid;
     TKelColumnPrivate* d() const { return d_.get(); }
     void SetStored(bool stored);
     // Brings the own font in line with the default while not assigned.

@@ -57,6 +57,8 @@ struct TKelColumnPrivate {
     // Width at the reference grid width while the grid stretches its
     // columns.
     int baseWidth = 64;
+    // Stretch mode took the column's width while it had none of its own.
+    bool stretchedDefault = false;
     QString hint;
     QString editorHint;
     bool toolTips = true;

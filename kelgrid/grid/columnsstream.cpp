@@ -91,6 +91,11 @@ void TKelDBGridColumns::Assign(const tk::TPersistent* source)
         tk::TCollection::Assign(source);
         return;
     }
+    // The widths come in as widths, not as shares of a stretched grid: the
+    // mode is off while they do, and takes them as its base widths after.
+    const bool stretch = grid_->StretchMode();
+    grid_->SetStretchMode(false);
+    auto restoreStretch = qScopeGuard([this, stretch] { grid_->SetStretchMode(stretch); });
     grid_->BeginLayout();
     auto endLayout = qScopeGuard([this] { grid_->EndLayout(); });
     tk::TCollection::Assign(source);

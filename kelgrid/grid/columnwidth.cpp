@@ -72,6 +72,8 @@ int TKelColumn::Width() const
             return -1;
         return grid->Options().testFlag(dgColLines) ? -grid->GridLineWidth() : 0;
     }
+    if (grid && grid->ColumnsWriting() && grid->StretchActive())
+        return d_->baseWidth;
     return TrueWidth();
 }
 
@@ -124,21 +126,41 @@ void TKelColumn::SetWidth(int width)
     const bool wanted =
         d_->assignedValues.testFlag(cvWidth) || width != DefaultWidth() || (grid && grid->ColumnsReading());
     if (wanted && (colLines ? width > -1 : width > 0)) {
+        const bool stretched = grid && grid->StretchActive();
+        if (stretched && !grid->Stretching() && width != d_->width) {
+            // A width the user gives a stretched column becomes its share.
+            const int total = grid->StretchBaseTotal();
+            const int available = grid->StretchAvailableWidth();
+            if (total > 0 && available > 0)
+                d_->baseWidth = int(qint64(width) * total / available);
+        } else if (!stretched) {
+            d_->baseWidth = width;
+        }
         d_->width = width;
-        d_->baseWidth = width;
         d_->assignedValues |= cvWidth;
+        if (stretched && !grid->Stretching())
+            grid->StretchGrid();
     }
     ReportChange(false);
 }
 
 int TKelColumn::WidthBase() const
 {
-    return TrueWidth();
+    TKelCustomDBGrid* grid = Grid();
+    return grid && grid->StretchActive() ? d_->baseWidth : TrueWidth();
 }
 
 void TKelColumn::SetWidthBase(int width)
 {
-    SetWidth(width);
+    TKelCustomDBGrid* grid = Grid();
+    if (!grid || !grid->StretchActive()) {
+        SetWidth(width);
+        return;
+    }
+    if (width < 0 || width == d_->baseWidth)
+        return;
+    d_->baseWidth = width;
+    grid->StretchGrid();
 }
 
 int TKelColumn::OptimalWidth() const

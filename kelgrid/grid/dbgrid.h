@@ -423,10 +423,25 @@ public:
     // LinesCount falls to it.
     int LinesCountMax() const;
     void SetLinesCountMax(int count);
-    // Stored and published; the stretching itself comes with the column
-    // stretching step.
+    // Stretch mode (dbgridstretch.cpp): while the link is active the
+    // showing columns share the client width in proportion to their base
+    // widths (the widths they had when it began, or were given since),
+    // within their limits and StretchWidthMin/StretchWidthMax (-1: none);
+    // when it ends each column gets its base width back.
     bool StretchMode() const;
     void SetStretchMode(bool on);
+    int StretchWidthMin() const;
+    void SetStretchWidthMin(int width);
+    int StretchWidthMax() const;
+    void SetStretchWidthMax(int width);
+    bool StretchActive() const;
+    // The grid is setting the stretched widths (a column's SetWidth then
+    // leaves its base width alone).
+    bool Stretching() const;
+    void StretchGrid();
+    // The showing columns' base widths together, and the width they share.
+    int StretchBaseTotal() const;
+    int StretchAvailableWidth() const;
     // A ScrollProp following the grid (ParentStyle) takes its style from
     // it; re-lays out.
     TFixedStyle FixedStyle() const;
@@ -493,6 +508,9 @@ protected:
     // (TitleLinesCount lines of each title's font, the style's spacing, its
     // header rows); header rows of HeaderLinesCount lines of HeaderFont.
     void UpdateTitleRowHeights();
+    // Begins or ends the stretching as the mode and the link say (a layout
+    // step): at the start every column's base width is its true width.
+    void UpdateStretchState();
     int HeaderRowHeight() const;
     static int TextLineHeight(const tk::TFont* font);
     // The height of a total row, and the extra space the band's rows get.
@@ -592,12 +610,16 @@ class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
     Q_PROPERTY(kelgrid::TKelScrollProp* ScrollProp READ ScrollProp WRITE SetScrollProp)
     Q_PROPERTY(kelgrid::TKelDBGridSettings* Settings READ Settings WRITE SetSettings)
     Q_PROPERTY(bool StretchMode READ StretchMode WRITE SetStretchMode)
+    Q_PROPERTY(int StretchWidthMax READ StretchWidthMax WRITE SetStretchWidthMax)
+    Q_PROPERTY(int StretchWidthMin READ StretchWidthMin WRITE SetStretchWidthMin)
     Q_CLASSINFO("Default:FixedStyle", "fsDefault")
     Q_CLASSINFO("Default:FixedTheme", "ftDefault")
     Q_CLASSINFO("Default:LinesCount", "1")
     Q_CLASSINFO("Default:LinesCountMax", "-1")
     Q_CLASSINFO("Default:LinesCountMin", "1")
     Q_CLASSINFO("Default:StretchMode", "False")
+    Q_CLASSINFO("Default:StretchWidthMax", "-1")
+    Q_CLASSINFO("Default:StretchWidthMin", "-1")
     Q_CLASSINFO("Default:ReadOnly", "False")
 public:
     Q_INVOKABLE explicit TKelDBGrid(QWidget* parent = nullptr);

@@ -98,6 +98,10 @@ struct TKelCustomDBGridPrivate {
     int linesCountMin = 1;
     int linesCountMax = -1;
     bool stretchMode = false;
+    bool stretchApplied = false;  // the columns hold stretched widths
+    bool stretching = false;
+    int stretchWidthMin = -1;
+    int stretchWidthMax = -1;
     TFixedStyle fixedStyle = fsDefault;
     TFixedTheme fixedTheme = ftDefault;
 };

@@ -410,6 +410,8 @@ void TKelCustomDBGrid::InternalLayout()
             depth = qMax(depth, d_->columns->Items(i)->Depth());
     d_->titleOffset = d_->options.testFlag(dgTitles) ? 1 + depth : 0;
     d_->totalOffset = TotalBand().Count();
+    UpdateStretchState();
+    StretchGrid();
     UpdateDefaultRowHeight();
     SetColumnAttributes();
     UpdateDataRows();

@@ -120,16 +120,6 @@ void TKelCustomDBGrid::SetLinesCountMax(int count)
         SetLinesCount(count);
 }
 
-bool TKelCustomDBGrid::StretchMode() const
-{
-    return d_->stretchMode;
-}
-
-void TKelCustomDBGrid::SetStretchMode(bool on)
-{
-    d_->stretchMode = on;
-}
-
 // --- Fixed style and theme ------------------------------------------------------------
 
 TFixedStyle TKelCustomDBGrid::FixedStyle() const
