@@ -241,7 +241,7 @@ TKelColumn* HeaderNeighbour(const TKelColumn* column, int index, int step)
         return nullptr;
     // The fixed columns scroll apart from the others: no merging across.
     if (TKelCustomDBGrid* grid = column->Grid()) {
-        const int fixed = grid->FixedCols() - grid->IndicatorOffset();
+        const int fixed = grid->FixedCols();
         if ((column->Index() < fixed) != (found->Index() < fixed))
             return nullptr;
     }

@@ -254,6 +254,21 @@ void TKelCustomDBGrid::SetHeaderLinesCount(int count)
         LayoutChanged();
 }
 
+int TKelCustomDBGrid::FixedCols() const
+{
+    return d_->fixedCols;
+}
+
+void TKelCustomDBGrid::SetFixedCols(int count)
+{
+    count = qMax(0, count);
+    if (count == d_->fixedCols)
+        return;
+    d_->fixedCols = count;
+    LayoutChanged();
+    InvalidateEditor();
+}
+
 int TKelCustomDBGrid::IndicatorWidth() const
 {
     return d_->indicatorWidth;

@@ -119,6 +119,13 @@ public:
     void SetTitleLinesCount(int count);
     int HeaderLinesCount() const;
     void SetHeaderLinesCount(int count);
+    // The fixed data columns (not counting the indicator), 0 at first,
+    // never negative. A layout limits it to one less than the columns and
+    // widens it over the whole group of the last fixed column (cut back to
+    // the group's start when that would fix every column); the grid base's
+    // fixed columns are then the indicator plus these.
+    int FixedCols() const;
+    void SetFixedCols(int count);
     // The indicator column's width in pixels: 20 at first, at least 11.
     int IndicatorWidth() const;
     void SetIndicatorWidth(int width);
@@ -511,6 +518,8 @@ protected:
     // Begins or ends the stretching as the mode and the link say (a layout
     // step): at the start every column's base width is its true width.
     void UpdateStretchState();
+    // The fixed data columns as the columns allow (a layout step).
+    void UpdateFixedCols();
     int HeaderRowHeight() const;
     static int TextLineHeight(const tk::TFont* font);
     // The height of a total row, and the extra space the band's rows get.
@@ -587,6 +596,7 @@ class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
     Q_PROPERTY(kelgrid::TKelGridEnums::TKelDBGridOptions Options READ Options WRITE SetOptions)
     Q_PROPERTY(kelgrid::TKelGridEnums::TKelDBGridOptionsEx OptionsEx READ OptionsEx WRITE SetOptionsEx)
     Q_PROPERTY(kelgrid::TKelGridEnums::TKelDBGridOptionsExt OptionsExt READ OptionsExt WRITE SetOptionsExt)
+    Q_PROPERTY(int FixedCols READ FixedCols WRITE SetFixedCols)
     Q_PROPERTY(int HeaderLinesCount READ HeaderLinesCount WRITE SetHeaderLinesCount)
     Q_PROPERTY(int IndicatorWidth READ IndicatorWidth WRITE SetIndicatorWidth)
     Q_PROPERTY(int TitleLinesCount READ TitleLinesCount WRITE SetTitleLinesCount)
@@ -594,6 +604,7 @@ class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
     Q_PROPERTY(kelgrid::TKelDBGridTotals* Totals READ Totals WRITE SetTotals)
     Q_PROPERTY(tk::TFont* TitleFont READ TitleFont WRITE SetTitleFont)
     Q_PROPERTY(tk::TFont* HeaderFont READ HeaderFont WRITE SetHeaderFont)
+    Q_CLASSINFO("Default:FixedCols", "0")
     Q_CLASSINFO("Default:HeaderLinesCount", "1")
     Q_CLASSINFO("Default:IndicatorWidth", "20")
     Q_CLASSINFO("Default:TitleLinesCount", "1")

@@ -40,6 +40,7 @@ struct TKelCustomDBGridPrivate {
     // Matrix offsets: the indicator column and the title rows.
     int indicatorOffset = 1;
     int indicatorWidth = 20;
+    int fixedCols = 0;  // data columns
     int titleLinesCount = 1;
     int headerLinesCount = 1;
     int titleOffset = 1;

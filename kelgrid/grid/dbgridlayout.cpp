@@ -204,7 +204,10 @@ QString TKelCustomDBGrid::CheckConsistency() const
         return {};
     if (ColCount() != qMax(1, d_->columns->Count()) + d_->indicatorOffset)
         return QStringLiteral("raw columns do not follow the columns");
-    if (FixedCols() < d_->indicatorOffset)
+    if (tk::TCustomGrid::FixedCols() != d_->indicatorOffset + d_->fixedCols &&
+        (LinkActiveNow() || d_->columns->State() == csCustomized))
+        return QStringLiteral("the fixed columns are not the indicator and the fixed data columns");
+    if (tk::TCustomGrid::FixedCols() < d_->indicatorOffset)
         return QStringLiteral("the indicator column is not fixed");
     if (FixedRows() != d_->titleOffset)
         return QStringLiteral("the title rows are not the fixed rows");
@@ -285,6 +288,27 @@ int TKelCustomDBGrid::TotalRowHeight() const
 int TKelCustomDBGrid::TotalRowSpacing() const
 {
     return GridStyle()->TotalRowSpace();
+}
+
+void TKelCustomDBGrid::UpdateFixedCols()
+{
+    TKelDBGridColumns* columns = d_->columns;
+    if (!LinkActiveNow() && columns->State() != csCustomized) {
+        tk::TCustomGrid::SetFixedCols(d_->indicatorOffset);
+        return;
+    }
+    int fixed = qMin(d_->fixedCols, qMax(0, columns->Count() - 1));
+    if (fixed > 0) {
+        // A group is fixed whole or not at all.
+        TKelColumn* top = columns->Items(fixed - 1);
+        while (TKelColumn* parent = top->ParentColumn())
+            top = parent;
+        fixed = top->ExpandIndex() + 1;
+        if (fixed >= columns->Count())
+            fixed = top->Index();
+    }
+    d_->fixedCols = fixed;
+    tk::TCustomGrid::SetFixedCols(d_->indicatorOffset + fixed);
 }
 
 int TKelCustomDBGrid::HeaderRowHeight() const
@@ -402,7 +426,7 @@ void TKelCustomDBGrid::InternalLayout()
     // The matrix keeps one data column even without columns (the empty
     // column of a grid without fields).
     SetColCount(qMax(1, d_->columns->Count()) + d_->indicatorOffset);
-    SetFixedCols(d_->indicatorOffset);
+    UpdateFixedCols();
 
     int depth = 0;
     for (int i = 0; i < d_->columns->Count(); ++i)

@@ -89,7 +89,7 @@ void TKelCustomDBGrid::SetMultiSelectOptions(TMultiSelectOptions options)
 
 int TKelCustomDBGrid::SelectionOffset() const
 {
-    return d_->multiSelectOptions.Has(msFixed) ? 0 : qMax(0, FixedCols() - IndicatorOffset());
+    return d_->multiSelectOptions.Has(msFixed) ? 0 : d_->fixedCols;
 }
 
 int TKelCustomDBGrid::SelectionBegCol() const
@@ -128,7 +128,7 @@ void TKelCustomDBGrid::SetSelectionEndCol(int column)
     if (d_->selectionBegCol == -1)
         column = -1;
     else if (column < SelectionOffset())
-        column = qMax(0, FixedCols() - IndicatorOffset());
+        column = d_->fixedCols;
     if (column == d_->selectionEndCol)
         return;
     d_->selectionEndCol = column;

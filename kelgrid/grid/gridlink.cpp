@@ -169,7 +169,7 @@ void TKelGridDataLink::RecordChanged(tk::TField* field)
     if (field && modified_ && !inUpdateData_ && !field->Calculated() && !field->Lookup() &&
         field != grid_->SelectedField()) {
         TKelColumn* column = grid_->FindColumn(field->FullName());
-        if (column && grid_->DataToRawColumn(column->Index()) >= grid_->FixedCols())
+        if (column && column->Index() >= grid_->FixedCols())
             UpdateData();
     }
     grid_->RecordChanged(field);

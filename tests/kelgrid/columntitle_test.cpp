@@ -105,6 +105,28 @@ TEST_F(ColumnTitleTest, TitleRowsFitTheTitlesTheyHold)
     EXPECT_EQ(grid->CheckConsistency(), QString());
 }
 
+// Fixed data columns: a group is fixed whole, and never every column.
+TEST_F(ColumnTitleTest, AFixedGroupIsFixedWholeAndOneColumnStaysFree)
+{
+    Column(0)->SetExpandCols(2);  // Id holds Owner and Amount
+    grid->setProperty("FixedCols", 1);
+    EXPECT_EQ(grid->FixedCols(), 3);
+    EXPECT_EQ(grid->tk::TCustomGrid::FixedCols(), 4);  // with the indicator
+    EXPECT_EQ(grid->SelectionOffset(), 3);
+    grid->SetFixedCols(9);
+    EXPECT_EQ(grid->FixedCols(), 4);  // one less than the five columns
+
+    // Fixing the group that ends at the last column would fix them all:
+    // the fixed columns stop before it.
+    Column(0)->SetExpandCols(0);
+    Column(3)->SetExpandCols(1);  // Paid holds the second Id
+    grid->SetFixedCols(4);
+    EXPECT_EQ(grid->FixedCols(), 3);
+    grid->SetFixedCols(-2);
+    EXPECT_EQ(grid->FixedCols(), 0);
+    EXPECT_EQ(grid->CheckConsistency(), QString());
+}
+
 TEST_F(ColumnTitleTest, AGroupMovesAsOneBlock)
 {
     Column(1)->SetExpandCols(1);  // Owner holds Amount

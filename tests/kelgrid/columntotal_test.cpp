@@ -166,15 +166,15 @@ TEST_P(TotalDisplayNameTest, NamesSayWhatTheTotalShows)
 
 INSTANTIATE_TEST_SUITE_P(
     Table, TotalDisplayNameTest,
-    ::testing::Values(NameCase{"None", trNone, "", cvSum, QStringLiteral("<None>")},
-                      NameCase{"EmptyCaption", trCaption, "", cvSum, QStringLiteral("<Empty>")},
-                      NameCase{"ColumnData", trDataField, "", cvSum, QStringLiteral("ColumnData: Amount")},
-                      NameCase{"DataField", trDataField, "Id", cvSum, QStringLiteral("DataField: Id")},
-                      NameCase{"TotalField", trTotalField, "Owner", cvSum, QStringLiteral("TotalField: Owner[1]")},
-                      NameCase{"TotalFieldWithoutName", trTotalField, "", cvSum,
-                               QStringLiteral("TotalField: <Unknown>")},
-                      NameCase{"Average", trCalcValue, "", cvAvg, QStringLiteral("Avg(Amount)")},
-                      NameCase{"CustomOnAField", trCalcValue, "Id", cvCustom, QStringLiteral("Custom(Id)")}),
+    ::testing::Values(
+        NameCase{"None", trNone, "", cvSum, QStringLiteral("<None>")},
+        NameCase{"EmptyCaption", trCaption, "", cvSum, QStringLiteral("<Empty>")},
+        NameCase{"ColumnData", trDataField, "", cvSum, QStringLiteral("ColumnData: Amount")},
+        NameCase{"DataField", trDataField, "Id", cvSum, QStringLiteral("DataField: Id")},
+        NameCase{"TotalField", trTotalField, "Owner", cvSum, QStringLiteral("TotalField: Owner[1]")},
+        NameCase{"TotalFieldWithoutName", trTotalField, "", cvSum, QStringLiteral("TotalField: <Unknown>")},
+        NameCase{"Average", trCalcValue, "", cvAvg, QStringLiteral("Avg(Amount)")},
+        NameCase{"CustomOnAField", trCalcValue, "Id", cvCustom, QStringLiteral("Custom(Id)")}),
     [](const ::testing::TestParamInfo<NameCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ColumnTotalTest, AssignCopiesWhatWasSetAndTheValueSettings)

@@ -88,8 +88,9 @@ TEST_F(DBGridTest, TheMatrixFollowsTheColumnsAndTheIndicator)
     for (const char* name : {"Id", "Owner", "Amount"})
         grid->Columns()->Add()->SetFieldName(QString::fromLatin1(name));
     grid->EndLayout();
-    EXPECT_EQ(grid->ColCount(), 4);  // indicator + three
-    EXPECT_EQ(grid->FixedCols(), 1);
+    EXPECT_EQ(grid->ColCount(), 4);                    // indicator + three
+    EXPECT_EQ(grid->tk::TCustomGrid::FixedCols(), 1);  // the indicator
+    EXPECT_EQ(grid->FixedCols(), 0);
     EXPECT_EQ(grid->ColumnOfRaw(2)->FieldName(), QStringLiteral("Owner"));
     EXPECT_EQ(grid->ColumnOfRaw(0), nullptr);
     EXPECT_EQ(grid->FindColumn(QStringLiteral("amount"))->Index(), 2);
@@ -99,7 +100,7 @@ TEST_F(DBGridTest, TheMatrixFollowsTheColumnsAndTheIndicator)
 
     grid->SetOptions(grid->Options() & ~TKelDBGridOptions(dgIndicator));
     EXPECT_EQ(grid->ColCount(), 3);
-    EXPECT_EQ(grid->FixedCols(), 0);
+    EXPECT_EQ(grid->tk::TCustomGrid::FixedCols(), 0);
     EXPECT_EQ(grid->DataToRawColumn(1), 1);
     EXPECT_EQ(grid->CheckConsistency(), QString());
 }

@@ -254,7 +254,7 @@ struct RecordChangeCase {
     const char* editedField;   // the selected column's field
     const char* changedField;  // changed by code while the editor holds a change
     const char* value;         // its new value
-    int fixedCols;             // raw fixed columns (1: the indicator only)
+    int fixedCols;             // fixed data columns
     const char* log;
 };
 
@@ -274,11 +274,11 @@ TEST_P(GridDataLinkRecordChangeTest, PostsTheEditorsChangeBeforeAnotherFieldChan
 INSTANTIATE_TEST_SUITE_P(
     GridDataLinkTest, GridDataLinkRecordChangeTest,
     ::testing::Values(
-        RecordChangeCase{"AnotherColumnsField", "Amount", "Owner", "Zoe", 1,
+        RecordChangeCase{"AnotherColumnsField", "Amount", "Owner", "Zoe", 0,
                          "UpdateData, RecordChanged(Amount), RecordChanged(Owner)"},
-        RecordChangeCase{"TheSelectedField", "Amount", "Amount", "7", 1, "RecordChanged(Amount)"},
-        RecordChangeCase{"AFieldWithoutAColumn", "Amount", "Paid", "False", 1, "RecordChanged(Paid)"},
-        RecordChangeCase{"AFieldInAFixedColumn", "Amount", "Id", "7", 2, "RecordChanged(Id)"}),
+        RecordChangeCase{"TheSelectedField", "Amount", "Amount", "7", 0, "RecordChanged(Amount)"},
+        RecordChangeCase{"AFieldWithoutAColumn", "Amount", "Paid", "False", 0, "RecordChanged(Paid)"},
+        RecordChangeCase{"AFieldInAFixedColumn", "Amount", "Id", "7", 1, "RecordChanged(Id)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GridDataLinkEventsTest, PostingWritesThePendingEditorValueOnce)
