@@ -58,8 +58,8 @@ TKelCustomDBGrid::TKelCustomDBGrid(QWidget* parent)
     SetDoubleBuffered(true);
     d_->titleFont = new tk::TFont(this);
     d_->headerFont = new tk::TFont(this);
-    d_->titleFont->OnChange = [this] { LayoutChanged(); };
-    d_->headerFont->OnChange = [this] { LayoutChanged(); };
+    d_->titleFont->OnChange = [this] { TitleFontChanged(); };
+    d_->headerFont->OnChange = [this] { TitleFontChanged(); };
     // --- Settings, style and scroll properties
     d_->horizontalFlat = std::make_unique<tk::TFlatScrollBar>(horizontalScrollBar());
     d_->verticalFlat = std::make_unique<tk::TFlatScrollBar>(verticalScrollBar());
@@ -406,6 +406,43 @@ void TKelCustomDBGrid::resizeEvent(QResizeEvent* event)
 {
     tk::TCustomGrid::resizeEvent(event);
     tk::Guarded([this] { LayoutChanged(); });
+}
+
+void TKelCustomDBGrid::TitleFontChanged()
+{
+    // A title or header font set from outside is the user's: the grid stops
+    // following its parent's font.
+    if (d_->fontRefreshLock == 0 && !HasState(tk::TComponentStateFlag::csLoading))
+        SetParentFont(false);
+    LayoutChanged();
+}
+
+void TKelCustomDBGrid::FontChanged()
+{
+    tk::TCustomGrid::FontChanged();
+    // Columns, titles and totals that follow the grid's font take the new
+    // one; the rows' heights follow in the layout.
+    BeginLayout();
+    auto endLayout = qScopeGuard([this] { EndLayout(); });
+    for (int i = 0; i < d_->columns->Count(); ++i)
+        d_->columns->Items(i)->Font();
+    if (d_->totals && ParentFont())
+        d_->totals->RefreshFont(Font());
+}
+
+void TKelCustomDBGrid::ParentFontChanged()
+{
+    tk::TCustomGrid::ParentFontChanged();
+    tk::TControl* parent = ParentControl();
+    if (!ParentFont() || !parent)
+        return;
+    BeginLayout();
+    auto endLayout = qScopeGuard([this] { EndLayout(); });
+    ++d_->fontRefreshLock;
+    auto unlock = qScopeGuard([this] { --d_->fontRefreshLock; });
+    d_->titleFont->Assign(parent->Font());
+    d_->headerFont->Assign(parent->Font());
+    d_->totals->RefreshFont(parent->Font());
 }
 
 void TKelCustomDBGrid::Loaded()

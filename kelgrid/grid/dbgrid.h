@@ -548,6 +548,13 @@ protected:
     void DrawCell(int col, int row, const QRect& rect, tk::TGridDrawState state) override;
 
     void Loaded() override;
+    // The grid's font reaches the columns, titles and totals that follow
+    // it; with ParentFont the parent's font also becomes the title, header
+    // and totals font. A title or header font set from outside switches
+    // ParentFont off. Each re-lays out (row heights follow the fonts).
+    void FontChanged() override;
+    void ParentFontChanged() override;
+    void TitleFontChanged();
     // Form streaming (dbgridstream.cpp): "Columns" while customised and
     // "OrderFields" while there is an order.
     void DefineProperties(tk::TFiler& filer) override;

@@ -30,6 +30,8 @@ struct TKelCustomDBGridPrivate {
     TKelDBGridTotals* totals = nullptr;  // a QObject child of the grid
     tk::TFont* titleFont = nullptr;      // QObject children of the grid
     tk::TFont* headerFont = nullptr;
+    // Raised while the grid copies its parent's font into its own fonts.
+    int fontRefreshLock = 0;
 
     TKelDBGridOptions options;
     TKelDBGridOptionsEx optionsEx;

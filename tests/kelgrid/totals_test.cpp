@@ -6,6 +6,7 @@
 #include "toolkit/core/exceptions.h"
 #include "toolkit/core/properties.h"
 #include "toolkit/data/query.h"
+#include "toolkit/ui/forms.h"
 
 #include <QMetaProperty>
 
@@ -88,6 +89,35 @@ TEST_F(TotalsTest, AFontSetFromOutsideStopsTheGridFollowingItsParent)
     EXPECT_TRUE(grid.ParentFont());
     Totals()->Font()->SetName(QStringLiteral("DejaVu Serif"));
     EXPECT_FALSE(grid.ParentFont());
+}
+
+// The parent's font reaches the grid's title, header and totals fonts while
+// the grid follows it; a title font set from outside ends that.
+TEST(GridFontTest, TheParentsFontReachesTitlesHeadersAndTotals)
+{
+    tk::TForm form;
+    tk::TClientDataSet fees;
+    FillFees(fees);
+    tk::TDataSource source;
+    source.SetDataSet(&fees);
+    auto* grid = new TKelDBGrid(&form);
+    grid->SetDataSource(&source);
+    const int rowHeight = grid->DefaultRowHeight();
+    const int titleHeight = grid->RowHeights(0);
+
+    form.Font()->SetSize(form.Font()->Size() * 2);
+    EXPECT_TRUE(grid->ParentFont());
+    EXPECT_EQ(grid->TitleFont()->Size(), form.Font()->Size());
+    EXPECT_EQ(grid->HeaderFont()->Size(), form.Font()->Size());
+    EXPECT_EQ(grid->Totals()->Font()->Size(), form.Font()->Size());
+    EXPECT_EQ(grid->Columns()->Items(0)->Font()->Size(), form.Font()->Size());
+    EXPECT_GT(grid->DefaultRowHeight(), rowHeight);
+    EXPECT_GT(grid->RowHeights(0), titleHeight);
+
+    grid->TitleFont()->SetSize(7);
+    EXPECT_FALSE(grid->ParentFont());
+    form.Font()->SetSize(form.Font()->Size() + 2);
+    EXPECT_EQ(grid->TitleFont()->Size(), 7);
 }
 
 TEST_F(TotalsTest, TheTotalsSourceCannotBeTheGridsOwnNorAForwardOnlyOne)
