@@ -8,6 +8,7 @@
 #include "toolkit/data/datasource.h"
 #include "toolkit/data/field.h"
 
+#include "tests/support/file_size_limit.h"
 #include "tests/support/sqlite_exec.h"
 #include "tests/support/temp_folder.h"
 
@@ -15,24 +16,24 @@
 
 #include <QDateTime>
 #include <QFile>
-#include <csignal>
 #include <gtest/gtest.h>
 #include <limits>
 #include <sqlite3.h>
 #include <stdexcept>
-#include <sys/resource.h>
 
 namespace tk {
 namespace {
 
 using test::Def;
+using test::FileSizeLimit;
 
 // One column of every storage flavour, an object column with children, and
 // flags, so that a round trip covers the whole format.
 std::vector<TFieldDef> AllTypeDefs()
 {
     TFieldDef address = Def(QStringLiteral("Address"), ftADT);
-    address.ChildDefs = {Def(QStringLiteral("Street"), ftWideString, 40), Def(QStringLiteral("Zip"), ftInteger)};
+    address.ChildDefs = {Def(QStringLiteral("Street"), ftWideString, 40),
+                         Def(QStringLiteral("Zip"), ftInteger)};
     TFieldDef id = Def(QStringLiteral("Id"), ftAutoInc);
     id.Required = true;
     id.ReadOnly = true;
@@ -96,7 +97,8 @@ void ExpectSameRows(TMemoryRecordSource& a, TMemoryRecordSource& b)
         for (int column = 0; column < a.ColumnNames().size(); ++column)
             EXPECT_TRUE(a.Value(row, column).SameAs(b.Value(row, column)))
                 << a.ColumnNames()[column].toStdString() << " row " << row << ": "
-                << a.Value(row, column).ToString().toStdString() << " vs " << b.Value(row, column).ToString().toStdString();
+                << a.Value(row, column).ToString().toStdString() << " vs "
+                << b.Value(row, column).ToString().toStdString();
     }
 }
 
@@ -207,11 +209,12 @@ TEST(ClientDataFile, DamagedValuesOfEachKindRaise)
 {
     const QByteArray header = "#toolkit-clientdata 1\nFIELDS\t1\nFIELD\t0\tV\t";
     const std::vector<std::pair<const char*, const char*>> cases = {
-        {"ftBoolean", "2"},      {"ftFloat", "1.5.2"},  {"ftDateTime", "yesterday"}, {"ftBCD", "12,5"},
-        {"ftFMTBcd", "1e"},      {"ftBlob", "!!!"},     {"ftSmallint", "40000"},     {"ftFloat", " 1"}};
+        {"ftBoolean", "2"}, {"ftFloat", "1.5.2"}, {"ftDateTime", "yesterday"}, {"ftBCD", "12,5"},
+        {"ftFMTBcd", "1e"}, {"ftBlob", "!!!"},    {"ftSmallint", "40000"},     {"ftFloat", " 1"}};
     for (const auto& [type, value] : cases) {
         const QByteArray bytes = header + type + "\t0\t-\nROWS\t1\nR\t" + value + "\nEND\n";
-        EXPECT_THROW(DecodeClientData(bytes, QStringLiteral("v.cds")), EDatabaseError) << type << " " << value;
+        EXPECT_THROW(DecodeClientData(bytes, QStringLiteral("v.cds")), EDatabaseError)
+            << type << " " << value;
     }
 }
 
@@ -226,7 +229,8 @@ TEST(ClientDataFile, RefusesDeepNesting)
         DecodeClientData(bytes, QStringLiteral("deep.cds"));
         FAIL() << "loaded";
     } catch (const EDatabaseError& error) {
-        EXPECT_TRUE(error.Message().startsWith(QLatin1String("deep.cds: line 20: "))) << error.Message().toStdString();
+        EXPECT_TRUE(error.Message().startsWith(QLatin1String("deep.cds: line 20: ")))
+            << error.Message().toStdString();
     }
 }
 
@@ -239,29 +243,6 @@ TEST(ClientDataFile, AcceptsWindowsLineEnds)
     EXPECT_EQ(source->Value(0, 1).ToString(), QStringLiteral("one"));
     EXPECT_TRUE(source->Value(1, 1).IsNull());
 }
-
-// Limits the size of files this process writes while it lives, so that a
-// save fails half-way (also for root, whom permissions do not stop).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    sighandler_t previousHandler_ = nullptr;
-};
 
 // A save that cannot complete leaves the previous file whole.
 TEST(ClientDataFile, FailedSaveKeepsTheOldFile)
@@ -359,7 +340,8 @@ TEST_F(QueryRowsTest, TypesFollowTheSqliteMappingAndEveryColumnIsEditable)
     EXPECT_TRUE(source->Value(0, 6).SameAs(Variant(TBcd::FromString("0.1234567"))));
     EXPECT_TRUE(source->Value(0, 7).SameAs(Variant(true)));
     EXPECT_EQ(source->Value(0, 8).ToDateTime(), EncodeDate(2024, 1, 31));
-    EXPECT_NEAR(source->Value(0, 9).ToDateTime(), EncodeDate(2024, 1, 31) + EncodeTime(12, 30, 15, 250), 1e-9);
+    EXPECT_NEAR(source->Value(0, 9).ToDateTime(), EncodeDate(2024, 1, 31) + EncodeTime(12, 30, 15, 250),
+                1e-9);
     EXPECT_EQ(source->Value(0, 10).ToBytes(), QByteArray("\x00\xff", 2));
     EXPECT_EQ(source->Value(0, 11).ToString(), QStringLiteral("7"));
     EXPECT_EQ(source->Value(0, 13).ToInt64(), 10);
@@ -593,18 +575,19 @@ TEST(ClientDataSet, IndexFieldNamesSortsAndKeepsTheRecord)
     EXPECT_GE(link.changed, 1);
     EXPECT_EQ(people.FieldByName(QStringLiteral("Name"))->AsString(), QStringLiteral("Bea"));
     EXPECT_EQ(people.RecNo(), 2);
-    EXPECT_EQ(Names(people), QStringList({QStringLiteral("ana"), QStringLiteral("Bea"), QStringLiteral("carla")}));
+    EXPECT_EQ(Names(people),
+              QStringList({QStringLiteral("ana"), QStringLiteral("Bea"), QStringLiteral("carla")}));
 
     // A new record goes to its sorted place.
     AppendPerson(people, 4, QStringLiteral("Bob"));
-    EXPECT_EQ(Names(people),
-              QStringList({QStringLiteral("ana"), QStringLiteral("Bea"), QStringLiteral("Bob"), QStringLiteral("carla")}));
+    EXPECT_EQ(Names(people), QStringList({QStringLiteral("ana"), QStringLiteral("Bea"), QStringLiteral("Bob"),
+                                          QStringLiteral("carla")}));
 
     EXPECT_THROW(people.SetIndexFieldNames(QStringLiteral("Nope")), EDatabaseError);
     EXPECT_EQ(people.IndexFieldNames(), QStringLiteral("Name"));
     people.SetIndexFieldNames(QString());
-    EXPECT_EQ(Names(people), QStringList({QStringLiteral("carla"), QStringLiteral("Bea"), QStringLiteral("ana"),
-                                          QStringLiteral("Bob")}));
+    EXPECT_EQ(Names(people), QStringList({QStringLiteral("carla"), QStringLiteral("Bea"),
+                                          QStringLiteral("ana"), QStringLiteral("Bob")}));
     // Set while closed, it applies at the next open.
     people.Close();
     people.SetIndexFieldNames(QStringLiteral("Id"));
@@ -617,8 +600,9 @@ TEST(ClientDataSet, CopiesASelectAndKeepsEditsInMemory)
     const QString path = folder.File(QStringLiteral("shop.db"));
     {
         QueryDatabase db(path);
-        db.Exec("CREATE TABLE items(id INTEGER PRIMARY KEY, name VARCHAR(20), price DECIMAL(10,2), note TEXT);"
-                "INSERT INTO items VALUES(1, 'pen', 1.25, 'short'), (2, 'ink', 7.5, NULL);");
+        db.Exec(
+            "CREATE TABLE items(id INTEGER PRIMARY KEY, name VARCHAR(20), price DECIMAL(10,2), note TEXT);"
+            "INSERT INTO items VALUES(1, 'pen', 1.25, 'short'), (2, 'ink', 7.5, NULL);");
     }
     TDatabase database;
     database.SetDatabaseName(path);
@@ -644,7 +628,8 @@ TEST(ClientDataSet, CopiesASelectAndKeepsEditsInMemory)
     EXPECT_EQ(items.RecordCount(), 1);
 
     sqlite3_stmt* statement = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(database.Handle(), "SELECT count(*), min(name) FROM items", -1, &statement, nullptr),
+    ASSERT_EQ(sqlite3_prepare_v2(database.Handle(), "SELECT count(*), min(name) FROM items", -1, &statement,
+                                 nullptr),
               SQLITE_OK);
     ASSERT_EQ(sqlite3_step(statement), SQLITE_ROW);
     EXPECT_EQ(sqlite3_column_int(statement, 0), 2);
@@ -693,7 +678,8 @@ TEST(ClientDataSet, PublishesItsPropertiesWithDefaults)
 {
     TClientDataSet dataSet;
     const QMetaObject* meta = dataSet.metaObject();
-    for (const char* name : {"FileName", "IndexFieldNames", "CommandText", "Database", "CommandType", "CursorLocation"})
+    for (const char* name :
+         {"FileName", "IndexFieldNames", "CommandText", "Database", "CommandType", "CursorLocation"})
         EXPECT_GE(meta->indexOfProperty(name), 0) << name;
     EXPECT_EQ(dataSet.property("CommandType").value<TCommandType>(), cmdText);
     EXPECT_EQ(dataSet.property("CursorLocation").value<TCursorLocation>(), clUseClient);
