@@ -265,11 +265,7 @@ int TKelCustomDBGrid::TotalRowHeight() const
     // The tallest text of a shown total part, in as many lines as the
     // totals ask for, plus the band's spacing.
     const TTotalBand band = TotalBand();
-    tk::TCanvas canvas;
-    auto lineHeight = [&canvas](const tk::TFont* font) {
-        canvas.Font()->Assign(font);
-        return canvas.TextHeight(QStringLiteral("Wg"));
-    };
+    const auto lineHeight = &TKelCustomDBGrid::TextLineHeight;
     int text = 0;
     for (int i = 0; i < d_->columns->Count(); ++i) {
         const TKelColumn* column = d_->columns->Items(i);

@@ -160,9 +160,7 @@ bool TKelCustomDBGrid::IsGridThemed() const
 
 int TKelCustomDBGrid::LineHeight() const
 {
-    tk::TCanvas canvas;
-    canvas.Font()->Assign(Font());
-    return canvas.TextHeight(QStringLiteral("Wg"));
+    return TextLineHeight(Font());
 }
 
 void TKelCustomDBGrid::UpdateDefaultRowHeight()
