@@ -155,6 +155,60 @@ public:
     // them without the theme.
     enum TFixedTheme { ftDefault, ftButtons, ftTabs, ftNone };
     Q_ENUM(TFixedTheme)
+
+    // The painting styles. The automatic values (hbAuto, msAuto,
+    // msAutoGray, frAuto, lbAuto) resolve by FixedStyle and the theme when
+    // a cell is painted; the marker styles up to msMild are the ones a
+    // marker image list is built for.
+    enum THotButtonsStyle { hbAuto, hbBump, hbTile, hbLowered, hbRaised };
+    Q_ENUM(THotButtonsStyle)
+    enum TMarkerStyle {
+        msDefault,
+        msSoft,
+        msRaisedDark,
+        msRaisedGray,
+        msRaisedMild,
+        msLoweredDark,
+        msLoweredGray,
+        msLoweredMild,
+        msFlat,
+        msGray,
+        msMild,
+        msAuto,
+        msAutoGray
+    };
+    Q_ENUM(TMarkerStyle)
+    enum TMarkerTransparent { mtAuto, mtTrue, mtFalse };
+    Q_ENUM(TMarkerTransparent)
+    enum TFocusRectStyle { frAuto, frDefault, frGray, frMild, frNone };
+    Q_ENUM(TFocusRectStyle)
+    enum TListBorderStyle { lbAuto, lbDefault, lbGray, lbMild };
+    Q_ENUM(TListBorderStyle)
+
+    // What the user may do to columns with the mouse (ResizeOptions):
+    // size them, size one to its content by a double click on its border,
+    // give it back its default width, move it.
+    enum TResizeOption : unsigned {
+        roColumnResize = 1u << 0,
+        roOptimalWidth = 1u << 1,
+        roDefaultWidth = 1u << 2,
+        roColumnMoving = 1u << 3,
+    };
+    Q_DECLARE_FLAGS(TResizeOptions, TResizeOption)
+    Q_FLAG(TResizeOptions)
+
+    // How a data cell being painted stands (OnPaintColumnCell): the current
+    // cell, the current record, in the multi-selection, a fixed column, an
+    // odd (striped) row.
+    enum TSelectionFlag : unsigned {
+        slCellSelected = 1u << 0,
+        slRowSelected = 1u << 1,
+        slMultiSelected = 1u << 2,
+        slCellFixed = 1u << 3,
+        slRowStriped = 1u << 4,
+    };
+    Q_DECLARE_FLAGS(TSelection, TSelectionFlag)
+    Q_FLAG(TSelection)
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TKelDBGridOptions)
@@ -162,6 +216,8 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TKelDBGridOptionsEx)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TKelDBGridOptionsExt)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TForEachCellFlags)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TKelSettingsOptions)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TResizeOptions)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TSelection)
 
 using TKelDBGridOption = TKelGridEnums::TKelDBGridOption;
 using TKelDBGridOptions = TKelGridEnums::TKelDBGridOptions;
@@ -187,6 +243,22 @@ using enum TKelGridEnums::TKelSettingsOption;
 using enum TKelGridEnums::TVisualStyle;
 using enum TKelGridEnums::TFixedStyle;
 using enum TKelGridEnums::TFixedTheme;
+using THotButtonsStyle = TKelGridEnums::THotButtonsStyle;
+using TMarkerStyle = TKelGridEnums::TMarkerStyle;
+using TMarkerTransparent = TKelGridEnums::TMarkerTransparent;
+using TFocusRectStyle = TKelGridEnums::TFocusRectStyle;
+using TListBorderStyle = TKelGridEnums::TListBorderStyle;
+using TResizeOption = TKelGridEnums::TResizeOption;
+using TResizeOptions = TKelGridEnums::TResizeOptions;
+using TSelectionFlag = TKelGridEnums::TSelectionFlag;
+using TSelection = TKelGridEnums::TSelection;
+using enum TKelGridEnums::THotButtonsStyle;
+using enum TKelGridEnums::TMarkerStyle;
+using enum TKelGridEnums::TMarkerTransparent;
+using enum TKelGridEnums::TFocusRectStyle;
+using enum TKelGridEnums::TListBorderStyle;
+using enum TKelGridEnums::TResizeOption;
+using enum TKelGridEnums::TSelectionFlag;
 using TForEachCellScope = TKelGridEnums::TForEachCellScope;
 using TForEachCellFlag = TKelGridEnums::TForEachCellFlag;
 using TForEachCellFlags = TKelGridEnums::TForEachCellFlags;
