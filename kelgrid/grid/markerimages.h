@@ -1,5 +1,5 @@
 #pragma once
-// The title sort markers, recoloured for a marker style (Part 5.2).
+// The title sort markers, recoloured for a marker style.
 //
 // The "KELDBMARKERS" strip (20 images of 16 x 16: 2k ascending, 2k+1
 // descending; k = 1..9 carry the digit k) is drawn in five key colours:
@@ -8,7 +8,7 @@
 // the four part colours entries of the palette
 //   0 white, 1 cl3DLight, 2 clBtnShadow, 3 cl3DDkShadow, 4 black,
 //   5 the background,
-// by the table of Part 5.2; the background is clOlive (the mask colour,
+// by the style's row of the recolouring table; the background is clOlive (the mask colour,
 // so left out) when transparent and white otherwise. For msDefault and
 // msSoft entry 1 is clOlive too, so those parts are left out. System
 // colours are resolved against the palette given; a pixel of any other

@@ -1,6 +1,6 @@
 #pragma once
 // The grid's painting styles and colours, resolved, and the edges the cell
-// painters draw with them (Part 5.2). Pure functions: nothing here knows a
+// painters draw with them. Pure functions: nothing here knows a
 // grid, so every rule is tested on its own on an image canvas.
 //
 // Resolution: the automatic styles (cbAuto.., hbAuto, msAuto, msAutoGray,
@@ -9,8 +9,8 @@
 // through unchanged.
 //
 // Colours: the colour properties hold clDefault ("the computed default")
-// or clNone besides real colours; ResolveColor applies the one rule of
-// Part 5.1. The Default... colours are system colours (resolved against
+// or clNone besides real colours; ResolveColor applies the one rule for
+// both. The Default... colours are system colours (resolved against
 // the canvas palette when drawn), except where a rule compares RGB values,
 // which it does against the palette it is given.
 //
@@ -39,7 +39,9 @@ tk::TColor ResolveColor(tk::TColor value, tk::TColor computedDefault, tk::TColor
 
 // --- Automatic styles ---------------------------------------------------------------------------
 
-// cbAuto, cbAutoGray, cbAutoLowered by FixedStyle (the table of Part 5.2).
+// cbAuto, cbAutoGray, cbAutoLowered by FixedStyle: cbAuto fsDefault .. fsMild cbDefault, cbSoft,
+// cbLoweredDark, cbFlat, cbLoweredGray, cbGray, cbLoweredMild, cbMild;
+// cbAutoGray the gray ones, cbAutoLowered the lowered ones.
 TCheckBoxStyle ResolveCheckBoxStyle(TCheckBoxStyle style, TFixedStyle fixedStyle);
 // hbAuto: fsDefault, fsSoft hbBump; fsNice, fsFlat hbRaised; fsGreat,
 // fsGray hbLowered; fsFine, fsMild hbTile.
@@ -49,7 +51,7 @@ THotButtonsStyle ResolveHotButtonsStyle(THotButtonsStyle style, TFixedStyle fixe
 TMarkerStyle ResolveMarkerStyle(TMarkerStyle style, TFixedStyle fixedStyle, bool themed);
 // frAuto -> frDefault.
 TFocusRectStyle ResolveFocusRectStyle(TFocusRectStyle style);
-// lbAuto (Part 5.6): lbDefault without both line options (bothLines:
+// lbAuto (the popup lists' border): lbDefault without both line options (bothLines:
 // dgColLines and dgRowLines), else lbMild themed, else fsFine, fsMild
 // lbMild; fsSoft, fsGreat, fsGray lbGray; the others lbDefault.
 TListBorderStyle ResolveListBorderStyle(TListBorderStyle style, TFixedStyle fixedStyle, bool themed,
@@ -93,7 +95,7 @@ tk::TColor FixedLineColor(TFixedStyle fixedStyle, bool themed, tk::TColor gridCo
 
 // --- Edges ---------------------------------------------------------------------------------------
 
-// A check box (or a total's box) frame by the edge table of Part 5.2; the
+// A check box (or a total's box) frame by the style's edges; the
 // inside is left as it is. An automatic style is resolved as for fsDefault.
 void DrawCheckBox(tk::TCanvas& canvas, const QRect& rect, TCheckBoxStyle resolved);
 // frDefault (and frAuto) the system focus rectangle (it inverts, so
