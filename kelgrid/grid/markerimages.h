@@ -24,8 +24,9 @@ class TImageList;
 
 namespace kelgrid {
 
-// The key a built marker list is known by (FLoadedStyle): style + 12 *
-// transparent, so 0 .. 10 opaque and 12 .. 22 transparent.
+// The key a built marker list is known by, so that it is rebuilt only
+// when the key changes: style + 12 * transparent, so 0 .. 10 opaque and
+// 12 .. 22 transparent.
 int MarkerImagesKey(TMarkerStyle resolved, bool transparent);
 
 // Empties list, makes its images 16 x 16 and fills it with the 20 marker

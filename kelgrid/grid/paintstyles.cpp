@@ -47,6 +47,43 @@ bool CanPaint(tk::TCanvas& canvas, const QRect& rect)
     return !rect.isEmpty() && canvas.CanDraw();
 }
 
+// An edge on the top and left sides and another on the bottom and right
+// (drawn last, so they take the top-right and bottom-left corners).
+struct TTwoSides {
+    unsigned topLeft;
+    unsigned topLeftFlags;
+    unsigned bottomRight;
+    unsigned bottomRightFlags;
+};
+
+void DrawTwoSides(tk::TCanvas& canvas, const QRect& rect, const TTwoSides& sides)
+{
+    Edge(canvas, rect, sides.topLeft, tk::bfTopLeft | sides.topLeftFlags);
+    Edge(canvas, rect, sides.bottomRight, tk::bfBottomRight | sides.bottomRightFlags);
+}
+
+constexpr TTwoSides kSunkenInnerRaisedOuter{tk::bdrSunkenInner, 0, tk::bdrRaisedOuter, 0};
+constexpr TTwoSides kSunkenOuterRaisedInner{tk::bdrSunkenOuter, 0, tk::bdrRaisedInner, 0};
+
+// A check box: optionally a sunken outer frame with the rest inset by 1,
+// then two sides.
+struct TCheckBoxEdges {
+    bool framed;
+    TTwoSides sides;
+};
+
+// cbDefault .. cbMild.
+constexpr std::array<TCheckBoxEdges, 8> kCheckBoxEdges{{
+    {true, {tk::bdrSunkenOuter, tk::bfMono, tk::bdrSunkenInner, 0}},            // cbDefault
+    {true, {tk::bdrSunkenInner, 0, tk::bdrSunkenInner, 0}},                     // cbSoft
+    {false, {tk::bdrSunkenOuter, tk::bfMono, tk::bdrSunkenInner, 0}},           // cbLoweredDark
+    {false, {tk::bdrSunkenInner, 0, tk::bdrSunkenInner, 0}},                    // cbLoweredGray
+    {false, {tk::bdrSunkenOuter, 0, tk::bdrSunkenInner, 0}},                    // cbLoweredMild
+    {false, {tk::bdrSunkenOuter, tk::bfMono, tk::bdrRaisedOuter, tk::bfMono}},  // cbFlat
+    {false, kSunkenInnerRaisedOuter},                                           // cbGray
+    {false, kSunkenOuterRaisedInner},                                           // cbMild
+}};
+
 }  // namespace
 
 tk::TColor ResolveColor(tk::TColor value, tk::TColor computedDefault, tk::TColor fallback)
@@ -146,52 +183,22 @@ tk::TColor FixedLineColor(TFixedStyle fixedStyle, bool themed, tk::TColor gridCo
 
 void DrawCheckBox(tk::TCanvas& canvas, const QRect& rect, TCheckBoxStyle resolved)
 {
-    using namespace tk;
     if (!CanPaint(canvas, rect))
         return;
-    const QRect inner = rect.adjusted(1, 1, -1, -1);
-    switch (ResolveCheckBoxStyle(resolved, fsDefault)) {
-    case cbDefault:
-        Edge(canvas, rect, bdrSunkenOuter, bfRect);
-        Edge(canvas, inner, bdrSunkenOuter, bfTopLeft | bfMono);
-        Edge(canvas, inner, bdrSunkenInner, bfBottomRight);
-        break;
-    case cbSoft:
-        Edge(canvas, rect, bdrSunkenOuter, bfRect);
-        Edge(canvas, inner, bdrSunkenInner, bfRect);
-        break;
-    case cbLoweredDark:
-        Edge(canvas, rect, bdrSunkenOuter, bfTopLeft | bfMono);
-        Edge(canvas, rect, bdrSunkenInner, bfBottomRight);
-        break;
-    case cbLoweredGray:
-        Edge(canvas, rect, bdrSunkenInner, bfTopLeft);
-        Edge(canvas, rect, bdrSunkenInner, bfBottomRight);
-        break;
-    case cbLoweredMild:
-        Edge(canvas, rect, bdrSunkenOuter, bfTopLeft);
-        Edge(canvas, rect, bdrSunkenInner, bfBottomRight);
-        break;
-    case cbFlat:
-        Edge(canvas, rect, bdrSunkenOuter, bfTopLeft | bfMono);
-        Edge(canvas, rect, bdrRaisedOuter, bfBottomRight | bfMono);
-        break;
-    case cbGray:
-        Edge(canvas, rect, bdrSunkenInner, bfTopLeft);
-        Edge(canvas, rect, bdrRaisedOuter, bfBottomRight);
-        break;
-    case cbMild:
-        Edge(canvas, rect, bdrSunkenOuter, bfTopLeft);
-        Edge(canvas, rect, bdrRaisedInner, bfBottomRight);
-        break;
-    default:
-        break;
+    const int index = static_cast<int>(ResolveCheckBoxStyle(resolved, fsDefault)) - cbDefault;
+    if (index < 0 || index >= static_cast<int>(kCheckBoxEdges.size()))
+        return;
+    const TCheckBoxEdges& edges = kCheckBoxEdges[index];
+    QRect box = rect;
+    if (edges.framed) {
+        Edge(canvas, box, tk::bdrSunkenOuter, tk::bfRect);
+        box.adjust(1, 1, -1, -1);
     }
+    DrawTwoSides(canvas, box, edges.sides);
 }
 
 void DrawFocusRectStyle(tk::TCanvas& canvas, const QRect& rect, TFocusRectStyle resolved)
 {
-    using namespace tk;
     if (!CanPaint(canvas, rect))
         return;
     switch (ResolveFocusRectStyle(resolved)) {
@@ -199,12 +206,10 @@ void DrawFocusRectStyle(tk::TCanvas& canvas, const QRect& rect, TFocusRectStyle 
         tk::DrawFocusRect(canvas, rect);
         break;
     case frGray:
-        Edge(canvas, rect, bdrSunkenInner, bfTopLeft);
-        Edge(canvas, rect, bdrRaisedOuter, bfBottomRight);
+        DrawTwoSides(canvas, rect, kSunkenInnerRaisedOuter);
         break;
     case frMild:
-        Edge(canvas, rect, bdrSunkenOuter, bfTopLeft);
-        Edge(canvas, rect, bdrRaisedInner, bfBottomRight);
+        DrawTwoSides(canvas, rect, kSunkenOuterRaisedInner);
         break;
     default:
         break;
@@ -213,7 +218,6 @@ void DrawFocusRectStyle(tk::TCanvas& canvas, const QRect& rect, TFocusRectStyle 
 
 void DrawFixedCellBevel(tk::TCanvas& canvas, const QRect& cellRect, TFixedStyle fixedStyle, bool plainFrame)
 {
-    using namespace tk;
     if (!CanPaint(canvas, cellRect))
         return;
     if (plainFrame) {
@@ -224,15 +228,15 @@ void DrawFixedCellBevel(tk::TCanvas& canvas, const QRect& cellRect, TFixedStyle 
     case fsFlat:
     case fsGray:
     case fsMild:
-        Edge(canvas, cellRect, bdrRaisedInner, bfRect | bfSoft);
+        Edge(canvas, cellRect, tk::bdrRaisedInner, tk::bfRect | tk::bfSoft);
         break;
     case fsNice:
     case fsGreat:
     case fsFine:
-        Edge(canvas, cellRect, bdrRaisedInner, bfRect | bfFlat);
+        Edge(canvas, cellRect, tk::bdrRaisedInner, tk::bfRect | tk::bfFlat);
         break;
     default:
-        Edge(canvas, cellRect, bdrRaisedInner, bfRect);
+        Edge(canvas, cellRect, tk::bdrRaisedInner, tk::bfRect);
         break;
     }
 }
@@ -246,27 +250,25 @@ void DrawPressedEdge(tk::TCanvas& canvas, const QRect& rect)
 void DrawHotButtonEdge(tk::TCanvas& canvas, const QRect& rect, THotButtonsStyle resolved,
                        TFixedStyle fixedStyle)
 {
-    using namespace tk;
     if (!CanPaint(canvas, rect))
         return;
     switch (ResolveHotButtonsStyle(resolved, fixedStyle)) {
     case hbBump:
-        Edge(canvas, rect, edgeBump, bfRect);
+        Edge(canvas, rect, tk::edgeBump, tk::bfRect);
         break;
     case hbTile:
-        Edge(canvas, rect, edgeEtched, bfRect);
+        Edge(canvas, rect, tk::edgeEtched, tk::bfRect);
         break;
     case hbLowered:
-        Edge(canvas, rect, bdrSunkenOuter, bfRect);
+        Edge(canvas, rect, tk::bdrSunkenOuter, tk::bfRect);
         break;
     case hbRaised:
         if (fixedStyle == fsFine) {
-            Edge(canvas, rect, bdrRaisedOuter, bfTopLeft);
-            Edge(canvas, rect, bdrRaisedOuter, bfBottomRight);
+            DrawTwoSides(canvas, rect, {tk::bdrRaisedOuter, 0, tk::bdrRaisedOuter, 0});
         } else if (fixedStyle > fsSoft) {
-            Edge(canvas, rect, bdrRaisedInner, bfRect);
+            Edge(canvas, rect, tk::bdrRaisedInner, tk::bfRect);
         } else {
-            Edge(canvas, rect, edgeRaised, bfRect);
+            Edge(canvas, rect, tk::edgeRaised, tk::bfRect);
         }
         break;
     default:

@@ -47,7 +47,10 @@ TCheckBoxStyle ResolveCheckBoxStyle(TCheckBoxStyle style, TFixedStyle fixedStyle
 // fsGray hbLowered; fsFine, fsMild hbTile.
 THotButtonsStyle ResolveHotButtonsStyle(THotButtonsStyle style, TFixedStyle fixedStyle);
 // msAuto and msAutoGray: themed msRaisedMild and msRaisedGray; without a
-// theme by FixedStyle (the table). The result is one of msDefault .. msMild.
+// theme by FixedStyle, fsDefault .. fsMild: msAuto msDefault, msSoft,
+// msRaisedDark, msFlat, msRaisedGray, msGray, msRaisedMild, msMild;
+// msAutoGray msSoft, msSoft, msRaisedGray, msGray, msRaisedGray, msGray,
+// msRaisedGray, msGray. The result is one of msDefault .. msMild.
 TMarkerStyle ResolveMarkerStyle(TMarkerStyle style, TFixedStyle fixedStyle, bool themed);
 // frAuto -> frDefault.
 TFocusRectStyle ResolveFocusRectStyle(TFocusRectStyle style);

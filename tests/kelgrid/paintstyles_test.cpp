@@ -156,15 +156,6 @@ TEST(ResolveColorTest, TheFallbackDefaultsToTheComputedDefault)
 
 // --- Default colours ------------------------------------------------------------------------
 
-TEST(DefaultColorsTest, SelectionAndEditorColoursAreTheSystemColoursOfTheTable)
-{
-    EXPECT_EQ(int(DefaultSelectionColor()), int(tk::clGradientActiveCaption));
-    EXPECT_EQ(int(DefaultSelectRowColor()), int(tk::clGradientInactiveCaption));
-    EXPECT_EQ(int(DefaultSelectCellColor()), int(tk::clHighlight));
-    EXPECT_EQ(int(DefaultHighlightText()), int(tk::clHighlightText));
-    EXPECT_EQ(int(DefaultEditorColor()), int(tk::clInfoBk));
-}
-
 TEST(DefaultColorsTest, StripesAre3DLightWhenTheButtonHighlightIsTheWindowColour)
 {
     QPalette palette = DistinctPalette();
