@@ -2,6 +2,7 @@
 
 #include "kelgrid/grid/dbgrid.h"
 
+#include "kelgrid/controls/gradient.h"
 #include "kelgrid/grid/bookmarks.h"
 #include "kelgrid/grid/columns.h"
 #include "kelgrid/grid/columntitle.h"
@@ -71,6 +72,8 @@ TKelCustomDBGrid::TKelCustomDBGrid(QWidget* parent)
     d_->selectedRows = std::make_unique<TKelBookmarkList>(this);
     d_->selectedCols = std::make_unique<TKelColumnList>(this);
     d_->totals = CreateTotals();
+    d_->gradient = CreateGradient();
+    d_->gradient->OnChange = [this](QObject*) { LayoutChanged(); };
     SetColCount(2);
     SetRowCount(2);
 }
@@ -369,37 +372,6 @@ void TKelCustomDBGrid::SetHeaderFont(tk::TFont* font)
         d_->headerFont->Assign(font);
 }
 
-void TKelCustomDBGrid::DrawCell(int col, int row, const QRect& rect, tk::TGridDrawState state)
-{
-    tk::TCanvas& canvas = *Canvas();
-    QString text;
-    const bool fixed = state.testFlag(tk::TGridEnums::gdFixed);
-    TKelColumn* column = ColumnOfRaw(col);
-    const int record = row - d_->titleOffset;
-    tk::TAlignment alignment = tk::taLeftJustify;
-    if (column && row < d_->titleOffset) {
-        text = column->Title()->Caption();
-        alignment = column->Title()->Alignment();
-    } else if (column && LinkActiveNow() && record >= 0 && record < d_->dataLink->RecordCount()) {
-        const int active = d_->dataLink->ActiveRecord();
-        auto restore = qScopeGuard([&] { d_->dataLink->SetActiveRecord(active); });
-        d_->dataLink->SetActiveRecord(record);
-        text = column->DisplayText();
-        alignment = column->Alignment();
-    } else if (TKelColumnTotal* total = column ? column->TotalRows(TotalRowOf(row)) : nullptr) {
-        text = total->DisplayText();
-        alignment = total->Alignment();
-    }
-    canvas.Brush()->SetColor(fixed ? FixedColor() : Color());
-    canvas.Font()->SetColor(fixed ? tk::clBtnText : tk::clWindowText);
-    int x = rect.left() + 2;
-    if (alignment == tk::taRightJustify)
-        x = rect.right() - 2 - canvas.TextWidth(text);
-    else if (alignment == tk::taCenter)
-        x = rect.left() + (rect.width() - canvas.TextWidth(text)) / 2;
-    canvas.TextRect(rect, x, rect.top() + 2, text);
-}
-
 // --- Component -------------------------------------------------------------------
 
 void TKelCustomDBGrid::resizeEvent(QResizeEvent* event)
@@ -463,6 +435,12 @@ void TKelCustomDBGrid::Notification(tk::TComponentCore* component, tk::TOperatio
         return;
     if (DataSource() && component == static_cast<tk::TComponentCore*>(DataSource()))
         SetDataSource(nullptr);
+    // Image lists: the list is still whole while it tells its observers.
+    for (QPointer<tk::TImageList>* images : {&d_->indicatorImages, &d_->titleImages, &d_->titleMarkers})
+        if (*images && component == static_cast<tk::TComponentCore*>(images->data())) {
+            *images = nullptr;
+            LayoutChanged();
+        }
     if (d_->totals) {
         if (d_->totals->DataSource() &&
             component == static_cast<tk::TComponentCore*>(d_->totals->DataSource()))

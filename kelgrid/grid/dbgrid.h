@@ -36,6 +36,7 @@
 #include "toolkit/ui/grids/grid.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <functional>
 #include <memory>
 
@@ -44,6 +45,7 @@ class TDataSet;
 class TField;
 using TBookmark = QByteArray;  // as toolkit/data/dataset.h
 class TFlatScrollBar;
+class TImageList;
 class TStrings;
 }  // namespace tk
 
@@ -60,6 +62,7 @@ class TKelDBGridColumns;
 class TKelDBGridTotals;
 class TKelGridDataLink;
 class TKelTotalDataLink;
+class TOrvGradientButton;
 struct TKelCustomDBGridPrivate;
 
 // OnColGetText(grid, column, text, kind) and OnColSetText(grid, column,
@@ -72,6 +75,23 @@ using TKelSelectionEvent = std::function<void(TKelCustomDBGrid*, TSelectAction)>
 // lines (apply false; the handler may change them before they are saved or
 // read) or applied them (apply true).
 using TKelDBGridLayoutEvent = std::function<void(TKelCustomDBGrid*, tk::TStrings*, bool)>;
+// Painting events (dbgridpaint.cpp). OnDrawColumnCell(grid, rect, data
+// column, column, state) after each data cell; OnDrawDataCell(grid, rect,
+// field, state) before it while the columns are the default ones;
+// OnPaintColumnCell(grid, rect, data column, column, highlight, selection,
+// colour, font, image) before the default drawing, which takes the colour,
+// font and image the handler leaves (a null image: none).
+using TKelDrawColumnCellEvent =
+    std::function<void(TKelCustomDBGrid*, const QRect&, int, TKelColumn*, tk::TGridDrawState)>;
+using TKelDrawDataCellEvent = std::function<void(TKelCustomDBGrid*, const QRect&, tk::TField*, tk::TGridDrawState)>;
+using TKelPaintColumnCellEvent = std::function<void(TKelCustomDBGrid*, const QRect&, int, TKelColumn*, bool, TSelection,
+                                                    tk::TColor&, tk::TFont*, QImage&)>;
+// OnCalcImageIndex(grid, column, index): the image of a data cell (column
+// nullptr: the indicator's); the handler may change the index.
+using TKelCalcImageIndexEvent = std::function<void(TKelCustomDBGrid*, TKelColumn*, int&)>;
+// OnColumnResize(grid, column): the user sized a column (the one sized
+// last, nullptr when not known).
+using TKelColumnResizeEvent = std::function<void(TKelCustomDBGrid*, TKelColumn*)>;
 
 class KELGRID_EXPORT TKelCustomDBGrid : public tk::TCustomGrid {
     Q_OBJECT
@@ -470,6 +490,164 @@ public:
     void UpdateScrollBarRules();
     TKelDBGridLayoutEvent OnSettingsLayout;
 
+    // --- Appearance (dbgridcolors.cpp) ---------------------------------------------
+    // Colour properties may hold clDefault (paint the computed default, the
+    // Default...Color below) or clNone (paint a fallback, as each says).
+    // FixedColor also becomes FillerColor, HeaderColor and the totals'
+    // colour, each unless it was set on its own before.
+    void SetFixedColor(tk::TColor color);
+    tk::TColor HeaderColor() const;
+    void SetHeaderColor(tk::TColor color);
+    tk::TColor FillerColor() const;
+    void SetFillerColor(tk::TColor color);
+    // Cells of the multi-selection (clNone: not marked), the current
+    // record's other cells (clNone: not marked), the current cell while the
+    // grid shows its selection (clNone: the column's colour and font).
+    tk::TColor SelectionColor() const;
+    void SetSelectionColor(tk::TColor color);
+    tk::TColor SelectRowColor() const;
+    void SetSelectRowColor(tk::TColor color);
+    tk::TColor SelectCellColor() const;
+    void SetSelectCellColor(tk::TColor color);
+    // Odd data rows (clNone: no stripes).
+    tk::TColor StripeColor() const;
+    void SetStripeColor(tk::TColor color);
+    tk::TColor EditorColor() const;
+    void SetEditorColor(tk::TColor color);
+    // The text colour of highlighted cells (clNone: the font's own).
+    tk::TColor HighlightText() const;
+    void SetHighlightText(tk::TColor color);
+    // The lines between data cells: clDefault the grid's usual line,
+    // clNone the cell's background colour.
+    tk::TColor DataColLineColor() const;
+    void SetDataColLineColor(tk::TColor color);
+    tk::TColor DataRowLineColor() const;
+    void SetDataRowLineColor(tk::TColor color);
+    tk::TColor DefaultSelectionColor() const;
+    tk::TColor DefaultSelectRowColor() const;
+    tk::TColor DefaultSelectCellColor() const;
+    tk::TColor DefaultHighlightText() const;
+    tk::TColor DefaultEditorColor() const;
+    tk::TColor DefaultStripeColor() const;
+    tk::TColor DefaultDataLineColor() const;
+    // The lines of the fixed cells, by the theme and FixedStyle.
+    tk::TColor FixedLineColor() const;
+    // The image of the top-left corner: 0 or more an image of TitleImages,
+    // below -1 the indicator image -FillerIndex - 2 (-7: the large down
+    // triangle), -1 none. FillerButton: the corner reacts as a button.
+    int FillerIndex() const;
+    void SetFillerIndex(int index);
+    bool FillerButton() const;
+    void SetFillerButton(bool on);
+    THotButtonsStyle HotButtons() const;
+    void SetHotButtons(THotButtonsStyle style);
+    TListBorderStyle ListBorder() const;
+    void SetListBorder(TListBorderStyle style);
+    TFocusRectStyle FocusRect() const;
+    void SetFocusRect(TFocusRectStyle style);
+    TMarkerStyle MarkerStyle() const;
+    void SetMarkerStyle(TMarkerStyle style);
+    TMarkerTransparent MarkerTransparent() const;
+    void SetMarkerTransparent(TMarkerTransparent transparent);
+    // The automatic styles resolved by FixedStyle and the theme.
+    THotButtonsStyle HotButtonsStyle() const;
+    TFocusRectStyle FocusRectStyle() const;
+    TListBorderStyle ListBorderStyle() const;
+    TMarkerStyle ResolvedMarkerStyle() const;
+    TCheckBoxStyle CheckBoxStyle(TCheckBoxStyle style) const;
+    // Without roColumnResize also without roOptimalWidth and roDefaultWidth.
+    TResizeOptions ResizeOptions() const;
+    void SetResizeOptions(TResizeOptions options);
+    // The gradient of the fixed cells (when no theme paints them); a change
+    // re-lays out.
+    TOrvGradientButton* Gradient() const;
+    void SetGradient(TOrvGradientButton* gradient);
+    // Image lists the grid paints with. Assigned lists are watched: a list
+    // destroyed is forgotten. IndicatorImages and TitleMarkers replace the
+    // built-in indicator and marker images.
+    tk::TImageList* IndicatorImages() const;
+    void SetIndicatorImages(tk::TImageList* images);
+    tk::TImageList* TitleImages() const;
+    void SetTitleImages(tk::TImageList* images);
+    tk::TImageList* TitleMarkers() const;
+    void SetTitleMarkers(tk::TImageList* images);
+    // The lists in use: the assigned ones, else the built-in ones (20
+    // indicator images of 16 x 16, 9 check boxes of 13 x 13, 20 markers of
+    // 16 x 16 recoloured for the marker style).
+    const tk::TImageList* IndicatorList() const;
+    const tk::TImageList* CheckBoxList() const;
+    const tk::TImageList* MarkerList() const;
+    // Rebuilds the built-in markers when the resolved style or transparency
+    // changed since they were last built.
+    void RecreateMarkers();
+
+    // --- Painting (dbgridpaint.cpp and the painters) ---------------------------------
+    // Off: OnDrawColumnCell alone paints the data cells' content.
+    bool DefaultDrawing() const;
+    void SetDefaultDrawing(bool on);
+    // The default content of a data cell (image, then text) for handlers of
+    // OnDrawColumnCell, on the canvas as the caller left it.
+    void DefaultDrawColumnCell(const QRect& rect, int dataColumn, TKelColumn* column, tk::TGridDrawState state);
+    // field's display text with the field's alignment, centred vertically,
+    // wrapped and cut with an ellipsis (nothing for nullptr).
+    void DefaultDrawDataCell(const QRect& rect, tk::TField* field, tk::TGridDrawState state);
+    TKelDrawColumnCellEvent OnDrawColumnCell;
+    TKelDrawDataCellEvent OnDrawDataCell;
+    TKelPaintColumnCellEvent OnPaintColumnCell;
+    TKelCalcImageIndexEvent OnCalcImageIndex;
+    // Where a data cell is being painted (raw column and row), -1 outside
+    // painting.
+    QPoint PaintCell() const;
+    // Whether the grid draws enabled (the control and its parents are).
+    bool DrawEnabled() const;
+
+    // --- Title geometry (dbgridtitlerects.cpp) ----------------------------------------
+    // The title cell of column's ancestor at depth, widened over the
+    // columns that share that ancestor; a leaf title above the last title
+    // row reaches down to it. titleColumn, when given, gets the ancestor.
+    QRect CalcTitleRect(TKelColumn* column, int depth, TKelColumn** titleColumn = nullptr) const;
+    // CalcTitleRect with the parts scrolled out or cut: the whole title as
+    // it would be with every column shown.
+    QRect FullTitleRect(TKelColumn* column, int depth, TKelColumn** titleColumn = nullptr) const;
+    // Header row index of column's title inside titleRect, widened over the
+    // titles that share it.
+    QRect HeaderRect(TKelColumn* column, int index, const QRect& titleRect) const;
+    // The header row of column's title at y (viewport), -1 outside them.
+    int HeaderRow(int y, TKelColumn* column) const;
+    // Viewport rectangles of the bands, empty when there are none.
+    QRect TitlesRect() const;
+    QRect TotalsRect() const;
+    QRect DataRect() const;
+    int TitleHeight() const;
+    int TotalHeight() const;
+    // The grid line width where dgColLines (dgRowLines) draws lines, else 0.
+    int ColLineWidth() const;
+    int RowLineWidth() const;
+
+    // --- Invalidation (dbgridpaint.cpp) -----------------------------------------------
+    void InvalidateTitles();
+    void InvalidateTotals();
+    void InvalidateCorner();
+    void InvalidateBox(int left, int top, int right, int bottom);
+    // The columns or rows an image tiled by drawMode moves with when the
+    // grid scrolls (vertical: down the column).
+    void InvalidateTile(TImageDraw drawMode, bool vertical);
+    // Invalidation waits while the lock is held (a double-buffered grid
+    // repaints anyway).
+    void BeginInvalidate();
+    void EndInvalidate();
+    void Invalidate() override;
+
+    // --- Sizing (dbgridlayout.cpp) ------------------------------------------------------
+    // The user sized a column (the column) or the data rows.
+    TKelColumnResizeEvent OnColumnResize;
+    std::function<void(TKelCustomDBGrid*)> OnRowResize;
+    // Lays out later: once, from the event loop, unless a layout ran first.
+    void DeferLayout();
+    bool LayoutDeferred() const;
+    // A layout runs now: the queued deferred one is dropped.
+    void ForgetDeferredLayout();
+
 protected:
     // --- Settings, style and scroll properties (dbgridstyle.cpp) ------------------
     virtual TKelDBGridSettings* CreateSettings();
@@ -542,10 +720,29 @@ protected:
     QString CurrentOrderFields(const QString& propName);
     QString CurrentSQLOrderFields(const QString& propName);
 
-    // A plain look until the cell painter comes: titles with their caption
-    // in FixedColor, data cells with the column's display text of their
-    // record in Color, aligned as the column says.
+    // --- Painting (dbgridpaint.cpp) -------------------------------------------------------
+    // Paints one cell of the matrix: the corner, an indicator cell, a title,
+    // a data cell, the blank row or a total cell.
     void DrawCell(int col, int row, const QRect& rect, tk::TGridDrawState state) override;
+    // A data cell is highlighted (painted in the selection colours): the
+    // current cell, or a cell of the multi-selection.
+    virtual bool HighlightCell(int dataColumn, int dataRow, const QString& value, tk::TGridDrawState state);
+    // OnCalcImageIndex; a handler that raises gives -1 (no image).
+    virtual void CalcImageIndex(TKelColumn* column, int& index);
+    virtual void PaintColumnCell(const QRect& rect, int dataColumn, TKelColumn* column, bool highlight,
+                                 TSelection selection, tk::TColor& color, tk::TFont* font, QImage& image);
+    virtual void DrawColumnCell(const QRect& rect, int dataColumn, TKelColumn* column, tk::TGridDrawState state);
+    virtual void DrawDataCell(const QRect& rect, tk::TField* field, tk::TGridDrawState state);
+    // The base's lines: the fixed ones by style, the data ones by
+    // DataColLineColor and DataRowLineColor.
+    tk::TColor GridLineColor(int col, int row, bool vertical) const override;
+    // Sizing: the widths the user gave go into the columns, the rows' into
+    // LinesCount.
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    virtual TOrvGradientButton* CreateGradient();
+    void Notification(tk::TComponentCore* component, tk::TOperation operation) override;
+    bool event(QEvent* event) override;
 
     void Loaded() override;
     // The grid's font reaches the columns, titles and totals that follow
@@ -560,13 +757,13 @@ protected:
     void DefineProperties(tk::TFiler& filer) override;
     // A new height fits another number of records.
     void resizeEvent(QResizeEvent* event) override;
-    void Notification(tk::TComponentCore* component, tk::TOperation operation) override;
 
     TKelCustomDBGridPrivate* d() const { return d_.get(); }
 
 private:
     friend class TKelDBGridTotals;
     friend class TKelDBGridColumns;
+    friend class TKelCellPainter;
 
     // --- Columns (column model) ----------------------------------------------------
     // Layout steps of the columns (dbgridlayout.cpp): dataset-made columns

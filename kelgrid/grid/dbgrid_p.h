@@ -3,11 +3,13 @@
 // parts include this header.
 
 #include "kelgrid/grid/columnlist.h"
+#include "kelgrid/grid/scratchbitmap.h"
 #include "kelgrid/grid/dbgrid.h"
 #include "toolkit/data/dataset.h"
 #include "toolkit/ui/singleshottimer.h"
 
 #include "toolkit/ui/flatscrollbar.h"
+#include "toolkit/ui/imagelist.h"
 
 #include <QPointer>
 #include <memory>
@@ -107,6 +109,75 @@ struct TKelCustomDBGridPrivate {
     int stretchWidthMax = -1;
     TFixedStyle fixedStyle = fsDefault;
     TFixedTheme fixedTheme = ftDefault;
+
+    // --- Appearance (dbgridcolors.cpp)
+    tk::TColor headerColor = tk::clBtnFace;
+    tk::TColor fillerColor = tk::clBtnFace;
+    bool headerColorSet = false;  // set on its own: FixedColor leaves it
+    bool fillerColorSet = false;
+    tk::TColor selectionColor = tk::clDefault;
+    tk::TColor selectRowColor = tk::clDefault;
+    tk::TColor selectCellColor = tk::clDefault;
+    tk::TColor stripeColor = tk::clNone;
+    tk::TColor editorColor = tk::clNone;
+    tk::TColor highlightText = tk::clDefault;
+    tk::TColor dataColLineColor = tk::clDefault;
+    tk::TColor dataRowLineColor = tk::clDefault;
+    int fillerIndex = -7;
+    bool fillerButton = true;
+    THotButtonsStyle hotButtons = hbAuto;
+    TListBorderStyle listBorder = lbAuto;
+    TFocusRectStyle focusRect = frAuto;
+    TMarkerStyle markerStyle = msAuto;
+    TMarkerTransparent markerTransparent = mtAuto;
+    TResizeOptions resizeOptions{roColumnResize | roOptimalWidth | roDefaultWidth | roColumnMoving};
+    TOrvGradientButton* gradient = nullptr;  // a QObject child of the grid
+    // Assigned image lists (watched) and the built-in ones.
+    QPointer<tk::TImageList> indicatorImages;
+    QPointer<tk::TImageList> titleImages;
+    QPointer<tk::TImageList> titleMarkers;
+    tk::TImageList indicatorList;
+    tk::TImageList checkBoxList;
+    tk::TImageList markerList;
+    int loadedMarkerKey = -1;  // the marker style the built-in list has
+    // The grids share one scratch image while any of them lives.
+    TScratchBitmapUser scratchUser;
+
+    // --- Painting (dbgridpaint.cpp)
+    bool defaultDrawing = true;
+    QPoint paintCell{-1, -1};
+    int invalidateLock = 0;
+    // What the mouse handling marks and the painters show: the corner
+    // pressed or hot, the title cell (raw column and row) under the mouse
+    // and the one being pressed, whether only its expand button is tracked.
+    bool fillerPressed = false;
+    bool fillerHot = false;
+    QPoint hotCell{-1, -1};
+    QPoint pressedCell{-1, -1};
+    bool expandTracked = false;
+    // The grid row of the current record as last painted; while a data
+    // cell paints, its row's distance from the current record and its
+    // background colour.
+    int selRow = -1;
+    int rowNumber = 0;
+    tk::TColor paintColor = tk::clNone;
+    // --- Sizing and deferred layout (dbgridlayout.cpp)
+    bool layoutDeferred = false;  // a deferred-layout event is queued
+    int ownSizing = 0;            // the grid sizes rows and columns itself
+    int lastResizedCol = -1;
+    int lastDefaultRowHeight = -1;  // at the last OnRowResize
+};
+
+// Raises ownSizing for a scope: the grid sets widths and heights itself.
+class TOwnSizing {
+public:
+    explicit TOwnSizing(TKelCustomDBGridPrivate& d);
+    ~TOwnSizing();
+    TOwnSizing(const TOwnSizing&) = delete;
+    TOwnSizing& operator=(const TOwnSizing&) = delete;
+
+private:
+    TKelCustomDBGridPrivate& d_;
 };
 
 }  // namespace kelgrid

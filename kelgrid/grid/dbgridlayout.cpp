@@ -374,6 +374,7 @@ void TKelCustomDBGrid::UpdateTitleRowHeights()
 
 void TKelCustomDBGrid::UpdateDataRows()
 {
+    TOwnSizing own(*d_);
     // As many records as fit between the titles and the totals, at least
     // one row; the data link's window holds exactly those. The band's rows
     // sit at the bottom edge: its blank row takes what is left over.
@@ -412,6 +413,8 @@ void TKelCustomDBGrid::InternalLayout()
 {
     if (HasState(tk::TComponentStateFlag::csLoading) || HasState(tk::TComponentStateFlag::csDestroying))
         return;
+    ForgetDeferredLayout();
+    TOwnSizing own(*d_);
     DropMixedDefaultColumns();
     d_->indicatorOffset = d_->options.testFlag(dgIndicator) ? 1 : 0;
     DefineFieldMap();
@@ -432,6 +435,7 @@ void TKelCustomDBGrid::InternalLayout()
     d_->totalOffset = TotalBand().Count();
     UpdateStretchState();
     StretchGrid();
+    RecreateMarkers();
     UpdateDefaultRowHeight();
     SetColumnAttributes();
     UpdateDataRows();

@@ -120,6 +120,14 @@ void TKelDBGridTotals::SetColor(tk::TColor color)
     VisibleChanged();
 }
 
+void TKelDBGridTotals::FollowFixedColor(tk::TColor color)
+{
+    if (d_->customColor || color == d_->color)
+        return;
+    d_->color = color;
+    VisibleChanged();
+}
+
 bool TKelDBGridTotals::IsColorStored() const
 {
     return d_->customColor;

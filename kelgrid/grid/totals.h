@@ -58,6 +58,9 @@ public:
     tk::TColor Color() const;
     void SetColor(tk::TColor color);
     Q_INVOKABLE bool IsColorStored() const;
+    // The grid's FixedColor changed: the band takes it unless its colour
+    // was set on its own.
+    void FollowFixedColor(tk::TColor color);
     // Records of the totals dataset the field rows show; 0: all it reports.
     // Negative values become 0.
     int DataMaxRow() const;

@@ -183,6 +183,10 @@ protected:
     // Paints every pixel of cell (col, row) within rect on the canvas; the
     // base draws nothing.
     virtual void DrawCell(int col, int row, const QRect& rect, TGridDrawState state) = 0;
+    // The colour of the line after (vertical) or below a cell: black in the
+    // fixed cells, silver in the others. clNone leaves the line out (the
+    // cell's background shows through where the descendant painted it).
+    virtual TColor GridLineColor(int col, int row, bool vertical) const;
     // The canvas of the paint under way (nullptr outside painting).
     TCanvas* Canvas() const { return canvas_; }
 

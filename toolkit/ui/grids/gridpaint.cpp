@@ -97,8 +97,13 @@ void TCustomGrid::PaintGrid(TCanvas& canvas, const QRect& dirty)
     PaintMoveIndicator(canvas);
 }
 
-// Each shown cell's line after it and below it, in the fixed colour within
-// the fixed cells and only where the options ask for lines.
+TColor TCustomGrid::GridLineColor(int col, int row, bool) const
+{
+    return col < FixedCols() || row < FixedRows() ? fixedLineColor : cellLineColor;
+}
+
+// Each shown cell's line after it and below it, in the colour GridLineColor
+// gives, only where the options ask for lines.
 void TCustomGrid::PaintLines(TCanvas& canvas)
 {
     const int width = ClientExtentX();
@@ -114,11 +119,20 @@ void TCustomGrid::PaintLines(TCanvas& canvas)
             if (x.Empty() || y.Empty())
                 return;
             const bool fixed = col < FixedCols() || row < FixedRows();
-            canvas.Brush()->SetColor(fixed ? fixedLineColor : cellLineColor);
-            if (vertical > 0 && (options_ & (fixed ? goFixedVertLine : goVertLine)))
-                canvas.FillRect(ToViewport(x.End(), vertical, y.start, y.size + horizontal));
-            if (horizontal > 0 && (options_ & (fixed ? goFixedHorzLine : goHorzLine)))
-                canvas.FillRect(ToViewport(x.start, x.size, y.End(), horizontal));
+            if (vertical > 0 && (options_ & (fixed ? goFixedVertLine : goVertLine))) {
+                const TColor color = GridLineColor(col, row, true);
+                if (color != clNone) {
+                    canvas.Brush()->SetColor(color);
+                    canvas.FillRect(ToViewport(x.End(), vertical, y.start, y.size + horizontal));
+                }
+            }
+            if (horizontal > 0 && (options_ & (fixed ? goFixedHorzLine : goHorzLine))) {
+                const TColor color = GridLineColor(col, row, false);
+                if (color != clNone) {
+                    canvas.Brush()->SetColor(color);
+                    canvas.FillRect(ToViewport(x.start, x.size, y.End(), horizontal));
+                }
+            }
         });
     });
 }
