@@ -452,4 +452,14 @@ void TKelCustomDBGrid::Notification(tk::TComponentCore* component, tk::TOperatio
 
 TKelDBGrid::TKelDBGrid(QWidget* parent) : TKelCustomDBGrid(parent) {}
 
+bool TKelDBGrid::IsHeaderColorStored() const
+{
+    return d()->headerColorSet;
+}
+
+bool TKelDBGrid::IsFillerColorStored() const
+{
+    return d()->fillerColorSet;
+}
+
 }  // namespace kelgrid

@@ -133,6 +133,8 @@ public:
     bool ColumnsReading() const;
     bool ColumnsWriting() const;
     int IndicatorOffset() const;
+    // The title rows: 0 without dgTitles, else one per nesting level.
+    int TitleOffset() const;
     // Text lines of the title captions and of the header rows, at least 1;
     // a change re-lays out while those rows are shown.
     int TitleLinesCount() const;
@@ -836,8 +838,56 @@ class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
     Q_CLASSINFO("Default:StretchWidthMax", "-1")
     Q_CLASSINFO("Default:StretchWidthMin", "-1")
     Q_CLASSINFO("Default:ReadOnly", "False")
+    // --- Appearance
+    Q_MOC_INCLUDE("kelgrid/controls/gradient.h")
+    Q_MOC_INCLUDE("toolkit/ui/imagelist.h")
+    Q_PROPERTY(tk::TColor FixedColor READ FixedColor WRITE SetFixedColor)
+    Q_PROPERTY(tk::TColor HeaderColor READ HeaderColor WRITE SetHeaderColor)
+    Q_PROPERTY(tk::TColor FillerColor READ FillerColor WRITE SetFillerColor)
+    Q_PROPERTY(tk::TColor SelectionColor READ SelectionColor WRITE SetSelectionColor)
+    Q_PROPERTY(tk::TColor SelectRowColor READ SelectRowColor WRITE SetSelectRowColor)
+    Q_PROPERTY(tk::TColor SelectCellColor READ SelectCellColor WRITE SetSelectCellColor)
+    Q_PROPERTY(tk::TColor StripeColor READ StripeColor WRITE SetStripeColor)
+    Q_PROPERTY(tk::TColor EditorColor READ EditorColor WRITE SetEditorColor)
+    Q_PROPERTY(tk::TColor HighlightText READ HighlightText WRITE SetHighlightText)
+    Q_PROPERTY(tk::TColor DataColLineColor READ DataColLineColor WRITE SetDataColLineColor)
+    Q_PROPERTY(tk::TColor DataRowLineColor READ DataRowLineColor WRITE SetDataRowLineColor)
+    Q_PROPERTY(int FillerIndex READ FillerIndex WRITE SetFillerIndex)
+    Q_PROPERTY(bool FillerButton READ FillerButton WRITE SetFillerButton)
+    Q_PROPERTY(kelgrid::TKelGridEnums::THotButtonsStyle HotButtons READ HotButtons WRITE SetHotButtons)
+    Q_PROPERTY(kelgrid::TKelGridEnums::TListBorderStyle ListBorder READ ListBorder WRITE SetListBorder)
+    Q_PROPERTY(kelgrid::TKelGridEnums::TFocusRectStyle FocusRect READ FocusRect WRITE SetFocusRect)
+    Q_PROPERTY(kelgrid::TKelGridEnums::TMarkerStyle MarkerStyle READ MarkerStyle WRITE SetMarkerStyle)
+    Q_PROPERTY(kelgrid::TKelGridEnums::TMarkerTransparent MarkerTransparent READ MarkerTransparent WRITE
+                   SetMarkerTransparent)
+    Q_PROPERTY(kelgrid::TKelGridEnums::TResizeOptions ResizeOptions READ ResizeOptions WRITE SetResizeOptions)
+    Q_PROPERTY(bool DefaultDrawing READ DefaultDrawing WRITE SetDefaultDrawing)
+    Q_PROPERTY(kelgrid::TOrvGradientButton* Gradient READ Gradient WRITE SetGradient)
+    Q_PROPERTY(tk::TImageList* IndicatorImages READ IndicatorImages WRITE SetIndicatorImages)
+    Q_PROPERTY(tk::TImageList* TitleImages READ TitleImages WRITE SetTitleImages)
+    Q_PROPERTY(tk::TImageList* TitleMarkers READ TitleMarkers WRITE SetTitleMarkers)
+    Q_CLASSINFO("Default:SelectionColor", "clDefault")
+    Q_CLASSINFO("Default:SelectRowColor", "clDefault")
+    Q_CLASSINFO("Default:SelectCellColor", "clDefault")
+    Q_CLASSINFO("Default:StripeColor", "clNone")
+    Q_CLASSINFO("Default:EditorColor", "clNone")
+    Q_CLASSINFO("Default:HighlightText", "clDefault")
+    Q_CLASSINFO("Default:DataColLineColor", "clDefault")
+    Q_CLASSINFO("Default:DataRowLineColor", "clDefault")
+    Q_CLASSINFO("Default:FillerIndex", "-7")
+    Q_CLASSINFO("Default:FillerButton", "True")
+    Q_CLASSINFO("Default:HotButtons", "hbAuto")
+    Q_CLASSINFO("Default:ListBorder", "lbAuto")
+    Q_CLASSINFO("Default:FocusRect", "frAuto")
+    Q_CLASSINFO("Default:MarkerStyle", "msAuto")
+    Q_CLASSINFO("Default:MarkerTransparent", "mtAuto")
+    Q_CLASSINFO("Default:ResizeOptions", "[roColumnResize,roOptimalWidth,roDefaultWidth,roColumnMoving]")
+    Q_CLASSINFO("Default:DefaultDrawing", "True")
 public:
     Q_INVOKABLE explicit TKelDBGrid(QWidget* parent = nullptr);
+    // Stored only when set on their own (FixedColor follows otherwise).
+    Q_INVOKABLE bool IsHeaderColorStored() const;
+    Q_INVOKABLE bool IsFillerColorStored() const;
 };
 
 // BeginOrderUpdate now, EndOrderUpdate when the scope ends: the outermost

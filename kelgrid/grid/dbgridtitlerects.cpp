@@ -15,6 +15,11 @@
 
 namespace kelgrid {
 
+int TKelCustomDBGrid::TitleOffset() const
+{
+    return d_->titleOffset;
+}
+
 int TKelCustomDBGrid::ColLineWidth() const
 {
     return d_->options.testFlag(dgColLines) ? GridLineWidth() : 0;

@@ -943,9 +943,12 @@ Variant TDataSet::Lookup(const QString& keyFields, const Variant& keyValues, con
 
 TBookmark TDataSet::GetBookmark() const
 {
-    if (!Active() || cursor_ < 0 || cursor_ == d_->insertPos || !HasViewRow(cursor_))
+    // The record field reads see: a link that moved the active record to
+    // one of its rows (a grid painting it) asks for that record's bookmark.
+    const qint64 position = activePos_ >= 0 ? activePos_ : cursor_;
+    if (!Active() || position < 0 || position == d_->insertPos || !HasViewRow(position))
         return {};
-    return BookmarkOf(source_->RowIdAt(ViewToSource(cursor_)));
+    return BookmarkOf(source_->RowIdAt(ViewToSource(position)));
 }
 
 qint64 TDataSet::BookmarkPosition(const TBookmark& bookmark) const

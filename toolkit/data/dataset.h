@@ -127,7 +127,8 @@ public:
     Variant Lookup(const QString& keyFields, const Variant& keyValues, const QString& resultFields);
 
     // --- Bookmarks --------------------------------------------------------
-    // Empty when there is no current record.
+    // The active record's (the current one unless a data link moved the
+    // active record to one of its rows); empty when there is none.
     TBookmark GetBookmark() const;
     // Raises EDatabaseError when the record is gone.
     void GotoBookmark(const TBookmark& bookmark);
