@@ -23,7 +23,7 @@ struct TColumnSetup {
 // concepts) on a 1024 x 640 screen.
 const TColumnSetup kColumns[] = {
     {"Numero", "Recibo|Número", 62},      {"Fecha", "Recibo|Fecha", 84},
-    {"Concepto", "Recibo|Concepto", 220}, {"NombrePropietario", "Propietario|Nombre", 230},
+    {"Concepto", "Recibo|Concepto", 230}, {"NombrePropietario", "Propietario|Nombre", 240},
     {"Importe", "Importe", 96},           {"Cobrado", "Cobrado", 64},
 };
 const int kAutoColumnWidth = 40;
@@ -96,6 +96,8 @@ void TfrmRecibos::AddColumns()
     kelgrid::TKelColumn* paid = grid_->ColumnByName(QStringLiteral("Cobrado"));
     paid->SetCheckBox(true);
     paid->SetCheckBoxValues(QStringLiteral("1;0"));
+    paid->SetAlignment(tk::taCenter);
+    paid->Title()->SetAlignment(tk::taCenter);
 
     // The automatic columns go in front: the number first, then the
     // selection, as the grid builds them from its options.
