@@ -88,25 +88,19 @@ TEST_F(ReceiptsWindowTest, TheColumnsShowTheReceiptsUnderNestedTitles)
     TKelColumn* number = grid->ColumnByName(QStringLiteral("Numero"));
     TKelColumn* date = grid->ColumnByName(QStringLiteral("Fecha"));
     TKelColumn* concepto = grid->ColumnByName(QStringLiteral("Concepto"));
-    TKelColumn* owner = grid->ColumnByName(QStringLiteral("NombrePropietario"));
     EXPECT_EQ(number->Title()->HeaderRowCount(), 1);
-    EXPECT_EQ(number->Title()->HeaderLeft(0), nullptr);
     EXPECT_EQ(number->Title()->HeaderRight(0), date);
     EXPECT_EQ(date->Title()->HeaderRight(0), concepto);
     EXPECT_EQ(concepto->Title()->HeaderRight(0), nullptr);
-    EXPECT_EQ(owner->Title()->HeaderRowCount(), 1);
-    EXPECT_EQ(owner->Title()->HeaderLeft(0), nullptr);
-    EXPECT_EQ(grid->ColumnByName(QStringLiteral("Importe"))->Title()->HeaderRowCount(), 0);
 
-    // The automatic columns from the grid's options: the row's number and
-    // the row's selection, bound to no field.
+    // The automatic columns of the grid's options: the row's number and
+    // the row's selection.
     EXPECT_TRUE(grid->OptionsExt().testFlag(kelgrid::dgAutoNumberColumn));
     EXPECT_TRUE(grid->OptionsExt().testFlag(kelgrid::dgAutoSelectColumn));
     TKelColumn* numbering = grid->Columns()->Items(0);
     TKelColumn* selecting = grid->Columns()->Items(1);
     EXPECT_TRUE(numbering->AutoNumber());
     EXPECT_TRUE(selecting->CheckBox());
-    EXPECT_EQ(selecting->Field(), nullptr);
     window.Queries().Receipts()->MoveBy(2);
     EXPECT_EQ(grid->ColGetText(numbering, QString(), kelgrid::tkDisplay), kelgrid::AutoNumberStr(3));
     EXPECT_EQ(selecting->CheckBoxState(), 0);
