@@ -1,108 +1,141 @@
 #include "host/dbgrid_demo.h"
 
+#include "host/receipt_queries.h"
 #include "kelgrid/grid/keldbgrids.h"
-#include "toolkit/data/clientdataset.h"
-#include "toolkit/data/datasource.h"
-#include "toolkit/data/field.h"
-#include "toolkit/data/recordsource.h"
+#include "toolkit/data/query.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 
 namespace host {
 
 namespace {
 
-struct Receipt {
-    int number;
-    const char* flat;
-    const char* owner;
-    const char* month;
-    double amount;
-    bool paid;
+struct TColumnSetup {
+    const char* field;
+    // The title tree of the column: header rows and caption, "|" between.
+    const char* title;
+    int width;
 };
 
-const Receipt receipts[] = {
-    {1001, "1º A", "María López Vidal", "Octubre", 62.40, true},
-    {1002, "1º B", "José Ruiz Campos", "Octubre", 62.40, false},
-    {1003, "2º A", "Ana Belén Torres", "Octubre", 58.10, true},
-    {1004, "2º B", "Luis García Sanz", "Octubre", 58.10, false},
-    {1005, "3º A", "Carmen Núñez Roca", "Noviembre", 58.10, true},
-    {1006, "4º B", "Antonio Pérez Lara", "Noviembre", 71.25, false},
-    {1007, "Ático", "Elena Castro Prieto", "Noviembre", 96.00, true},
-    {1008, "Local 2", "Café El Portal", "Noviembre", 120.00, false},
+// Widths fit the longest texts of the sample data (owners' names, monthly
+// concepts) on a 1024 x 640 screen.
+const TColumnSetup kColumns[] = {
+    {"Numero", "Recibo|Número", 62},      {"Fecha", "Recibo|Fecha", 84},
+    {"Concepto", "Recibo|Concepto", 230}, {"NombrePropietario", "Propietario|Nombre", 240},
+    {"Importe", "Importe", 96},           {"Cobrado", "Cobrado", 64},
 };
+const int kAutoColumnWidth = 40;
 
-tk::TFieldDef Def(const char* name, tk::TFieldType type, int size = 0)
+// "Recibo|Número": the header "Recibo" over the caption "Número". The last
+// segment is the caption; the ones before it are the header rows.
+void SetTitle(kelgrid::TKelColumn* column, const QString& title)
 {
-    tk::TFieldDef def;
-    def.Name = QString::fromLatin1(name);
-    def.DataType = type;
-    def.Size = size;
-    return def;
+    const qsizetype split = title.lastIndexOf(QLatin1Char('|'));
+    column->Title()->SetHeader(split < 0 ? QString() : title.left(split));
+    column->Title()->SetCaption(title.mid(split + 1));
+}
+
+void AddCaptionRow(kelgrid::TKelColumn* column, const QString& caption)
+{
+    kelgrid::TKelColumnTotalValue* total = column->TotalValues()->Add();
+    total->SetCaption(caption);
+    total->SetAlignment(tk::taRightJustify);
+}
+
+// A total that shows a field of the summary query (the totals' dataset).
+void ShowSummaryField(kelgrid::TKelColumnTotalValue* total, const char* field)
+{
+    total->SetTotalResult(kelgrid::trTotalField);
+    total->SetFieldName(QString::fromLatin1(field));
 }
 
 }  // namespace
 
-TfrmRecibos::TfrmRecibos(QWidget* parent)
-    : tk::TForm(parent),
-      receipts_(std::make_unique<tk::TClientDataSet>()),
-      source_(std::make_unique<tk::TDataSource>())
+TfrmRecibos::TfrmRecibos(tk::TDatabase* yearDatabase, QWidget* parent)
+    : tk::TForm(parent), queries_(std::make_unique<TReceiptQueries>(yearDatabase))
 {
     setObjectName(QStringLiteral("frmRecibos"));
-    SetCaption(QStringLiteral("Recibos de la comunidad"));
-    receipts_->FieldDefs() = {Def("Recibo", tk::ftInteger), Def("Piso", tk::ftString, 10),
-                              Def("Propietario", tk::ftString, 40), Def("Mes", tk::ftString, 12),
-                              Def("Importe", tk::ftFloat), Def("Pagado", tk::ftBoolean)};
-    receipts_->CreateDataSet();
-    receipts_->FieldByName(QStringLiteral("Importe"))->setProperty("DisplayFormat", QStringLiteral("#,##0.00 €"));
-    for (const Receipt& r : receipts) {
-        receipts_->Append();
-        receipts_->FieldByName(QStringLiteral("Recibo"))->SetAsInteger(r.number);
-        receipts_->FieldByName(QStringLiteral("Piso"))->SetAsString(QString::fromUtf8(r.flat));
-        receipts_->FieldByName(QStringLiteral("Propietario"))->SetAsString(QString::fromUtf8(r.owner));
-        receipts_->FieldByName(QStringLiteral("Mes"))->SetAsString(QString::fromUtf8(r.month));
-        receipts_->FieldByName(QStringLiteral("Importe"))->SetAsFloat(r.amount);
-        receipts_->FieldByName(QStringLiteral("Pagado"))->SetAsBoolean(r.paid);
-        receipts_->Post();
-    }
-    receipts_->First();
-    source_->SetDataSet(receipts_.get());
+    SetCaption(QStringLiteral("Recibos del ejercicio %1").arg(queries_->Year()));
 
     auto* layout = new QVBoxLayout(this);
     grid_ = new kelgrid::TKelDBGrid(this);
     grid_->SetName(QStringLiteral("grdRecibos"));
-    grid_->SetDataSource(source_.get());
-    // The form's own columns: titles and widths set by name, as a designed
-    // form streams them.
-    grid_->BeginLayout();
-    struct ColumnSetup {
-        const char* field;
-        const char* title;
-        int width;
-    };
-    for (const ColumnSetup& c : {ColumnSetup{"Recibo", "Nº", 56}, ColumnSetup{"Piso", "Piso", 70},
-                                 ColumnSetup{"Propietario", "Propietario", 190}, ColumnSetup{"Mes", "Mes", 90},
-                                 ColumnSetup{"Importe", "Importe", 80}}) {
-        kelgrid::TKelColumn* column = grid_->Columns()->Add();
-        column->setProperty("FieldName", QString::fromLatin1(c.field));
-        column->Title()->setProperty("Caption", QString::fromUtf8(c.title));
-        column->setProperty("Width", c.width);
+    {
+        // One layout for the whole set-up, as a designed form is read. The
+        // data source comes last: on an open dataset the grid would make its
+        // default columns first, and those would shadow the form's own.
+        grid_->BeginLayout();
+        auto endLayout = qScopeGuard([this] { grid_->EndLayout(); });
+        AddColumns();
+        SetUpTotals();
+        grid_->SetDataSource(queries_->ReceiptsSource());
     }
-    grid_->EndLayout();
     layout->addWidget(grid_);
-    resize(620, 300);
+    resize(1000, 600);
 }
 
 TfrmRecibos::~TfrmRecibos()
 {
-    // The grid lets go of its source before the source goes.
+    // The grid lets go of its sources before the sources go.
     delete grid_;
 }
 
-bool RenderDataGridDemo(const QString& folder, QString& written)
+void TfrmRecibos::AddColumns()
 {
-    TfrmRecibos window;
+    grid_->SetOptionsExt(grid_->OptionsExt() | kelgrid::dgAutoNumberColumn | kelgrid::dgAutoSelectColumn);
+    kelgrid::TKelDBGridColumns* columns = grid_->Columns();
+    for (const TColumnSetup& setup : kColumns) {
+        kelgrid::TKelColumn* column = columns->Add();
+        column->SetFieldName(QString::fromLatin1(setup.field));
+        SetTitle(column, QString::fromUtf8(setup.title));
+        column->SetWidth(setup.width);
+    }
+    // Cobrado holds 1 for a paid receipt and 0 for one still due.
+    kelgrid::TKelColumn* paid = grid_->ColumnByName(QStringLiteral("Cobrado"));
+    paid->SetCheckBox(true);
+    paid->SetCheckBoxValues(QStringLiteral("1;0"));
+    paid->SetAlignment(tk::taCenter);
+    paid->Title()->SetAlignment(tk::taCenter);
+
+    // The automatic columns go in front: the number first, then the
+    // selection, as the grid builds them from its options.
+    kelgrid::TKelColumn* select = columns->AddAutoSelect();
+    select->Title()->SetCaption(QStringLiteral("Sel."));
+    select->SetWidth(kAutoColumnWidth);
+    kelgrid::TKelColumn* number = columns->AddAutoNumber();
+    number->Title()->SetCaption(QStringLiteral("Nº"));
+    number->SetWidth(kAutoColumnWidth);
+}
+
+void TfrmRecibos::SetUpTotals()
+{
+    grid_->SetOptionsEx(grid_->OptionsEx() | kelgrid::dgTotalHeader | kelgrid::dgTotalValues |
+                        kelgrid::dgTotalFooter);
+    grid_->Totals()->SetDataSource(queries_->SummarySource());
+
+    grid_->ColumnByName(QStringLiteral("Concepto"))
+        ->TotalHeader()
+        ->SetCaption(QStringLiteral("Totales del ejercicio %1").arg(queries_->Year()));
+
+    // The figures stand in the amount column, each with its caption in the
+    // owner column beside it.
+    kelgrid::TKelColumn* labels = grid_->ColumnByName(QStringLiteral("NombrePropietario"));
+    kelgrid::TKelColumn* amounts = grid_->ColumnByName(QStringLiteral("Importe"));
+    AddCaptionRow(labels, QStringLiteral("Suma de importes"));
+    ShowSummaryField(amounts->TotalValues()->Add(), "Suma");
+    AddCaptionRow(labels, QStringLiteral("Número de recibos"));
+    ShowSummaryField(amounts->TotalValues()->Add(), "Recibos");
+
+    labels->TotalFooter()->SetCaption(QStringLiteral("Pendiente de cobro"));
+    labels->TotalFooter()->SetAlignment(tk::taRightJustify);
+    ShowSummaryField(amounts->TotalFooter(), "Pendiente");
+}
+
+bool RenderDataGridDemo(tk::TDatabase* yearDatabase, const QString& folder, QString& written)
+{
+    TfrmRecibos window(yearDatabase);
     window.show();
     QApplication::processEvents();
     written = folder + QStringLiteral("dbgrid-demo.png");

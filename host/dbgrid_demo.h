@@ -1,16 +1,25 @@
 #pragma once
-// The host's data-grid window: the community's receipts, a client dataset
-// shown in a TKelDBGrid whose columns the form customises by name. Opened
-// from the main window; --screenshots renders it.
+// The host's data-grid window: the receipts of the current community's
+// year database (TReceiptQueries) in a TKelDBGrid.
+//
+// Columns, left to right: the row number and the row selection (the grid's
+// automatic columns), "Recibo|Número", "Recibo|Fecha", "Recibo|Concepto"
+// (one "Recibo" header over three captions), "Propietario|Nombre" (the
+// owner's name, a lookup field), "Importe" and "Cobrado" (a check box on
+// the 1/0 of the table). Below the receipts the totals band: a header with
+// the year, the sum and the count of the amounts, and a footer with the
+// amount still unpaid, read from the summary query through the totals' own
+// data link.
+//
+// Opened from the main window and by --recibos; --screenshots renders it.
 
 #include "toolkit/ui/forms.h"
 
 #include <memory>
 
 namespace tk {
-class TClientDataSet;
-class TDataSource;
-}  // namespace tk
+class TDatabase;
+}
 
 namespace kelgrid {
 class TKelDBGrid;
@@ -18,23 +27,31 @@ class TKelDBGrid;
 
 namespace host {
 
+class TReceiptQueries;
+
 class TfrmRecibos : public tk::TForm {
     Q_OBJECT
 public:
-    explicit TfrmRecibos(QWidget* parent = nullptr);
+    // Opens the receipts of yearDatabase (switched on when it is off).
+    // Raises tk::EDatabaseError when there is no database or it holds no
+    // receipts table.
+    explicit TfrmRecibos(tk::TDatabase* yearDatabase, QWidget* parent = nullptr);
     ~TfrmRecibos() override;
 
     kelgrid::TKelDBGrid* Grid() const { return grid_; }
-    tk::TClientDataSet* Receipts() const { return receipts_.get(); }
+    const TReceiptQueries& Queries() const { return *queries_; }
 
 private:
-    std::unique_ptr<tk::TClientDataSet> receipts_;
-    std::unique_ptr<tk::TDataSource> source_;
-    kelgrid::TKelDBGrid* grid_;
+    void AddColumns();
+    void SetUpTotals();
+
+    std::unique_ptr<TReceiptQueries> queries_;
+    kelgrid::TKelDBGrid* grid_ = nullptr;
 };
 
-// Renders the window into folder (ending in "/") as dbgrid-demo.png. False
-// when the file cannot be written.
-bool RenderDataGridDemo(const QString& folder, QString& written);
+// Renders the window on yearDatabase into folder (ending in "/") as
+// dbgrid-demo.png. False when the file cannot be written; the database's
+// errors raise as for the window.
+bool RenderDataGridDemo(tk::TDatabase* yearDatabase, const QString& folder, QString& written);
 
 }  // namespace host

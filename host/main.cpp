@@ -26,6 +26,7 @@
 #include <QPixmap>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -33,6 +34,7 @@ struct TOptions {
     QString sample;
     QString language;
     bool restricted = false;
+    bool receipts = false;
     QString screenshots;
     QString screenshot;
 };
@@ -52,21 +54,26 @@ TOptions ParseOptions(const QApplication& app)
                                       QStringLiteral("code"), QStringLiteral("es"));
     const QCommandLineOption restricted(QStringLiteral("restricted"),
                                         QStringLiteral("Open the backup window in restricted mode."));
+    const QCommandLineOption receipts(
+        QStringLiteral("recibos"),
+        QStringLiteral("Open the receipts window (the year's receipts in the data grid) instead of "
+                       "the main window."));
     const QCommandLineOption screenshots(
         QStringLiteral("screenshots"),
         QStringLiteral("Render each page of the backup window to PNG files in "
                        "<dir> and exit."),
         QStringLiteral("dir"));
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                        QStringLiteral("Render the main window to <file> and exit."),
+                                        QStringLiteral("Render the window to <file> and exit."),
                                         QStringLiteral("file"));
-    parser.addOptions({sample, language, restricted, screenshots, screenshot});
+    parser.addOptions({sample, language, restricted, receipts, screenshots, screenshot});
     parser.process(app);
 
     TOptions options;
     options.sample = parser.value(sample);
     options.language = parser.value(language).toLower();
     options.restricted = parser.isSet(restricted);
+    options.receipts = parser.isSet(receipts);
     options.screenshots = parser.value(screenshots);
     options.screenshot = parser.value(screenshot);
     if (options.language != QLatin1String("es") && options.language != QLatin1String("en")) {
@@ -110,13 +117,29 @@ void OpenDatabase(tk::TDatabase& database, const QString& name, const QString& f
     }
 }
 
-int RenderMainWindow(QWidget& window, const QString& png)
+int RenderWindow(QWidget& window, const QString& png, const char* what)
 {
     window.show();
     QApplication::processEvents();
     const bool saved = window.grab().save(png);
-    std::printf("%s %s\n", saved ? "rendered main window to" : "could not write", qPrintable(png));
+    if (saved)
+        std::printf("rendered %s to %s\n", what, qPrintable(png));
+    else
+        std::printf("could not write %s\n", qPrintable(png));
     return saved ? 0 : 1;
+}
+
+// Shows the window and runs until it closes; with --screenshot, or without
+// a screen (then into offscreenPng), renders it to a file instead.
+int ShowOrRender(QWidget& window, const TOptions& options, const QString& offscreenPng, const char* what)
+{
+    QString png = options.screenshot;
+    if (png.isEmpty() && QGuiApplication::platformName() == QLatin1String("offscreen"))
+        png = offscreenPng;
+    if (!png.isEmpty())
+        return RenderWindow(window, png, what);
+    window.show();
+    return QApplication::exec();
 }
 
 }  // namespace
@@ -167,22 +190,33 @@ int main(int argc, char** argv)
             return 1;
         }
         std::printf("rendered %s\n", qPrintable(written));
-        if (!host::RenderDataGridDemo(QDir::cleanPath(options.screenshots) + QLatin1Char('/'), written)) {
-            std::fprintf(stderr, "Brivora: cannot write %s\n", qPrintable(written));
+        try {
+            if (!host::RenderDataGridDemo(&database1, QDir::cleanPath(options.screenshots) + QLatin1Char('/'),
+                                          written)) {
+                std::fprintf(stderr, "Brivora: cannot write %s\n", qPrintable(written));
+                return 1;
+            }
+        } catch (const tk::Exception& error) {
+            std::fprintf(stderr, "Brivora: the receipts window: %s\n", qPrintable(error.Message()));
             return 1;
         }
         std::printf("rendered %s\n", qPrintable(written));
         return backup;
     }
 
+    if (options.receipts) {
+        std::unique_ptr<host::TfrmRecibos> receipts;
+        try {
+            receipts = std::make_unique<host::TfrmRecibos>(&database1);
+        } catch (const tk::Exception& error) {
+            std::fprintf(stderr, "Brivora: the receipts window: %s\n", qPrintable(error.Message()));
+            return 1;
+        }
+        return ShowOrRender(*receipts, options, QStringLiteral("recibos.png"), "receipts window");
+    }
+
     host::TfrmBrivora window(library, call, paths);
     safekeep::LanguageManager->LangVCL(&window);
     window.ShowDatabaseStates();
-    QString png = options.screenshot;
-    if (png.isEmpty() && QGuiApplication::platformName() == QLatin1String("offscreen"))
-        png = QStringLiteral("host.png");
-    if (!png.isEmpty())
-        return RenderMainWindow(window, png);
-    window.show();
-    return QApplication::exec();
+    return ShowOrRender(window, options, QStringLiteral("host.png"), "main window");
 }

@@ -93,7 +93,7 @@ void TfrmBrivora::OpenGridDemo()
 void TfrmBrivora::OpenDataGridDemo()
 {
     if (!dataGridDemo_)
-        dataGridDemo_ = new TfrmRecibos(this);
+        dataGridDemo_ = new TfrmRecibos(call_.database1, this);
     dataGridDemo_->show();
     dataGridDemo_->raise();
 }

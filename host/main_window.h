@@ -1,8 +1,8 @@
 #pragma once
 // The host's main window: what the installation holds (community, year
 // file, the state of its two database connections) and the button that
-// opens the backup window through the backup library; another opens the
-// string-grid window.
+// opens the backup window through the backup library; two more open the
+// string-grid window and the receipts window.
 
 #include "host/backup_library.h"
 #include "host/host_paths.h"
@@ -24,7 +24,10 @@ public:
     QPushButton* GridButton() const { return btnRejilla; }
     // Shows the string-grid window (one per main window).
     void OpenGridDemo();
+    // Shows the receipts window on the year database (one per main window);
+    // a year file that cannot be read raises tk::EDatabaseError.
     void OpenDataGridDemo();
+    QPushButton* DataGridButton() const { return btnRecibos; }
     // Shows the current state of the two database components.
     void ShowDatabaseStates();
 

@@ -81,5 +81,22 @@ TEST(BrivoraProgramTest, StartedFromTheBuildItRunsFromItsSampleInstallation)
     EXPECT_FALSE(tk::FileExists(folder.File(QStringLiteral("shots/backup-start.png"))));
 }
 
+TEST(BrivoraProgramTest, TheReceiptsSwitchOpensTheReceiptsWindowInsteadOfTheMainWindow)
+{
+    tk::test::TempFolder folder;
+    const QString png = folder.File(QStringLiteral("recibos.png"));
+    const TRun run = RunProgram(QStringLiteral(BRIVORA_EXECUTABLE),
+                                {QStringLiteral("--sample"), folder.File(QStringLiteral("muestra")),
+                                 QStringLiteral("--recibos"), QStringLiteral("--screenshot"), png},
+                                folder.Path());
+    ASSERT_EQ(run.status, QProcess::NormalExit) << qPrintable(run.err);
+    ASSERT_EQ(run.code, 0) << qPrintable(run.err);
+    EXPECT_TRUE(run.out.contains(QStringLiteral("rendered receipts window to ") + png))
+        << qPrintable(run.out);
+    // The receipts window's size, not the main window's.
+    EXPECT_EQ(QImage(png).size(), QSize(1000, 600));
+    EXPECT_FALSE(tk::FileExists(folder.File(QStringLiteral("host.png"))));
+}
+
 }  // namespace
 }  // namespace host
