@@ -301,7 +301,8 @@ public:
     // --- Texts and images (columnassign.cpp) ----------------------------------
     QString DisplayName() const override;
     // The field's display text (a memo's string with ShowBlob) through the
-    // grid's ColGetText(tkDisplay); empty without a field.
+    // grid's ColGetText(tkDisplay); empty without a field, except for an
+    // auto-number column (the row's number).
     QString DisplayText() const;
     // The field's edit text (a memo's string with EditMemo) through
     // ColGetText(tkEdit).

@@ -198,10 +198,12 @@ QString TKelColumn::DisplayName() const
 QString TKelColumn::DisplayText() const
 {
     tk::TField* field = Field();
-    if (!field)
-        return {};
-    const QString text = IsMemo(field) && d_->showBlob ? field->AsString() : field->DisplayText();
     TKelCustomDBGrid* grid = Grid();
+    if (!field) {
+        // An auto-number column has no field: the grid gives its number.
+        return AutoNumber() && grid ? grid->ColGetText(const_cast<TKelColumn*>(this), {}, tkDisplay) : QString();
+    }
+    const QString text = IsMemo(field) && d_->showBlob ? field->AsString() : field->DisplayText();
     return grid ? grid->ColGetText(const_cast<TKelColumn*>(this), text, tkDisplay) : text;
 }
 

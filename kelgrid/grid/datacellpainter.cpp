@@ -49,9 +49,8 @@ tk::TColor TKelCellPainter::DataCellColor(int dataColumn, int dataRow) const
     tk::TColor color = fixed ? grid_.FixedColor() : column->Color();
     if (!fixed && d_.stripeColor != tk::clNone) {
         // Stripes follow the records, so they stay put while the grid scrolls.
-        int number = dataRow;
-        if (grid_.DataSet() && d_.dataLink->Active() && grid_.DataSet()->IsSequenced())
-            number = grid_.DataSet()->RecNo() - 1 - d_.dataLink->ActiveRecord() + dataRow;
+        const qint64 top = d_.dataLink->Active() ? d_.dataLink->WindowTop() : -1;
+        const qint64 number = top >= 0 ? top + dataRow : dataRow;
         color = number % 2 == 0 ? grid_.Color() : ResolveColor(d_.stripeColor, grid_.DefaultStripeColor());
         if (color == kSilver)
             color = kLightSilver;

@@ -242,8 +242,9 @@ public:
     virtual QString ColSetText(TKelColumn* column, const QString& text);
     TKelColGetTextEvent OnColGetText;
     TKelColSetTextEvent OnColSetText;
-    // The current record's number as auto-number columns show it: the
-    // dataset's record number, -1 without an active link.
+    // The active record's number as auto-number columns show it: its place
+    // (from 1) in the dataset's order, -1 without an active link. While a
+    // row paints, that row's.
     virtual int RecNumber() const;
     // Whether a column's field may be changed through the grid now.
     virtual bool CanColumnModify(TKelColumn* column);

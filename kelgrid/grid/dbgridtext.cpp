@@ -130,8 +130,12 @@ QString TKelCustomDBGrid::ColSetText(TKelColumn* column, const QString& text)
 
 int TKelCustomDBGrid::RecNumber() const
 {
+    // The active record's place in the dataset's order: the current one,
+    // or the row a painting grid moved the data link to.
     tk::TDataSet* dataSet = DataSet();
-    return LinkActiveNow() && dataSet ? dataSet->RecNo() : -1;
+    if (!LinkActiveNow() || !dataSet || dataSet->ActiveRecordPosition() < 0)
+        return -1;
+    return static_cast<int>(dataSet->ActiveRecordPosition()) + 1;
 }
 
 bool TKelCustomDBGrid::CanColumnModify(TKelColumn* column)
