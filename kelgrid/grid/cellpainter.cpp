@@ -28,6 +28,13 @@ bool TKelCellPainter::BothLines() const
     return d_.options.testFlag(dgColLines) && d_.options.testFlag(dgRowLines);
 }
 
+tk::TAlignment TKelCellPainter::ScreenAlignment(tk::TAlignment alignment, bool suppressRTL) const
+{
+    if (suppressRTL || !grid_.UseRightToLeftAlignment() || alignment == tk::taCenter)
+        return alignment;
+    return alignment == tk::taLeftJustify ? tk::taRightJustify : tk::taLeftJustify;
+}
+
 void TKelCellPainter::Paint(int col, int row, const QRect& cellRect, tk::TGridDrawState state)
 {
     if (cellRect.isEmpty())

@@ -55,6 +55,10 @@ public:
 private:
     // --- cellpainter.cpp
     bool BothLines() const;
+    // The alignment as seen: a right-to-left grid lays its cells out from
+    // the right (in screen order), so left and right swap unless the column
+    // suppresses it.
+    tk::TAlignment ScreenAlignment(tk::TAlignment alignment, bool suppressRTL) const;
     // The background of a fixed cell: theme, gradient or colour.
     void FillFixed(const QRect& rect, tk::TColor color, bool hot, bool pressed);
     // Whether fixed backgrounds come from the theme or the gradient, so text

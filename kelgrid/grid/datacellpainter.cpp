@@ -94,8 +94,7 @@ void TKelCellPainter::DrawColumnContent(const QRect& rect, int dataColumn, TKelC
 void TKelCellPainter::DrawColumnImageAndText(const QRect& rect, TKelColumn* column, const QImage& image,
                                              bool transparentText)
 {
-    const bool rightToLeft = grid_.UseRightToLeftAlignment() && !column->SuppressRTL();
-    tk::TAlignment alignment = column->Alignment();
+    const tk::TAlignment alignment = ScreenAlignment(column->Alignment(), column->SuppressRTL());
     if (!image.isNull()) {
         TCellImageFormat format;
         format.mode = column->ImageDraw();
@@ -123,7 +122,6 @@ void TKelCellPainter::DrawColumnImageAndText(const QRect& rect, TKelColumn* colu
     format.wordWrap = column->WordWrap();
     format.ellipsis = column->Ellipsis();
     format.margin = margin_;
-    format.keepAlignment = !rightToLeft;
     DrawCellText(canvas_, rect, column->DisplayText(), format);
 }
 

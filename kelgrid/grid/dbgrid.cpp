@@ -74,6 +74,7 @@ TKelCustomDBGrid::TKelCustomDBGrid(QWidget* parent)
     d_->totals = CreateTotals();
     d_->gradient = CreateGradient();
     d_->gradient->OnChange = [this](QObject*) { LayoutChanged(); };
+    ApplyGridOptions();
     SetColCount(2);
     SetRowCount(2);
 }
@@ -304,6 +305,33 @@ TKelDBGridOptions TKelCustomDBGrid::Options() const
     return d_->options;
 }
 
+void TKelCustomDBGrid::ApplyGridOptions()
+{
+    // The base's lines, sizing, editing and selection follow the grid's
+    // options. The fixed cells keep their lines with the data cells' (the
+    // themed sections and plain fills have no edges of their own). The
+    // base's column moving and editing stay off until the grid moves its
+    // columns with the raw ones and hosts its own editor.
+    using tk::TGridEnums;
+    const TKelDBGridOptions options = d_->options;
+    tk::TGridOptions grid;
+    if (options.testFlag(dgColLines))
+        grid |= TGridEnums::goVertLine | TGridEnums::goFixedVertLine;
+    if (options.testFlag(dgRowLines))
+        grid |= TGridEnums::goHorzLine | TGridEnums::goFixedHorzLine;
+    if (options.testFlag(dgColumnResize))
+        grid |= TGridEnums::goColSizing;
+    if (options.testFlag(dgRowResize))
+        grid |= TGridEnums::goRowSizing;
+    if (options.testFlag(dgTabs))
+        grid |= TGridEnums::goTabs;
+    if (options.testFlag(dgThumbTracking))
+        grid |= TGridEnums::goThumbTracking;
+    if (options.testFlag(dgRowSelect))
+        grid |= TGridEnums::goRowSelect;
+    tk::TCustomGrid::SetOptions(grid);
+}
+
 void TKelCustomDBGrid::SetOptions(TKelDBGridOptions options)
 {
     if (options.testFlag(dgRowSelect))
@@ -311,6 +339,7 @@ void TKelCustomDBGrid::SetOptions(TKelDBGridOptions options)
     if (options == d_->options)
         return;
     const TKelDBGridOptions old = std::exchange(d_->options, options);
+    ApplyGridOptions();
     // Without multi-selection nothing stays selected; row selection
     // changes the mode.
     if (old.testFlag(dgMultiSelect) && !options.testFlag(dgMultiSelect))

@@ -743,6 +743,9 @@ protected:
     // LinesCount.
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
+    // Ends a column sizing: OnColumnResize for the column sized last.
+    void MouseUp(tk::TMouseButton button, tk::TShiftState shift, int x, int y) override;
+    void ReportColumnResize();
     virtual TOrvGradientButton* CreateGradient();
     void Notification(tk::TComponentCore* component, tk::TOperation operation) override;
     bool event(QEvent* event) override;
@@ -774,6 +777,8 @@ private:
     // dataset's visible fields (customised columns look their fields up
     // again by name).
     void DropMixedDefaultColumns();
+    // The base's options from Options.
+    void ApplyGridOptions();
     void RebuildDefaultColumns();
     // --- Sort order (dbgridorder.cpp) -----------------------------------------------
     // The link opened: mark or apply the last order as the options say.

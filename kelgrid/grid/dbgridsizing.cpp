@@ -53,20 +53,37 @@ void TKelCustomDBGrid::ColWidthsChanged()
     }
     if (changed.isEmpty())
         return;
-    TKelColumn* resized = nullptr;
     {
         BeginLayout();
         auto endLayout = qScopeGuard([this] { EndLayout(); });
         TOwnSizing own(*d_);
         for (int i : changed) {
             d_->lastResizedCol = i;
-            resized = d_->columns->Items(i);
-            resized->SetWidth(ColWidths(DataToRawColumn(i)));
+            d_->columns->Items(i)->SetWidth(ColWidths(DataToRawColumn(i)));
         }
     }
+    // While the user drags a border the width follows live; the sizing is
+    // reported once, when it ends (MouseUp).
+    if (GridState() != tk::gsColSizing)
+        ReportColumnResize();
+}
+
+void TKelCustomDBGrid::ReportColumnResize()
+{
+    TKelColumn* resized = d_->lastResizedCol >= 0 && d_->lastResizedCol < d_->columns->Count()
+                              ? d_->columns->Items(d_->lastResizedCol)
+                              : nullptr;
+    d_->lastResizedCol = -1;
     if (resized && OnColumnResize)
         OnColumnResize(this, resized);
-    d_->lastResizedCol = -1;
+}
+
+void TKelCustomDBGrid::MouseUp(tk::TMouseButton button, tk::TShiftState shift, int x, int y)
+{
+    const bool sizing = GridState() == tk::gsColSizing;
+    tk::TCustomGrid::MouseUp(button, shift, x, y);
+    if (sizing)
+        ReportColumnResize();
 }
 
 void TKelCustomDBGrid::RowHeightsChanged()
@@ -91,8 +108,6 @@ void TKelCustomDBGrid::RowHeightsChanged()
         }
         break;
     }
-    if (d_->lastDefaultRowHeight < 0)
-        d_->lastDefaultRowHeight = DefaultRowHeight();
     if (std::abs(DefaultRowHeight() - d_->lastDefaultRowHeight) > GridLineWidth()) {
         d_->lastDefaultRowHeight = DefaultRowHeight();
         if (OnRowResize)

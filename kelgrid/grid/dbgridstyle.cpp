@@ -170,6 +170,9 @@ void TKelCustomDBGrid::UpdateDefaultRowHeight()
     // Setting the default resets every row's height: only a change does.
     if (height != DefaultRowHeight())
         SetDefaultRowHeight(height);
+    // OnRowResize counts from the first height the grid gave its rows.
+    if (d_->lastDefaultRowHeight < 0)
+        d_->lastDefaultRowHeight = height;
 }
 
 // --- Scroll bars ----------------------------------------------------------------------

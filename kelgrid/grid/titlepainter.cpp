@@ -79,7 +79,7 @@ void TKelCellPainter::PaintTitle(int col, int row, const QRect& cellRect)
     }
 
     TCellTextFormat format;
-    format.alignment = title->Title()->Alignment();
+    format.alignment = ScreenAlignment(title->Title()->Alignment(), title->SuppressRTL());
     format.vAlignment = title->Title()->VAlignment();
     format.wordWrap = title->Title()->WordWrap();
     format.ellipsis = title->Title()->Ellipsis();

@@ -91,7 +91,7 @@ void TKelCellPainter::PaintTotal(int col, int bandRow, const QRect& rect)
     }
     if (part) {
         TCellTextFormat format;
-        format.alignment = part->Alignment();
+        format.alignment = ScreenAlignment(part->Alignment(), column->SuppressRTL());
         format.vAlignment = part->VAlignment();
         format.wordWrap = part->WordWrap();
         format.ellipsis = part->Ellipsis();

@@ -11,6 +11,7 @@
 #include "kelgrid/grid/columntotal.h"
 #include "tests/kelgrid/grid_fixture.h"
 #include "toolkit/core/application.h"
+#include "toolkit/core/localefacts.h"
 #include "toolkit/data/datalink.h"
 #include "toolkit/ui/colors.h"
 #include "toolkit/ui/themes.h"
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPalette>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -336,6 +338,25 @@ TEST_F(CellPaintTest, FixedColorReachesTheCornerHeadersAndTotalsUnlessTheyWereSe
     EXPECT_EQ(grid->Totals()->Color(), tk::clTeal);
     const QImage image = Grab();
     EXPECT_EQ(Background(image, 0, 2), Color(tk::clTeal)) << "an indicator cell";
+}
+
+TEST_F(CellPaintTest, ARightToLeftGridAlignsItsTextsFromTheRightUnlessAColumnSuppressesIt)
+{
+    const QScopedValueRollback rightToLeft(tk::LocaleFacts().RightToLeft, true);
+    grid->SetBiDiMode(tk::bdRightToLeft);
+    ASSERT_TRUE(grid->UseRightToLeftAlignment());
+    auto inkAt = [&](const QImage& image, const QRect& cell, bool rightHalf) {
+        const int half = cell.width() / 2;
+        return DarkPixels(image, QRect(rightHalf ? cell.left() + half : cell.left(), cell.top(), half, cell.height()));
+    };
+    const QRect owner = grid->CellRect(Raw("Owner"), 2);
+    const QImage image = Grab();
+    EXPECT_GT(inkAt(image, owner, true), 0);
+    EXPECT_EQ(inkAt(image, owner, false), 0) << "a left-aligned text reads from the right";
+    grid->ColumnByName(QStringLiteral("Owner"))->SetSuppressRTL(true);
+    const QImage suppressed = Grab();
+    EXPECT_EQ(inkAt(suppressed, owner, true), 0);
+    EXPECT_GT(inkAt(suppressed, owner, false), 0);
 }
 
 }  // namespace
