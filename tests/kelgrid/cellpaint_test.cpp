@@ -14,6 +14,8 @@
 #include "toolkit/core/localefacts.h"
 #include "toolkit/data/datalink.h"
 #include "toolkit/ui/colors.h"
+#include "toolkit/ui/imagelist.h"
+#include "toolkit/ui/pictures.h"
 #include "toolkit/ui/themes.h"
 
 #include <QApplication>
@@ -338,6 +340,42 @@ TEST_F(CellPaintTest, FixedColorReachesTheCornerHeadersAndTotalsUnlessTheyWereSe
     EXPECT_EQ(grid->Totals()->Color(), tk::clTeal);
     const QImage image = Grab();
     EXPECT_EQ(Background(image, 0, 2), Color(tk::clTeal)) << "an indicator cell";
+}
+
+// Image k of the list is a plain square in colour k; the Id column shows
+// image Id (fees 1 .. 5).
+TEST_F(CellPaintTest, AnImageColumnShowsItsImageAndAWallpaperKeepsTheTextOverIt)
+{
+    const tk::TColor colours[] = {tk::clBlack, tk::clRed, tk::clLime, tk::clBlue, tk::clFuchsia, tk::clAqua};
+    tk::TImageList images(16, 16);
+    for (tk::TColor colour : colours) {
+        tk::TBitmap square;
+        square.SetSize(16, 16);
+        square.Canvas()->Brush()->SetColor(colour);
+        square.Canvas()->FillRect(QRect(0, 0, 16, 16));
+        images.Add(square);
+    }
+    grid->Columns()->RebuildColumns();
+    TKelColumn* id = grid->ColumnByName(QStringLiteral("Id"));
+    id->SetImages(&images);
+    const int raw = Raw("Id");
+    const QImage image = Grab();
+    for (int row = 1; row <= 3; ++row)
+        EXPECT_EQ(image.pixelColor(grid->CellRect(raw, row).center()), Color(colours[row])) << "fee " << row;
+    EXPECT_EQ(DarkPixels(image, grid->CellRect(raw, 2)), 0) << "no text beside an image";
+
+    id->SetWallpaper(true);
+    id->SetImageDraw(idStretch);
+    id->Font()->SetColor(tk::clWhite);
+    const QImage wallpaper = Grab();
+    const QRect cell = grid->CellRect(raw, 3);
+    EXPECT_EQ(wallpaper.pixelColor(cell.left() + 1, cell.top() + 1), Color(tk::clBlue)) << "stretched to the cell";
+    int white = 0;
+    for (int x = cell.left(); x <= cell.right(); ++x)
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            white += wallpaper.pixelColor(x, y).lightness() > 200 ? 1 : 0;
+    EXPECT_GT(white, 3) << "the text over the wallpaper";
+    id->SetImages(nullptr);
 }
 
 TEST_F(CellPaintTest, ARightToLeftGridAlignsItsTextsFromTheRightUnlessAColumnSuppressesIt)
