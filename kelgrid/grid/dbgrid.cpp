@@ -88,6 +88,7 @@ TKelCustomDBGrid::~TKelCustomDBGrid()
     // Observers see the grid whole; then the link lets go of its source
     // before the parts it calls back into go.
     Destroying();
+    LeaveRing();
     d_->selectTimer.reset();
     // The parts that call back into the grid go while it is whole: the
     // totals with their link, the data link's source, the columns.
@@ -464,6 +465,10 @@ void TKelCustomDBGrid::Notification(tk::TComponentCore* component, tk::TOperatio
         return;
     if (DataSource() && component == static_cast<tk::TComponentCore*>(DataSource()))
         SetDataSource(nullptr);
+    if (d_->masterGrid && component == static_cast<tk::TComponentCore*>(d_->masterGrid.data())) {
+        LeaveRing();
+        d_->masterGrid = nullptr;
+    }
     // Image lists: the list is still whole while it tells its observers.
     for (QPointer<tk::TImageList>* images : {&d_->indicatorImages, &d_->titleImages, &d_->titleMarkers})
         if (*images && component == static_cast<tk::TComponentCore*>(images->data())) {

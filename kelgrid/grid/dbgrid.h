@@ -641,6 +641,21 @@ public:
     void EndInvalidate();
     void Invalidate() override;
 
+    // --- Linked grids (dbgridmaster.cpp) -------------------------------------------------
+    // A grid with a master shows its columns as the master does: widths,
+    // visibility and expanded states per column index, the indicator width,
+    // the fixed columns, the reading order and the left column, kept in
+    // step whichever grid of the ring changes. Setting a master switches
+    // stretch mode off and customises both grids' columns; a chain that
+    // leads back to this grid raises EInvalidGridOperation (circular data
+    // link) and changes nothing.
+    TKelCustomDBGrid* MasterGrid() const;
+    void SetMasterGrid(TKelCustomDBGrid* master);
+    // The next grid of the ring (nullptr outside one).
+    TKelCustomDBGrid* ManagedGrid() const;
+    // Copies this grid's shown layout onto the others of its ring.
+    void Synchronize();
+
     // --- Sizing (dbgridlayout.cpp) ------------------------------------------------------
     // The user sized a column (the column) or the data rows.
     TKelColumnResizeEvent OnColumnResize;
@@ -743,6 +758,8 @@ protected:
     // LinesCount.
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
+    // The left column of linked grids follows.
+    void TopLeftChanged() override;
     // Ends a column sizing: OnColumnResize for the column sized last.
     void MouseUp(tk::TMouseButton button, tk::TShiftState shift, int x, int y) override;
     void ReportColumnResize();
@@ -779,6 +796,11 @@ private:
     void DropMixedDefaultColumns();
     // The base's options from Options.
     void ApplyGridOptions();
+    // --- Linked grids
+    void LeaveRing();
+    void CopyShownLayout(const TKelCustomDBGrid& source);
+    void CopyShownColumns(const TKelCustomDBGrid& source);
+    bool ShowsLayoutOf(const TKelCustomDBGrid& source) const;
     void RebuildDefaultColumns();
     // --- Sort order (dbgridorder.cpp) -----------------------------------------------
     // The link opened: mark or apply the last order as the options say.
@@ -872,6 +894,7 @@ class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
     Q_PROPERTY(tk::TImageList* IndicatorImages READ IndicatorImages WRITE SetIndicatorImages)
     Q_PROPERTY(tk::TImageList* TitleImages READ TitleImages WRITE SetTitleImages)
     Q_PROPERTY(tk::TImageList* TitleMarkers READ TitleMarkers WRITE SetTitleMarkers)
+    Q_PROPERTY(kelgrid::TKelCustomDBGrid* MasterGrid READ MasterGrid WRITE SetMasterGrid)
     Q_CLASSINFO("Default:SelectionColor", "clDefault")
     Q_CLASSINFO("Default:SelectRowColor", "clDefault")
     Q_CLASSINFO("Default:SelectCellColor", "clDefault")

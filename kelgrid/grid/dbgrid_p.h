@@ -164,6 +164,11 @@ struct TKelCustomDBGridPrivate {
     // --- Sizing and deferred layout (dbgridlayout.cpp)
     bool layoutDeferred = false;  // a deferred-layout event is queued
     int ownSizing = 0;            // the grid sizes rows and columns itself
+    // Linked grids (dbgridmaster.cpp): the master, the next grid of the
+    // ring this grid is in, and whether the ring is being synchronised.
+    QPointer<TKelCustomDBGrid> masterGrid;
+    QPointer<TKelCustomDBGrid> manageGrid;
+    bool management = false;
     int lastResizedCol = -1;
     int lastDefaultRowHeight = -1;  // at the last OnRowResize
 };

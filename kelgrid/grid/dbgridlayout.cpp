@@ -440,6 +440,7 @@ void TKelCustomDBGrid::InternalLayout()
     SetColumnAttributes();
     UpdateDataRows();
     Invalidate();
+    Synchronize();
     if (OnLayout)
         OnLayout(this);
 }

@@ -51,8 +51,11 @@ void TKelCustomDBGrid::ColWidthsChanged()
         if (column->Showing() && width >= 0 && width != column->Width())
             changed << i;
     }
-    if (changed.isEmpty())
+    if (changed.isEmpty()) {
+        // A width the grid or the code set: linked grids follow it.
+        Synchronize();
         return;
+    }
     {
         BeginLayout();
         auto endLayout = qScopeGuard([this] { EndLayout(); });

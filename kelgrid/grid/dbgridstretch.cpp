@@ -93,7 +93,8 @@ int TKelCustomDBGrid::StretchAvailableWidth() const
 
 void TKelCustomDBGrid::UpdateStretchState()
 {
-    const bool wanted = d_->stretchMode && LinkActiveNow();
+    // A grid that follows a master takes its widths from it.
+    const bool wanted = d_->stretchMode && LinkActiveNow() && !d_->masterGrid;
     if (wanted == d_->stretchApplied)
         return;
     QScopedValueRollback<bool> guard(d_->stretching, true);
