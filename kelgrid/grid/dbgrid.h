@@ -641,6 +641,25 @@ public:
     void EndInvalidate();
     void Invalidate() override;
 
+    // --- Keyboard and mouse (dbgridkeys.cpp, dbgridmouse.cpp) -----------------------------
+    // Clicks: on a data cell (the column), a title (its column at the depth
+    // clicked), a header row, the indicator, the corner, a total cell (the
+    // band row below the blank row); a double click on a data cell.
+    std::function<void(TKelCustomDBGrid*, TKelColumn*)> OnCellClick;
+    std::function<void(TKelCustomDBGrid*, TKelColumn*)> OnCellDblClick;
+    std::function<void(TKelCustomDBGrid*, TKelColumn*)> OnTitleClick;
+    std::function<void(TKelCustomDBGrid*, TKelColumn*, int)> OnHeaderClick;
+    std::function<void(TKelCustomDBGrid*)> OnIndicatorClick;
+    std::function<void(TKelCustomDBGrid*)> OnFillerClick;
+    std::function<void(TKelCustomDBGrid*, TKelColumn*, int)> OnTotalClick;
+    // dgMultiSelect with dgExtendedSelect; dgRowSelect with dgRowScroll.
+    bool ExtendedSelect() const;
+    bool RowScroll() const;
+    // Moves to raw column raw (limited to the scrollable columns), skipping
+    // hidden columns in direction (+1, -1; 0: raw itself) after posting the
+    // pending edit.
+    void MoveCol(int raw, int direction);
+
     // --- Linked grids (dbgridmaster.cpp) -------------------------------------------------
     // A grid with a master shows its columns as the master does: widths,
     // visibility and expanded states per column index, the indicator width,
@@ -760,9 +779,24 @@ protected:
     void RowHeightsChanged() override;
     // The left column of linked grids follows.
     void TopLeftChanged() override;
-    // Ends a column sizing: OnColumnResize for the column sized last.
-    void MouseUp(tk::TMouseButton button, tk::TShiftState shift, int x, int y) override;
     void ReportColumnResize();
+    // --- Keyboard and mouse (dbgridkeys.cpp, dbgridmouse.cpp)
+    void KeyDown(int& key, tk::TShiftState shift) override;
+    void KeyPress(QChar& key) override;
+    void KeyUp(int& key, tk::TShiftState shift) override;
+    void MouseDown(tk::TMouseButton button, tk::TShiftState shift, int x, int y) override;
+    // Ends a press: the click events by where it ends; a column sizing is
+    // reported (OnColumnResize for the column sized last).
+    void MouseUp(tk::TMouseButton button, tk::TShiftState shift, int x, int y) override;
+    // A check box column toggles its value first (ctOnCellClick).
+    virtual void CellClick(TKelColumn* column);
+    virtual void TitleClick(TKelColumn* column);
+    virtual void HeaderClick(TKelColumn* column, int index);
+    virtual void IndicatorClick();
+    virtual void FillerClick();
+    virtual void TotalClick(TKelColumn* column, int index);
+    // The base's current row follows the data link's active record.
+    void UpdateActive();
     virtual TOrvGradientButton* CreateGradient();
     void Notification(tk::TComponentCore* component, tk::TOperation operation) override;
     bool event(QEvent* event) override;
@@ -796,6 +830,30 @@ private:
     void DropMixedDefaultColumns();
     // The base's options from Options.
     void ApplyGridOptions();
+    // --- Keyboard and mouse
+    enum class THitArea { None, Filler, Title, Indicator, Data, Blank, Total };
+    struct THit {
+        THitArea area = THitArea::None;
+        int col = -1;
+        int row = -1;
+        TKelColumn* column = nullptr;  // a title's: the title's column
+        int headerRow = -1;
+        int totalRow = -1;
+    };
+    THit HitAt(int x, int y) const;
+    void PressOnData(const THit& hit, tk::TShiftState shift);
+    void AutoUnselect();
+    bool CanAppend() const;
+    bool CancelUnchangedInsert();
+    void SelectionAwareMove(int distance, tk::TShiftState shift);
+    void SelectionAwareColMove(int raw, int direction, tk::TShiftState shift);
+    void ExtendSelectionBy(int distance, bool toEnd);
+    void MoveDown(tk::TShiftState shift);
+    void MoveUp(tk::TShiftState shift);
+    int NextColumn(int raw, int step) const;
+    void TabToColumn(int step);
+    bool IsTabStop(int raw) const;
+    int VisibleDataRows() const;
     // --- Linked grids
     void LeaveRing();
     void CopyShownLayout(const TKelCustomDBGrid& source);
@@ -924,6 +982,9 @@ public:
 // the scope is already failing (toolkit/core/updatelock.h).
 using TOrderUpdateLock = tk::detail::TBracketLock<TKelCustomDBGrid, &TKelCustomDBGrid::BeginOrderUpdate,
                                                   &TKelCustomDBGrid::EndOrderUpdate>;
+// BeginSelect now, EndSelect when the scope ends.
+using TSelectLock =
+    tk::detail::TBracketLock<TKelCustomDBGrid, &TKelCustomDBGrid::BeginSelect, &TKelCustomDBGrid::EndSelect>;
 
 // The number text of auto-number columns: empty below 1, else
 // DefAutoNumberFormat applied to number.

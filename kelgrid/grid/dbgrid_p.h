@@ -155,6 +155,10 @@ struct TKelCustomDBGridPrivate {
     QPoint hotCell{-1, -1};
     QPoint pressedCell{-1, -1};
     bool expandTracked = false;
+    QPointer<TKelColumn> pressedColumn;  // the title pressed as a button
+    // Keyboard and mouse: the last shift state; Shift+moves are selecting.
+    tk::TShiftState lastShiftState;
+    bool selecting = false;
     // The grid row of the current record as last painted; while a data
     // cell paints, its row's distance from the current record and its
     // background colour.

@@ -66,7 +66,7 @@ void TKelCustomDBGrid::ColWidthsChanged()
         }
     }
     // While the user drags a border the width follows live; the sizing is
-    // reported once, when it ends (MouseUp).
+    // reported once, when it ends (MouseUp, dbgridmouse.cpp).
     if (GridState() != tk::gsColSizing)
         ReportColumnResize();
 }
@@ -79,14 +79,6 @@ void TKelCustomDBGrid::ReportColumnResize()
     d_->lastResizedCol = -1;
     if (resized && OnColumnResize)
         OnColumnResize(this, resized);
-}
-
-void TKelCustomDBGrid::MouseUp(tk::TMouseButton button, tk::TShiftState shift, int x, int y)
-{
-    const bool sizing = GridState() == tk::gsColSizing;
-    tk::TCustomGrid::MouseUp(button, shift, x, y);
-    if (sizing)
-        ReportColumnResize();
 }
 
 void TKelCustomDBGrid::RowHeightsChanged()
