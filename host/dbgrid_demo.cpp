@@ -85,6 +85,11 @@ TfrmRecibos::~TfrmRecibos()
 void TfrmRecibos::AddColumns()
 {
     grid_->SetOptionsExt(grid_->OptionsExt() | kelgrid::dgAutoNumberColumn | kelgrid::dgAutoSelectColumn);
+    // Receipts are picked with Ctrl and Shift, and a title click orders the
+    // query by that column (ORDER BY), keeping the current receipt.
+    grid_->SetOptions(grid_->Options() | kelgrid::dgMultiSelect);
+    grid_->SetOptionsEx(grid_->OptionsEx() | kelgrid::dgAutoUpdateOrder);
+    grid_->SetKeyFields(QStringLiteral("Numero"));
     kelgrid::TKelDBGridColumns* columns = grid_->Columns();
     for (const TColumnSetup& setup : kColumns) {
         kelgrid::TKelColumn* column = columns->Add();

@@ -220,6 +220,34 @@ TEST_F(ReceiptsWindowTest, AReceiptMarkedPaidLeavesThePendingAmountAndIsWrittenT
     EXPECT_EQ(grid->CheckConsistency(), QString());
 }
 
+TEST_F(ReceiptsWindowTest, ATitleClickOrdersTheReceiptsAndKeepsTheCurrentOne)
+{
+    TfrmRecibos window(&year_);
+    window.show();
+    QApplication::processEvents();
+    kelgrid::TKelDBGrid* grid = window.Grid();
+    tk::TQuery* receipts = window.Queries().Receipts();
+    receipts->MoveBy(4);
+    const qint64 current = receipts->FieldByName(QStringLiteral("Numero"))->AsLargeInt();
+    TKelColumn* amounts = grid->ColumnByName(QStringLiteral("Importe"));
+    const int raw = grid->DataToRawColumn(amounts->Index());
+    tk::test::WidgetDriver mouse(grid->viewport());
+    mouse.Click(grid->CellRect(raw, grid->TitleOffset() - 1).center());
+    mouse.Click(grid->CellRect(raw, grid->TitleOffset() - 1).center());
+
+    EXPECT_EQ(grid->OrderFields(), QStringLiteral("Importe DESC"));
+    EXPECT_TRUE(receipts->SQL()->Text().contains(QStringLiteral("ORDER BY Importe DESC")))
+        << receipts->SQL()->Text().toStdString();
+    EXPECT_EQ(receipts->FieldByName(QStringLiteral("Numero"))->AsLargeInt(), current);
+    double previous = 1e300;
+    ForEachReceipt(window.Queries().Receipts(), [&] {
+        const double amount = receipts->FieldByName(QStringLiteral("Importe"))->AsFloat();
+        EXPECT_LE(amount, previous);
+        previous = amount;
+    });
+    EXPECT_EQ(grid->CheckConsistency(), QString());
+}
+
 TEST_F(ReceiptsWindowTest, EveryColumnFitsTheWindowAndShowsItsTextsWhole)
 {
     TfrmRecibos window(&year_);
