@@ -140,9 +140,10 @@ void TKelCellPainter::DrawCentred(const tk::TImageList& list, int index, const Q
 
 void TKelCellPainter::PaintCorner(const QRect& rect)
 {
-    const bool pressed = d_.fillerPressed && !grid_.IsGridThemed() &&
+    const bool down = d_.fillerPressed && d_.pressTracked;
+    const bool pressed = down && !grid_.IsGridThemed() &&
                          !d_.gradient->Options().testFlag(TOrvGradientEnums::goHotTrack);
-    FillFixed(rect, d_.fillerColor, d_.fillerHot, d_.fillerPressed);
+    FillFixed(rect, d_.fillerColor, d_.fillerHot, down);
     QRect content = BothLines() ? rect.adjusted(1, 1, -1, -1) : rect;
     if (pressed)
         content.translate(1, 1);
@@ -151,7 +152,7 @@ void TKelCellPainter::PaintCorner(const QRect& rect)
         DrawCentred(*d_.titleImages, d_.fillerIndex, content, enabled);
     else if (d_.fillerIndex < -1)
         DrawCentred(*grid_.IndicatorList(), -d_.fillerIndex - 2, content, enabled);
-    FinishFixed(rect, d_.fillerPressed, d_.fillerHot);
+    FinishFixed(rect, down, d_.fillerHot);
 }
 
 int TKelCellPainter::IndicatorImage(int dataRow)

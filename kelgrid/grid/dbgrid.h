@@ -785,6 +785,10 @@ protected:
     void KeyPress(QChar& key) override;
     void KeyUp(int& key, tk::TShiftState shift) override;
     void MouseDown(tk::TMouseButton button, tk::TShiftState shift, int x, int y) override;
+    // Hot title buttons follow the mouse; a pressed title shows pressed
+    // while the mouse stays on it.
+    void MouseMove(tk::TShiftState shift, int x, int y) override;
+    void leaveEvent(QEvent* event) override;
     // Ends a press: the click events by where it ends; a column sizing is
     // reported (OnColumnResize for the column sized last).
     void MouseUp(tk::TMouseButton button, tk::TShiftState shift, int x, int y) override;
@@ -841,6 +845,8 @@ private:
         int totalRow = -1;
     };
     THit HitAt(int x, int y) const;
+    QPoint HotButtonAt(const THit& hit, int x, int y) const;
+    void SetHotCell(const QPoint& cell);
     void PressOnData(const THit& hit, tk::TShiftState shift);
     void AutoUnselect();
     bool CanAppend() const;

@@ -156,6 +156,7 @@ struct TKelCustomDBGridPrivate {
     QPoint pressedCell{-1, -1};
     bool expandTracked = false;
     QPointer<TKelColumn> pressedColumn;  // the title pressed as a button
+    bool pressTracked = false;           // the mouse is still on it
     // Keyboard and mouse: the last shift state; Shift+moves are selecting.
     tk::TShiftState lastShiftState;
     bool selecting = false;

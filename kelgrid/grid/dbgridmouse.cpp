@@ -84,6 +84,8 @@ void TKelCustomDBGrid::MouseDown(tk::TMouseButton button, tk::TShiftState shift,
         d_->pressedCell = QPoint(hit.col, hit.row);
         d_->fillerPressed = hit.area == THitArea::Filler;
         d_->pressedColumn = hit.column;
+        d_->pressTracked = true;
+        SetHotCell(QPoint(-1, -1));
         if (LinkActiveNow())
             d_->dataLink->UpdateRecord();
         InvalidateTitles();
@@ -91,6 +93,59 @@ void TKelCustomDBGrid::MouseDown(tk::TMouseButton button, tk::TShiftState shift,
     }
     if (hit.area == THitArea::Data || hit.area == THitArea::Indicator)
         PressOnData(hit, shift);
+}
+
+void TKelCustomDBGrid::MouseMove(tk::TShiftState shift, int x, int y)
+{
+    d_->lastShiftState = shift;
+    tk::TCustomGrid::MouseMove(shift, x, y);
+    const THit hit = HitAt(x, y);
+    if (d_->pressedCell.x() >= 0) {
+        // A pressed title shows pressed while the mouse stays on it.
+        const bool on = hit.area == THitArea::Title || hit.area == THitArea::Filler
+                            ? hit.column == d_->pressedColumn && hit.headerRow < 0
+                            : false;
+        if (on != d_->pressTracked) {
+            d_->pressTracked = on;
+            InvalidateTitles();
+        }
+        return;
+    }
+    SetHotCell(HotButtonAt(hit, x, y));
+}
+
+QPoint TKelCustomDBGrid::HotButtonAt(const THit& hit, int x, int y) const
+{
+    // A title that reacts as a button, or the corner, under a mouse that
+    // is not on a sizing border and holds no button.
+    if (!d_->options.testFlag(dgTitleButtons) || GridState() != tk::gsNormal)
+        return QPoint(-1, -1);
+    tk::TGridState sizing = tk::gsNormal;
+    int index = -1;
+    int sizingPos = 0;
+    int sizingOfs = 0;
+    const_cast<TKelCustomDBGrid*>(this)->CalcSizingState(x, y, sizing, index, sizingPos, sizingOfs);
+    if (sizing != tk::gsNormal)
+        return QPoint(-1, -1);
+    const bool button = (hit.area == THitArea::Title && hit.headerRow < 0 && hit.column->Title()->Button()) ||
+                        (hit.area == THitArea::Filler && d_->fillerButton);
+    return button ? QPoint(hit.col, hit.row) : QPoint(-1, -1);
+}
+
+void TKelCustomDBGrid::SetHotCell(const QPoint& cell)
+{
+    if (cell == d_->hotCell && d_->fillerHot == (cell.x() == 0 && d_->indicatorOffset > 0))
+        return;
+    d_->hotCell = cell;
+    d_->fillerHot = cell.x() >= 0 && cell.x() < d_->indicatorOffset;
+    if (d_->options.testFlag(dgHotButtons))
+        InvalidateTitles();
+}
+
+void TKelCustomDBGrid::leaveEvent(QEvent* event)
+{
+    tk::TCustomGrid::leaveEvent(event);
+    SetHotCell(QPoint(-1, -1));
 }
 
 void TKelCustomDBGrid::PressOnData(const THit& hit, tk::TShiftState shift)
@@ -153,8 +208,9 @@ void TKelCustomDBGrid::MouseUp(tk::TMouseButton button, tk::TShiftState shift, i
     const bool sizing = GridState() == tk::gsColSizing || GridState() == tk::gsRowSizing;
     const QPoint pressed = d_->pressedCell;
     TKelColumn* pressedColumn = d_->pressedColumn;
-    const bool fillerPressed = d_->fillerPressed;
+    const bool fillerPressed = d_->fillerPressed && d_->pressTracked;
     if (pressed.x() >= 0) {
+        d_->pressTracked = false;
         d_->pressedCell = QPoint(-1, -1);
         d_->fillerPressed = false;
         d_->pressedColumn = nullptr;
@@ -188,7 +244,7 @@ void TKelCustomDBGrid::MouseUp(tk::TMouseButton button, tk::TShiftState shift, i
         if (hit.headerRow >= 0) {
             if (pressed.x() < 0)
                 HeaderClick(hit.column, hit.headerRow);
-        } else if (d_->options.testFlag(dgTitleButtons) ? (pressedColumn == hit.column && pressed.x() == hit.col)
+        } else if (d_->options.testFlag(dgTitleButtons) ? (pressedColumn == hit.column && pressed.x() >= 0)
                                                          : !(Has(shift, tk::ssShift) &&
                                                              d_->options.testFlag(dgMultiSelect))) {
             if (d_->options.testFlag(dgMarkerAutoToggle) && hit.column->Title()->AutoToggle())

@@ -52,7 +52,7 @@ void TKelCellPainter::PaintTitle(int col, int row, const QRect& cellRect)
         return cell.y() >= 0 && cell.y() < d_.titleOffset && under &&
                grid_.ColumnAtDepth(under, cell.y()) == title;
     };
-    const bool pressed = isTitle(d_.pressedCell);
+    const bool pressed = isTitle(d_.pressedCell) && d_.pressTracked;
     const bool hot = isTitle(d_.hotCell);
     const bool offsetPressed = pressed && !grid_.IsGridThemed() &&
                                !d_.gradient->Options().testFlag(TOrvGradientEnums::goHotTrack);

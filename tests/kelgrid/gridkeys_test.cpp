@@ -244,6 +244,25 @@ TEST_F(GridKeysTest, ATitleClickTogglesTheSortMarkerAndFiresTitleClick)
     EXPECT_EQ(clicked.size(), 3);
 }
 
+TEST_F(GridKeysTest, TitleButtonsLightUpUnderTheMouseAndShowPressedWhileTheMouseStaysOnThem)
+{
+    const QRect title = grid->CellRect(Raw("Amount"), 0);
+    auto look = [&] { return grid->viewport()->grab().toImage().copy(title); };
+    const QImage normal = look();
+    mouse->MouseMove(title.center());
+    const QImage hot = look();
+    EXPECT_NE(hot, normal) << "hot";
+    mouse->MouseDown(title.center());
+    const QImage pressed = look();
+    EXPECT_NE(pressed, hot) << "pressed";
+    mouse->MouseMove(grid->CellRect(Raw("Id"), 3).center());
+    EXPECT_EQ(look(), normal) << "the mouse left it";
+    mouse->MouseMove(title.center());
+    EXPECT_EQ(look(), pressed) << "back on it";
+    mouse->MouseUp(title.center());
+    EXPECT_EQ(grid->OrderFields(), QStringLiteral("Amount"));
+}
+
 TEST_F(GridKeysTest, ClicksOnTheIndicatorTheCornerAndTheTotalsFireTheirEvents)
 {
     grid->SetOptionsEx(grid->OptionsEx() | dgTotalFooter);
