@@ -4,7 +4,6 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QPalette>
-#include <QTextStream>
 
 namespace tk {
 
@@ -111,19 +110,24 @@ QFont TFont::ToQFont() const
 
 quintptr TFont::Handle() const
 {
+    // Grids compare handles of many fonts on every layout: the number is
+    // looked up once per version of the attributes.
+    if (handle_ != 0 && handleVersion_ == version_)
+        return handle_;
     // One number per distinct set of attributes, handed out in order.
     static QMutex mutex;
     static QHash<QString, quintptr> handles;
-    QString key;
-    QTextStream(&key) << name_.toLower() << '|' << size_ << '|' << int(style_) << '|' << int(color_) << '|'
-                      << charset_ << '|' << int(pitch_);
+    const QChar bar = QLatin1Char('|');
+    const QString key = name_.toLower() + bar + QString::number(size_) + bar + QString::number(int(style_)) +
+                        bar + QString::number(int(color_)) + bar + QString::number(charset_) + bar +
+                        QString::number(int(pitch_));
     QMutexLocker lock(&mutex);
     auto found = handles.constFind(key);
-    if (found != handles.constEnd())
-        return found.value();
-    const quintptr handle = static_cast<quintptr>(handles.size()) + 1;
-    handles.insert(key, handle);
-    return handle;
+    if (found == handles.constEnd())
+        found = handles.insert(key, static_cast<quintptr>(handles.size()) + 1);
+    handle_ = found.value();
+    handleVersion_ = version_;
+    return handle_;
 }
 
 void TFont::Changed()
