@@ -288,6 +288,25 @@ const FontChange kFontChanges[] = {
 INSTANTIATE_TEST_SUITE_P(Attributes, FontHandleTest, ::testing::ValuesIn(kFontChanges),
                          [](const ::testing::TestParamInfo<FontChange>& info) { return info.param.name; });
 
+TEST(Font, ACopyHasTheSourcesHandleAlsoWhenItChangesAgainOnTheCopy)
+{
+    TFont source;
+    source.SetSize(14);
+    const quintptr handle = source.Handle();
+    TFont copy;
+    copy.Assign(&source);
+    EXPECT_EQ(copy.Handle(), handle);
+
+    // An owner that makes every font it is given bold.
+    TFont bolded;
+    bolded.OnChange = [&bolded] { bolded.SetStyle(TFont::fsBold); };
+    bolded.Assign(&source);
+    TFont expected;
+    expected.SetSize(14);
+    expected.SetStyle(TFont::fsBold);
+    EXPECT_EQ(bolded.Handle(), expected.Handle());
+}
+
 TEST(Font, HeightAndSizeDescribeTheSameFont)
 {
     TFont font;

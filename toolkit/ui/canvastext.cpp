@@ -136,9 +136,12 @@ int TCanvas::TextWidth(const QString& text) const
     return TextExtent(text).width();
 }
 
-int TCanvas::TextHeight(const QString& text) const
+int TCanvas::TextHeight(const QString& /*text*/) const
 {
-    return TextExtent(text).height();
+    // The line height of the font, whatever the text: measuring the text's
+    // width as well would shape it for nothing.
+    QPaintDevice* device = borrowed_ ? borrowed_->device() : device_;
+    return MetricsFor(*font_, device).height();
 }
 
 QSize TCanvas::TextExtent(const QString& text) const

@@ -84,12 +84,20 @@ void TFont::Assign(const TPersistent* source)
         TPersistent::Assign(source);
         return;
     }
+    // Equal attributes, equal handle: a copy of a font whose handle is known
+    // takes it for the version Changed() makes (an OnChange that changes the
+    // font again moves past it).
+    const bool handleKnown = font->handle_ != 0 && font->handleVersion_ == font->version_;
     name_ = font->name_;
     size_ = font->size_;
     color_ = font->color_;
     style_ = font->style_;
     charset_ = font->charset_;
     pitch_ = font->pitch_;
+    if (handleKnown) {
+        handle_ = font->handle_;
+        handleVersion_ = version_ + 1;
+    }
     Changed();
 }
 
