@@ -26,7 +26,14 @@ QColor PaletteColor(TColor color, const QPalette& palette)
 
 // --- TFont -----------------------------------------------------------------------
 
-TFont::TFont(QObject* parent) : TPersistent(parent) {}
+TFont::TFont(QObject* parent) : TPersistent(parent)
+{
+    // Fonts are mostly made with the defaults and compared at once: the
+    // handle of the default attributes is looked up once per process.
+    static const quintptr defaultHandle = Handle();
+    handle_ = defaultHandle;
+    handleVersion_ = version_;
+}
 
 void TFont::SetName(const QString& name)
 {
