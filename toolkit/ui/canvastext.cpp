@@ -170,8 +170,11 @@ void TCanvas::TextRect(const QRect& rect, int x, int y, const QString& text)
     painter->setClipRect(clip, Qt::IntersectClip);
     painter->setFont(font_->ToQFont());
     painter->setPen(ToQColor(font_->Color()));
-    const QSize extent = TextExtent(text);
-    const QRect at = DeviceRect(QRect(QPoint(x, y), extent));
+    // The text's own rectangle matters only on a mirrored canvas, where its
+    // place depends on its width. Unmirrored, its top-left corner places it
+    // (it is not clipped to that rectangle), and measuring it would shape the
+    // text once more than drawing does.
+    const QRect at = mirrored_ ? DeviceRect(QRect(QPoint(x, y), TextExtent(text))) : QRect(x, y, 0, 0);
     painter->drawText(
         at, Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, text);
     painter->restore();
