@@ -4,6 +4,7 @@
 
 #include <QFontMetrics>
 #include <QImage>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <ostream>
 
@@ -201,6 +202,57 @@ INSTANTIATE_TEST_SUITE_P(Table, DrawTextAlign,
                                            AlignCase{"right", dtRight}, AlignCase{"vcentre", dtVCenter},
                                            AlignCase{"bottomRight", dtBottom | dtRight}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// TextRect: the text's top-left corner at (x, y), cut to the rectangle; on a
+// mirrored canvas both sit at their mirrored places and the text reads
+// left to right.
+struct TextRectCase {
+    const char* name;
+    bool mirrored;
+    QRect rect;
+    int x;
+    const char* text;
+};
+void PrintTo(const TextRectCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class TextRectPlace : public ::testing::TestWithParam<TextRectCase> {};
+
+TEST_P(TextRectPlace, PutsTheTextAtItsCornerInsideTheRectangle)
+{
+    constexpr int kWidth = 200;
+    constexpr int kTop = 12;
+    Surface s(kWidth, 50);
+    const TextRectCase& c = GetParam();
+    const QString text = QString::fromLatin1(c.text);
+    s.canvas.SetMirrored(c.mirrored, kWidth);
+    s.canvas.Brush()->SetColor(clWhite);
+    s.canvas.TextRect(c.rect, c.x, kTop, text);
+    const QRect box(c.x, kTop, s.canvas.TextWidth(text), s.canvas.TextHeight(text));
+    const QRect place =
+        c.mirrored ? QRect(kWidth - box.right() - 1, box.top(), box.width(), box.height()) : box;
+    const QRect rect = c.mirrored
+                           ? QRect(kWidth - c.rect.right() - 1, c.rect.top(), c.rect.width(), c.rect.height())
+                           : c.rect;
+    const QRect ink = s.Ink();
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_TRUE(rect.contains(ink)) << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
+    // Glyphs sit inside their advance box: within a few pixels of its edges.
+    EXPECT_NEAR(ink.left(), std::max(place.left(), rect.left()), 3);
+    EXPECT_NEAR(ink.right(), std::min(place.right(), rect.right()), 3);
+    EXPECT_GE(ink.top(), place.top());
+    EXPECT_LE(ink.bottom(), place.bottom());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, TextRectPlace,
+    ::testing::Values(TextRectCase{"inside", false, QRect(10, 10, 150, 30), 14, "Mid"},
+                      TextRectCase{"cutAtTheRight", false, QRect(10, 10, 40, 30), 14, "WWWWWWWWWWWWWWWW"},
+                      TextRectCase{"mirrored", true, QRect(10, 10, 150, 30), 14, "Mid"},
+                      TextRectCase{"mirroredAndCut", true, QRect(10, 10, 40, 30), 14, "WWWWWWWWWWWWWWWW"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DrawText, AMeasuringCanvasAnswersWithoutDrawing)
 {

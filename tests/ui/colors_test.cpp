@@ -252,6 +252,61 @@ TEST(Font, HandlesAreEqualExactlyForEqualAttributes)
     EXPECT_GT(a.Version(), version);
 }
 
+// Each attribute changed after the handle was read: the handle is the one
+// of the new attributes, and the old one again once they are back.
+struct FontChange {
+    const char* name;
+    void (*change)(TFont&);
+};
+
+class FontHandleTest : public ::testing::TestWithParam<FontChange> {};
+
+TEST_P(FontHandleTest, FollowsEveryChangeAfterItWasRead)
+{
+    TFont font;
+    TFont changedToo;
+    const quintptr before = font.Handle();
+    GetParam().change(font);
+    GetParam().change(changedToo);
+    EXPECT_NE(font.Handle(), before);
+    EXPECT_EQ(font.Handle(), changedToo.Handle());
+    const TFont plain;
+    font.Assign(&plain);
+    EXPECT_EQ(font.Handle(), before);
+}
+
+const FontChange kFontChanges[] = {
+    {"Name", [](TFont& f) { f.SetName(QStringLiteral("DejaVu Sans")); }},
+    {"Size", [](TFont& f) { f.SetSize(12); }},
+    {"Height", [](TFont& f) { f.SetHeight(-20); }},
+    {"Color", [](TFont& f) { f.SetColor(clRed); }},
+    {"Style", [](TFont& f) { f.SetStyle(TFont::fsItalic | TFont::fsUnderline); }},
+    {"Charset", [](TFont& f) { f.SetCharset(0); }},
+    {"Pitch", [](TFont& f) { f.SetPitch(TFont::fpFixed); }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Attributes, FontHandleTest, ::testing::ValuesIn(kFontChanges),
+                         [](const ::testing::TestParamInfo<FontChange>& info) { return info.param.name; });
+
+TEST(Font, ACopyHasTheSourcesHandleAlsoWhenItChangesAgainOnTheCopy)
+{
+    TFont source;
+    source.SetSize(14);
+    const quintptr handle = source.Handle();
+    TFont copy;
+    copy.Assign(&source);
+    EXPECT_EQ(copy.Handle(), handle);
+
+    // An owner that makes every font it is given bold.
+    TFont bolded;
+    bolded.OnChange = [&bolded] { bolded.SetStyle(TFont::fsBold); };
+    bolded.Assign(&source);
+    TFont expected;
+    expected.SetSize(14);
+    expected.SetStyle(TFont::fsBold);
+    EXPECT_EQ(bolded.Handle(), expected.Handle());
+}
+
 TEST(Font, HeightAndSizeDescribeTheSameFont)
 {
     TFont font;

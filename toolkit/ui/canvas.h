@@ -103,6 +103,8 @@ public:
 
     // --- Text ---
     int TextWidth(const QString& text) const;
+    // The font's line height, the same for every text (and the height of
+    // TextExtent).
     int TextHeight(const QString& text) const;
     QSize TextExtent(const QString& text) const;
     // Top-left at (x, y); a solid brush fills the text's extent first.

@@ -136,9 +136,12 @@ int TCanvas::TextWidth(const QString& text) const
     return TextExtent(text).width();
 }
 
-int TCanvas::TextHeight(const QString& text) const
+int TCanvas::TextHeight(const QString& /*text*/) const
 {
-    return TextExtent(text).height();
+    // The line height of the font, whatever the text: measuring the text's
+    // width as well would shape it for nothing.
+    QPaintDevice* device = borrowed_ ? borrowed_->device() : device_;
+    return MetricsFor(*font_, device).height();
 }
 
 QSize TCanvas::TextExtent(const QString& text) const
@@ -167,8 +170,11 @@ void TCanvas::TextRect(const QRect& rect, int x, int y, const QString& text)
     painter->setClipRect(clip, Qt::IntersectClip);
     painter->setFont(font_->ToQFont());
     painter->setPen(ToQColor(font_->Color()));
-    const QSize extent = TextExtent(text);
-    const QRect at = DeviceRect(QRect(QPoint(x, y), extent));
+    // The text's own rectangle matters only on a mirrored canvas, where its
+    // place depends on its width. Unmirrored, its top-left corner places it
+    // (it is not clipped to that rectangle), and measuring it would shape the
+    // text once more than drawing does.
+    const QRect at = mirrored_ ? DeviceRect(QRect(QPoint(x, y), TextExtent(text))) : QRect(x, y, 0, 0);
     painter->drawText(
         at, Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, text);
     painter->restore();

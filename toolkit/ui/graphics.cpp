@@ -4,7 +4,6 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QPalette>
-#include <QTextStream>
 
 namespace tk {
 
@@ -27,7 +26,14 @@ QColor PaletteColor(TColor color, const QPalette& palette)
 
 // --- TFont -----------------------------------------------------------------------
 
-TFont::TFont(QObject* parent) : TPersistent(parent) {}
+TFont::TFont(QObject* parent) : TPersistent(parent)
+{
+    // Fonts are mostly made with the defaults and compared at once: the
+    // handle of the default attributes is looked up once per process.
+    static const quintptr defaultHandle = Handle();
+    handle_ = defaultHandle;
+    handleVersion_ = version_;
+}
 
 void TFont::SetName(const QString& name)
 {
@@ -85,12 +91,20 @@ void TFont::Assign(const TPersistent* source)
         TPersistent::Assign(source);
         return;
     }
+    // Equal attributes, equal handle: a copy of a font whose handle is known
+    // takes it for the version Changed() makes (an OnChange that changes the
+    // font again moves past it).
+    const bool handleKnown = font->handle_ != 0 && font->handleVersion_ == font->version_;
     name_ = font->name_;
     size_ = font->size_;
     color_ = font->color_;
     style_ = font->style_;
     charset_ = font->charset_;
     pitch_ = font->pitch_;
+    if (handleKnown) {
+        handle_ = font->handle_;
+        handleVersion_ = version_ + 1;
+    }
     Changed();
 }
 
@@ -111,19 +125,24 @@ QFont TFont::ToQFont() const
 
 quintptr TFont::Handle() const
 {
+    // Grids compare handles of many fonts on every layout: the number is
+    // looked up once per version of the attributes.
+    if (handle_ != 0 && handleVersion_ == version_)
+        return handle_;
     // One number per distinct set of attributes, handed out in order.
     static QMutex mutex;
     static QHash<QString, quintptr> handles;
-    QString key;
-    QTextStream(&key) << name_.toLower() << '|' << size_ << '|' << int(style_) << '|' << int(color_) << '|'
-                      << charset_ << '|' << int(pitch_);
+    const QChar bar = QLatin1Char('|');
+    const QString key = name_.toLower() + bar + QString::number(size_) + bar + QString::number(int(style_)) +
+                        bar + QString::number(int(color_)) + bar + QString::number(charset_) + bar +
+                        QString::number(int(pitch_));
     QMutexLocker lock(&mutex);
     auto found = handles.constFind(key);
-    if (found != handles.constEnd())
-        return found.value();
-    const quintptr handle = static_cast<quintptr>(handles.size()) + 1;
-    handles.insert(key, handle);
-    return handle;
+    if (found == handles.constEnd())
+        found = handles.insert(key, static_cast<quintptr>(handles.size()) + 1);
+    handle_ = found.value();
+    handleVersion_ = version_;
+    return handle_;
 }
 
 void TFont::Changed()

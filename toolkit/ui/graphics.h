@@ -87,6 +87,9 @@ private:
     int charset_ = kDefaultCharset;
     TFontPitch pitch_ = fpDefault;
     quint64 version_ = 0;
+    // Handle() as of handleVersion_ (0: not asked yet).
+    mutable quintptr handle_ = 0;
+    mutable quint64 handleVersion_ = 0;
 };
 
 class TBrush : public TPersistent {

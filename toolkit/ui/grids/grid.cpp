@@ -439,19 +439,31 @@ int TCustomGrid::VisibleRowCount() const
 
 // --- Invalidation -----------------------------------------------------------------
 
+void TCustomGrid::UpdateViewport(const QRect& rect)
+{
+    if (rect.isEmpty())
+        return;
+    for (const QRect& pending : pendingUpdates_)
+        if (pending.contains(rect))
+            return;
+    viewport()->update(rect);
+    pendingUpdates_[nextPendingUpdate_] = rect;
+    nextPendingUpdate_ = (nextPendingUpdate_ + 1) % kPendingUpdates;
+}
+
 void TCustomGrid::InvalidateCell(int col, int row)
 {
-    viewport()->update(CellRect(col, row));
+    UpdateViewport(CellRect(col, row));
 }
 
 void TCustomGrid::InvalidateCol(int col)
 {
-    viewport()->update(BoxRect(col, 0, col, RowCount() - 1));
+    UpdateViewport(BoxRect(col, 0, col, RowCount() - 1));
 }
 
 void TCustomGrid::InvalidateRow(int row)
 {
-    viewport()->update(BoxRect(0, row, ColCount() - 1, row));
+    UpdateViewport(BoxRect(0, row, ColCount() - 1, row));
 }
 
 void TCustomGrid::InvalidateEditor()
@@ -463,6 +475,8 @@ void TCustomGrid::InvalidateEditor()
 void TCustomGrid::InvalidateGrid()
 {
     viewport()->update();
+    pendingUpdates_.fill(QRect());
+    pendingUpdates_[0] = viewport()->rect();
 }
 
 void TCustomGrid::Invalidate()

@@ -34,6 +34,7 @@
 #include "toolkit/ui/uienums.h"
 
 #include <QAbstractScrollArea>
+#include <array>
 #include <memory>
 
 class QScrollBar;
@@ -150,6 +151,9 @@ public:
     TInplaceEdit* InplaceEditor() const;
 
     // --- Invalidation -------------------------------------------------------
+    // Each asks the viewport to repaint the area; asking again for an area
+    // already asked for since the last paint does nothing more (a walk over
+    // many records may invalidate the same row for every one).
     void InvalidateCell(int col, int row);
     void InvalidateCol(int col);
     void InvalidateRow(int row);
@@ -337,6 +341,9 @@ private:
     void EditorChanged();
     // Shows the editor and hands it the character typed on the grid.
     void ShowEditorChar(QKeyEvent* event);
+    // viewport()->update(rect) unless rect lies inside one of
+    // pendingUpdates_.
+    void UpdateViewport(const QRect& rect);
 
     std::unique_ptr<TGridAxis> cols_;
     std::unique_ptr<TGridAxis> rows_;
@@ -355,6 +362,15 @@ private:
     QString editOriginal_;
     TCanvas* canvas_ = nullptr;
     int updatingBars_ = 0;
+    // The last areas the Invalidate functions gave to update() since the
+    // last paint began (a paint clears them; clearing too often only costs a
+    // repeated update). Qt still holds each as dirty, so a request inside one
+    // needs no second union with Qt's dirty region, whose cost grows with the
+    // pieces it holds. A few suffice: a walk over the records invalidates its
+    // current row and the indicator column again and again.
+    static constexpr int kPendingUpdates = 4;
+    std::array<QRect, kPendingUpdates> pendingUpdates_{};
+    int nextPendingUpdate_ = 0;
 };
 
 }  // namespace tk

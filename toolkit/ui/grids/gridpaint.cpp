@@ -39,6 +39,7 @@ template <typename Visit> void ForEachShown(const TGridAxis& axis, int clientExt
 
 void TCustomGrid::paintEvent(QPaintEvent* event)
 {
+    pendingUpdates_.fill(QRect());
     QPainter painter(viewport());
     TCanvas canvas(&painter);
     canvas.SetPalette(palette());
