@@ -11,6 +11,7 @@
 #include "toolkit/data/database.h"
 #include "toolkit/data/datasource.h"
 #include "toolkit/data/query.h"
+#include "toolkit/ui/colors.h"
 #include "toolkit/ui/imagelist.h"
 
 #include <benchmark/benchmark.h>
@@ -56,18 +57,15 @@ QString HeaderOf(int column)
     return QString::fromLatin1(kHeaders[column % kBigTableColumns]);
 }
 
-// The look of the decorated repaint, in this one place while the grid's cell
-// painter is being built: customised columns for every field with three title
-// levels (HeaderOf), the flag column as an image per row (its field's value,
-// 0 or 1, is the index into the indicator images), and stripes.
-// Still to come when the painter lands, and to be set here then:
-//   grid.SetStripeColor(<a light colour>) to paint every second data row in
-//   it; the header rows and the flag column's images are laid out already but
-//   only painted by the painter.
+// The look of the decorated repaint: customised columns for every field with
+// three title levels (HeaderOf), the flag column as an image per row (its
+// field's value, 0 or 1, is the index into the indicator images), and stripes
+// on every second data row.
 void DecorateGrid(TKelDBGrid& grid, tk::TImageList& images)
 {
     images.LoadStripResource(QStringLiteral("KELDBINDICATORS"));
     grid.BeginLayout();
+    grid.SetStripeColor(0xF0F8F0);  // a light green
     for (int index = 0; index < kBigTableColumns; ++index) {
         kelgrid::TKelColumn* column = grid.Columns()->Add();
         column->SetFieldName(BigTableColumn(index));

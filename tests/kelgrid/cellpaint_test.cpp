@@ -240,6 +240,33 @@ TEST_F(CellPaintTest, TheTotalsBandShowsItsTextsAtTheBottomWithTheBlankRowAbove)
     EXPECT_GE(grid->RowHeights(blank), 0);
 }
 
+TEST_F(CellPaintTest, AHiddenColumnAndAnEmptyBlankRowTakeNoPixelsAndNoLine)
+{
+    grid->Columns()->RebuildColumns();
+    grid->SetOptionsEx(grid->OptionsEx() | dgTotalFooter);
+    const QRect owner = grid->CellRect(Raw("Owner"), 2);
+    grid->ColumnByName(QStringLiteral("Amount"))->SetVisible(false);
+    EXPECT_LT(grid->ColWidths(Raw("Amount")), 0) << "hidden by a negative width";
+    EXPECT_TRUE(grid->CellRect(Raw("Amount"), 2).isEmpty());
+    const QRect paid = grid->CellRect(Raw("Paid"), 2);
+    EXPECT_EQ(paid.left(), owner.right() + 1 + grid->GridLineWidth()) << "Paid follows Owner with one line";
+    const QImage image = Grab();
+    EXPECT_EQ(image.pixelColor(paid.left() + 1, paid.top() + 1), Color(grid->Color()));
+
+    // Rows enough to fill the grid leave the blank row without height.
+    dataSet.Last();
+    for (int i = 0; i < 20; ++i) {
+        dataSet.Append();
+        dataSet.FieldByName(QStringLiteral("Owner"))->SetAsString(QStringLiteral("More %1").arg(i));
+        dataSet.Post();
+    }
+    const int blank = grid->RowCount() - grid->TotalOffset();
+    EXPECT_GE(grid->RowHeights(blank), -grid->GridLineWidth());
+    EXPECT_EQ(grid->CheckConsistency(), QString());
+    Grab();
+    EXPECT_TRUE(reported.isEmpty()) << reported.toStdString();
+}
+
 TEST_F(CellPaintTest, ADisabledGridPaintsItsTextGrey)
 {
     const QRect cell = grid->CellRect(Raw("Owner"), 2);
