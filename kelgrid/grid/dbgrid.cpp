@@ -311,8 +311,7 @@ void TKelCustomDBGrid::ApplyGridOptions()
     // The base's lines, sizing, editing and selection follow the grid's
     // options. The fixed cells keep their lines with the data cells' (the
     // themed sections and plain fills have no edges of their own). The
-    // base's column moving and editing stay off until the grid moves its
-    // columns with the raw ones and hosts its own editor.
+    // base's editing stays off until the grid hosts its own editor.
     using tk::TGridEnums;
     const TKelDBGridOptions options = d_->options;
     tk::TGridOptions grid;
@@ -322,6 +321,8 @@ void TKelCustomDBGrid::ApplyGridOptions()
         grid |= TGridEnums::goHorzLine | TGridEnums::goFixedHorzLine;
     if (options.testFlag(dgColumnResize))
         grid |= TGridEnums::goColSizing;
+    if (options.testFlag(dgColumnResize) && d_->resizeOptions.testFlag(roColumnMoving))
+        grid |= TGridEnums::goColMoving;
     if (options.testFlag(dgRowResize))
         grid |= TGridEnums::goRowSizing;
     if (options.testFlag(dgTabs))

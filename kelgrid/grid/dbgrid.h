@@ -652,6 +652,11 @@ public:
     std::function<void(TKelCustomDBGrid*)> OnIndicatorClick;
     std::function<void(TKelCustomDBGrid*)> OnFillerClick;
     std::function<void(TKelCustomDBGrid*, TKelColumn*, int)> OnTotalClick;
+    // A title dragged to another place (data column indexes): OnColumnMoving
+    // may refuse (accept false; a handler that raises refuses too), then
+    // the column moves with its group and OnColumnMoved fires.
+    std::function<void(TKelCustomDBGrid*, int, int, bool&)> OnColumnMoving;
+    std::function<void(TKelCustomDBGrid*, int, int)> OnColumnMoved;
     // dgMultiSelect with dgExtendedSelect; dgRowSelect with dgRowScroll.
     bool ExtendedSelect() const;
     bool RowScroll() const;
@@ -792,6 +797,12 @@ protected:
     // Ends a press: the click events by where it ends; a column sizing is
     // reported (OnColumnResize for the column sized last).
     void MouseUp(tk::TMouseButton button, tk::TShiftState shift, int x, int y) override;
+    // Column moving (dbgridmove.cpp).
+    bool BeginColumnDrag(int& origin, int& destination, const QPoint& mousePoint) override;
+    bool CheckColumnDrag(int& origin, int& destination, const QPoint& mousePoint) override;
+    bool EndColumnDrag(int& origin, int& destination, const QPoint& mousePoint) override;
+    void ColumnMoved(int from, int to) override;
+    virtual bool ColumnMoving(int fromIndex, int toIndex);
     // A check box column toggles its value first (ctOnCellClick).
     virtual void CellClick(TKelColumn* column);
     virtual void TitleClick(TKelColumn* column);
@@ -846,6 +857,7 @@ private:
     };
     THit HitAt(int x, int y) const;
     QPoint HotButtonAt(const THit& hit, int x, int y) const;
+    bool StartsColumnMove(const QPoint& at) const;
     void SetHotCell(const QPoint& cell);
     void PressOnData(const THit& hit, tk::TShiftState shift);
     void AutoUnselect();

@@ -157,6 +157,10 @@ struct TKelCustomDBGridPrivate {
     bool expandTracked = false;
     QPointer<TKelColumn> pressedColumn;  // the title pressed as a button
     bool pressTracked = false;           // the mouse is still on it
+    QPoint pressPoint;
+    // Column moving: the title dragged, and the column the drop moves.
+    QPointer<TKelColumn> dragColumn;
+    QPointer<TKelColumn> moveColumn;
     // Keyboard and mouse: the last shift state; Shift+moves are selecting.
     tk::TShiftState lastShiftState;
     bool selecting = false;

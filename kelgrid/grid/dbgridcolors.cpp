@@ -199,6 +199,7 @@ void TKelCustomDBGrid::SetResizeOptions(TResizeOptions options)
     if (!options.testFlag(roColumnResize))
         options &= ~TResizeOptions(roOptimalWidth | roDefaultWidth);
     d_->resizeOptions = options;
+    ApplyGridOptions();
 }
 
 // --- Gradient ----------------------------------------------------------------------

@@ -85,6 +85,7 @@ void TKelCustomDBGrid::MouseDown(tk::TMouseButton button, tk::TShiftState shift,
         d_->fillerPressed = hit.area == THitArea::Filler;
         d_->pressedColumn = hit.column;
         d_->pressTracked = true;
+        d_->pressPoint = QPoint(x, y);
         SetHotCell(QPoint(-1, -1));
         if (LinkActiveNow())
             d_->dataLink->UpdateRecord();
@@ -93,6 +94,8 @@ void TKelCustomDBGrid::MouseDown(tk::TMouseButton button, tk::TShiftState shift,
     }
     if (hit.area == THitArea::Data || hit.area == THitArea::Indicator)
         PressOnData(hit, shift);
+    else if (hit.area == THitArea::Title && d_->options.testFlag(dgColumnResize))
+        tk::TCustomGrid::MouseDown(button, shift, x, y);  // the base's column moving
 }
 
 void TKelCustomDBGrid::MouseMove(tk::TShiftState shift, int x, int y)
@@ -100,6 +103,18 @@ void TKelCustomDBGrid::MouseMove(tk::TShiftState shift, int x, int y)
     d_->lastShiftState = shift;
     tk::TCustomGrid::MouseMove(shift, x, y);
     const THit hit = HitAt(x, y);
+    if (d_->pressedCell.x() >= 0 && StartsColumnMove(QPoint(x, y))) {
+        // Dragged sideways: the press becomes the base's column move,
+        // started where the press was.
+        const QPoint from = d_->pressPoint;
+        d_->pressedCell = QPoint(-1, -1);
+        d_->pressedColumn = nullptr;
+        d_->pressTracked = false;
+        InvalidateTitles();
+        StartColumnMoving(from);
+        tk::TCustomGrid::MouseMove(shift, x, y);
+        return;
+    }
     if (d_->pressedCell.x() >= 0) {
         // A pressed title shows pressed while the mouse stays on it.
         const bool on = hit.area == THitArea::Title || hit.area == THitArea::Filler
@@ -205,7 +220,8 @@ void TKelCustomDBGrid::PressOnData(const THit& hit, tk::TShiftState shift)
 void TKelCustomDBGrid::MouseUp(tk::TMouseButton button, tk::TShiftState shift, int x, int y)
 {
     d_->lastShiftState = shift;
-    const bool sizing = GridState() == tk::gsColSizing || GridState() == tk::gsRowSizing;
+    const bool sizing = GridState() == tk::gsColSizing || GridState() == tk::gsRowSizing ||
+                        GridState() == tk::gsColMoving;
     const QPoint pressed = d_->pressedCell;
     TKelColumn* pressedColumn = d_->pressedColumn;
     const bool fillerPressed = d_->fillerPressed && d_->pressTracked;

@@ -14,6 +14,7 @@
 #include "tests/support/modal_answerer.h"
 #include "tests/support/widget_driver.h"
 #include "toolkit/core/dbconsts.h"
+#include "toolkit/core/exceptions.h"
 #include "toolkit/core/resourcestring.h"
 
 #include <QApplication>
@@ -255,12 +256,43 @@ TEST_F(GridKeysTest, TitleButtonsLightUpUnderTheMouseAndShowPressedWhileTheMouse
     mouse->MouseDown(title.center());
     const QImage pressed = look();
     EXPECT_NE(pressed, hot) << "pressed";
-    mouse->MouseMove(grid->CellRect(Raw("Id"), 3).center());
+    mouse->MouseMove(grid->CellRect(Raw("Amount"), 3).center());
     EXPECT_EQ(look(), normal) << "the mouse left it";
     mouse->MouseMove(title.center());
     EXPECT_EQ(look(), pressed) << "back on it";
     mouse->MouseUp(title.center());
     EXPECT_EQ(grid->OrderFields(), QStringLiteral("Amount"));
+}
+
+TEST_F(GridKeysTest, DraggingATitleSidewaysMovesItsColumnUnlessAHandlerRefuses)
+{
+    auto order = [&] {
+        QStringList names;
+        for (int i = 0; i < grid->Columns()->Count(); ++i)
+            names << grid->Columns()->Items(i)->FieldName();
+        return names.join(QLatin1Char(','));
+    };
+    auto drag = [&](const char* from, const char* to) {
+        const QPoint start = grid->CellRect(Raw(from), 0).center();
+        const QPoint end = grid->CellRect(Raw(to), 0).center();
+        mouse->MouseDown(start);
+        mouse->MouseMove(start + QPoint(end.x() > start.x() ? 10 : -10, 0));
+        mouse->MouseMove(end);
+        mouse->MouseUp(end);
+    };
+    QList<QPair<int, int>> moved;
+    grid->OnColumnMoved = [&](TKelCustomDBGrid*, int from, int to) { moved << qMakePair(from, to); };
+    drag("Amount", "Owner");
+    EXPECT_EQ(order(), QStringLiteral("Id,Amount,Owner,Paid"));
+    EXPECT_EQ(moved, (QList<QPair<int, int>>{{2, 1}}));
+    EXPECT_EQ(grid->OrderFields(), QString()) << "a drag is no title click";
+    EXPECT_EQ(grid->ColWidths(Raw("Owner")), grid->ColumnByName(QStringLiteral("Owner"))->Width());
+
+    grid->OnColumnMoving = [](TKelCustomDBGrid*, int, int, bool&) { throw tk::Exception(QStringLiteral("no")); };
+    drag("Paid", "Id");
+    EXPECT_EQ(order(), QStringLiteral("Id,Amount,Owner,Paid")) << "refused";
+    EXPECT_EQ(grid->ColWidths(Raw("Paid")), grid->ColumnByName(QStringLiteral("Paid"))->Width());
+    EXPECT_EQ(grid->CheckConsistency(), QString());
 }
 
 TEST_F(GridKeysTest, ClicksOnTheIndicatorTheCornerAndTheTotalsFireTheirEvents)
