@@ -8,7 +8,7 @@ namespace kelgrid {
 
 namespace {
 
-void Join(TCalcValue kind, const tk::Variant& value, TTotalAccumulator& a)
+void Join(TCalcValue kind, const tk::Variant& value, const TTotalAccumulator& a)
 {
     switch (kind) {
     case cvSum:
@@ -47,7 +47,7 @@ void Join(TCalcValue kind, const tk::Variant& value, TTotalAccumulator& a)
 
 }  // namespace
 
-void AccumulateTotal(TCalcValue kind, const tk::Variant& value, TTotalAccumulator& accumulator)
+void AccumulateTotal(TCalcValue kind, const tk::Variant& value, const TTotalAccumulator& accumulator)
 {
     ++accumulator.counter;
     if (accumulator.failed)
@@ -60,16 +60,16 @@ void AccumulateTotal(TCalcValue kind, const tk::Variant& value, TTotalAccumulato
     }
 }
 
-tk::Variant FinalTotal(TCalcValue kind, const TTotalAccumulator& accumulator)
+tk::Variant FinalTotal(TCalcValue kind, const tk::Variant& accumulator, int counter, bool failed)
 {
-    if (accumulator.failed)
+    if (failed)
         return {};
     if (kind != cvAvg)
-        return accumulator.value;
-    if (accumulator.counter == 0 || !accumulator.value.IsNumeric())
+        return accumulator;
+    if (counter == 0 || !accumulator.IsNumeric())
         return {};
     try {
-        return accumulator.value / tk::Variant(accumulator.counter);
+        return accumulator / tk::Variant(counter);
     } catch (const tk::EVariantError&) {
         return {};
     }

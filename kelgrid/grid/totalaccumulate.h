@@ -15,10 +15,14 @@
 
 namespace kelgrid {
 
+// A total's running state: the accumulator (unassigned until a value joins
+// or a reset seeds it; the total's TempValue, so that handlers of cvCustom
+// totals can keep theirs in it), the records counted (its Counter) and
+// whether a step failed.
 struct TTotalAccumulator {
-    tk::Variant value;  // unassigned until a value joins (or a reset seeds it)
-    int counter = 0;    // the records counted
-    bool failed = false;
+    tk::Variant& value;
+    int& counter;
+    bool& failed;
 };
 
 // Counts value and joins it to accumulator by kind:
@@ -29,11 +33,11 @@ struct TTotalAccumulator {
 // - cvFirst on the first counted value, cvLast always;
 // - cvUnique: the first value; any different one makes it Null for good;
 // - cvCustom: nothing (a handler does the work).
-void AccumulateTotal(TCalcValue kind, const tk::Variant& value, TTotalAccumulator& accumulator);
+void AccumulateTotal(TCalcValue kind, const tk::Variant& value, const TTotalAccumulator& accumulator);
 
 // The total's value after the last record: unassigned when failed; for
 // cvAvg the sum divided by the count (unassigned when nothing numeric was
 // counted); otherwise the accumulator's value.
-tk::Variant FinalTotal(TCalcValue kind, const TTotalAccumulator& accumulator);
+tk::Variant FinalTotal(TCalcValue kind, const tk::Variant& accumulator, int counter, bool failed);
 
 }  // namespace kelgrid

@@ -96,7 +96,6 @@ void TKelTotalsCalc::Reset(bool selected)
         // The reset pass: a handler may seed the accumulator.
         tk::Variant seed;
         grid_.TotalCalcValue(total, cpReset, seed);
-        entry.accumulator.value = seed;
         total->TempValue() = seed;
         total->Counter() = 0;
         entries_.push_back(entry);
@@ -169,8 +168,8 @@ void TKelTotalsCalc::CountValue(TEntry& entry)
             value = tk::Variant(value.ToCurrency());
         } catch (const tk::EVariantError&) {
             // Beyond the currency range: the total cannot be shown.
-            entry.accumulator.failed = true;
-            entry.accumulator.value = tk::Variant();
+            entry.failed = true;
+            entry.total->TempValue() = tk::Variant();
         }
     }
     grid_.TotalCalcValue(entry.total, cpCalcRec, value);
@@ -180,17 +179,16 @@ void TKelTotalsCalc::CountValue(TEntry& entry)
         if (entry.nulls == nvAsZero)
             value = tk::Variant(0);
     }
-    AccumulateTotal(entry.kind, value, entry.accumulator);
+    AccumulateTotal(entry.kind, value, {entry.total->TempValue(), entry.total->Counter(), entry.failed});
 }
 
 void TKelTotalsCalc::Final()
 {
     for (TEntry& entry : entries_) {
-        entry.total->TempValue() = entry.accumulator.value;
-        entry.total->Counter() = entry.accumulator.counter;
-        tk::Variant value = FinalTotal(entry.kind, entry.accumulator);
-        grid_.TotalCalcValue(entry.total, cpFinal, value);
-        entry.total->SetValue(value);
+        TKelColumnTotalValue* total = entry.total;
+        tk::Variant value = FinalTotal(entry.kind, total->TempValue(), total->Counter(), entry.failed);
+        grid_.TotalCalcValue(total, cpFinal, value);
+        total->SetValue(value);
     }
     // Caption totals may show the other part of their caption now.
     grid_.InvalidateTotals();

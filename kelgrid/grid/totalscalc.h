@@ -64,7 +64,7 @@ private:
         bool currencyFloat;  // a float field flagged as currency
         bool selectedOnly;   // visits only the selected records
         bool countsRecords;  // takes part in the record pass (CalcApply)
-        TTotalAccumulator accumulator;
+        bool failed;
     };
 
     void Reset(bool selected);
