@@ -398,9 +398,8 @@ public:
     void InvalidateGridRow(int row);
     void InvalidateColumn(TKelColumn* column);
     // Requests for the work the grid runs at once or, when delayed, from
-    // its timers: reloading list items, sequence numbers and totals. The
-    // base counts the requests (RequestCounts); the parts that do the work
-    // override these.
+    // its timers: reloading list items, sequence numbers and totals
+    // (dbgridtotals.cpp). Every request is counted (RequestCounts).
     virtual void UpdateListItems(bool checkAutoUpdate);
     virtual void UpdateSequence(bool checkAutoUpdate);
     virtual void UpdateTotals(bool checkAutoUpdate);

@@ -6,8 +6,10 @@
 #include "kelgrid/grid/columntotalvalue.h"
 #include "kelgrid/grid/keldbgrids.h"
 #include "kelgrid/grid/totalaccumulate.h"
+#include "kelgrid/grid/totallink.h"
 #include "kelgrid/grid/tuning.h"
 #include "tests/data/sqlitesource_fixture.h"
+#include "tests/kelgrid/grid_fixture.h"
 #include "tests/support/field_def.h"
 #include "tests/support/manual_timer_driver.h"
 #include "toolkit/core/application.h"
@@ -331,6 +333,39 @@ TEST_F(TotalsCalcGridTest, AnEditInProgressIsNotWalkedOver)
     EXPECT_EQ(updated, 0);
     EXPECT_EQ(dataSet.State(), tk::dsEdit);
     EXPECT_EQ(Describe(sum->Value()), QStringLiteral("Unassigned"));
+}
+
+// --- Cell texts -------------------------------------------------------------------------
+
+TEST_F(TotalsCalcGridTest, EachFieldRowShowsItsOwnRecordOfTheTotalsDataSet)
+{
+    OpenRows(2);
+    tk::TClientDataSet sums;
+    FillFees(sums);
+    QStringList expected;
+    for (sums.First(); !sums.Eof(); sums.Next())
+        expected << sums.FieldByName(QStringLiteral("Owner"))->DisplayText();
+    sums.First();
+    tk::TDataSource sumSource;
+    sumSource.SetDataSet(&sums);
+    grid->Totals()->SetDataSource(&sumSource);
+    grid->Totals()->SetDataMaxRow(3);
+    grid->SetOptionsEx(grid->OptionsEx() | dgTotalFields);
+    TKelColumn* name = grid->ColumnByName(QStringLiteral("Name"));
+    name->TotalFields()->SetFieldName(QStringLiteral("Owner"));
+    const TKelCustomDBGrid::TTotalBand band = grid->TotalBand();
+    ASSERT_EQ(band.fields, 3);
+    const int active = grid->Totals()->DataLink()->ActiveRecord();
+    QStringList shown;
+    for (int i = 0; i < band.fields; ++i)
+        shown << grid->GetTotalText(name, band.header + band.values + i, tkDisplay);
+    EXPECT_EQ(shown, expected.mid(0, 3));
+    EXPECT_EQ(grid->Totals()->DataLink()->ActiveRecord(), active);
+    // An invisible total and a row without a total show nothing.
+    name->TotalFields()->SetVisible(false);
+    EXPECT_EQ(grid->GetTotalText(name, band.header + band.values, tkDisplay), QString());
+    EXPECT_EQ(grid->GetTotalText(name, band.Count() + 5, tkDisplay), QString());
+    grid->Totals()->SetDataSource(nullptr);
 }
 
 // --- Walks keep the current record and its screen row ----------------------------------
