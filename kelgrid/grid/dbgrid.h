@@ -47,6 +47,7 @@ using TBookmark = QByteArray;  // as toolkit/data/dataset.h
 class TFlatScrollBar;
 class TImageList;
 class TStrings;
+class Variant;
 }  // namespace tk
 
 namespace kelgrid {
@@ -54,6 +55,7 @@ namespace kelgrid {
 class TKelBookmarkList;
 class TKelColumn;
 class TKelColumnList;
+class TKelColumnTotalValue;
 class TKelCustomDBGrid;
 class TKelDBGridSettings;
 class TKelGridStyle;
@@ -396,9 +398,8 @@ public:
     void InvalidateGridRow(int row);
     void InvalidateColumn(TKelColumn* column);
     // Requests for the work the grid runs at once or, when delayed, from
-    // its timers: reloading list items, sequence numbers and totals. The
-    // base counts the requests (RequestCounts); the parts that do the work
-    // override these.
+    // its timers: reloading list items, sequence numbers and totals
+    // (dbgridtotals.cpp). Every request is counted (RequestCounts).
     virtual void UpdateListItems(bool checkAutoUpdate);
     virtual void UpdateSequence(bool checkAutoUpdate);
     virtual void UpdateTotals(bool checkAutoUpdate);
@@ -406,6 +407,67 @@ public:
     virtual void TotalsChanged(int kind, tk::TField* field);
     // "lists N, sequence N, totals N": the requests so far.
     QString RequestCounts() const;
+
+    // --- Totals calculation (dbgridtotals.cpp) ---
+    // The grid calculates its trCalcValue totals over its records (all of
+    // them or the selected rows, as dgCalcWholeDataSet and
+    // dgCalcSelectedRows say) and keeps the sequence numbers auto-number
+    // columns show under dgForceSequence. Both run at once or, with
+    // dgDelayUpdateTotals / dgDelayUpdateSequence, from a timer DelayInterval
+    // after the last request. Walks restore the current record and its
+    // screen row, also when a handler or the dataset raises (the error then
+    // passes on).
+    //
+    // OnTotalCalcQuery(grid, dataset, accept): before each record is
+    // counted; accept (true on entry) false skips the record.
+    // OnTotalCalcValue(total, pass, value): in every pass of every total
+    // taking part; the handler may seed (cpReset), change (cpCalcRec) or
+    // replace (cpFinal) the value. OnTotalGetText(column, band row, text,
+    // kind): the text of every total cell; the handler may change it.
+    using TTotalCalcQueryEvent = std::function<void(TKelCustomDBGrid*, tk::TDataSet*, bool&)>;
+    using TTotalCalcValueEvent = std::function<void(TKelColumnTotalValue*, TCalcPass, tk::Variant&)>;
+    using TTotalGetTextEvent = std::function<void(TKelColumn*, int, QString&, TTextKind)>;
+    TTotalCalcQueryEvent OnTotalCalcQuery;
+    TTotalCalcValueEvent OnTotalCalcValue;
+    TTotalGetTextEvent OnTotalGetText;
+    // After every completed calculation; after the sequence walk.
+    std::function<void(TKelCustomDBGrid*)> OnTotalsUpdated;
+    std::function<void(TKelCustomDBGrid*)> OnSequenceUpdated;
+
+    // Calculates now. Nothing while a calculation runs or while the
+    // dataset is not browsing; with Totals.CalcValues off only the bands
+    // are re-laid out (selected). selected: the run a settled selection
+    // asks for (only the bands with their selected flag, over the selected
+    // rows). Raises OnTotalsUpdated.
+    virtual void UpdateCalcValues(bool selected);
+    // The event dispatchers; without handlers: accept, value unchanged,
+    // text unchanged, nothing.
+    virtual bool TotalCalcQuery(tk::TDataSet* dataSet);
+    virtual void TotalCalcValue(TKelColumnTotalValue* total, TCalcPass pass, tk::Variant& value);
+    virtual void TotalGetText(TKelColumn* column, int index, QString& text, TTextKind kind);
+    virtual void TotalsUpdated();
+    // The text of the total cell of column in band row index (TotalRowOf):
+    // empty without a column, a total there or for an invisible total; a
+    // fields row shows its record of the totals link (empty while the link
+    // is inactive). Then OnTotalGetText.
+    virtual QString GetTotalText(TKelColumn* column, int index, TTextKind kind);
+
+    // dgForceSequence with an active link: RecNumber and RecCount come from
+    // the sequence walk instead of the dataset.
+    bool ForcedSequence() const;
+    // Walks to both ends of the dataset for the current record's place and
+    // the record count (only with a forced sequence, while browsing, not
+    // nested). Raises OnSequenceUpdated.
+    virtual void UpdateSequenceValues();
+    virtual void SequenceUpdated();
+    // The record count auto-number columns count to: the sequence walk's
+    // with a forced sequence, else the dataset's (0 without an active link).
+    int RecCount() const;
+    // Runs the delayed work (selection announcement, sequence, totals) now.
+    virtual void PerformDelayed();
+    // Whether a delayed calculation or sequence walk is pending.
+    bool TotalsPending() const;
+    bool SequencePending() const;
 
     // --- Reactions to the data link (dbgridlinks.cpp) -------------------------------
     virtual void LinkActive(bool active);

@@ -5,6 +5,7 @@
 #include "kelgrid/grid/columnlist.h"
 #include "kelgrid/grid/scratchbitmap.h"
 #include "kelgrid/grid/dbgrid.h"
+#include "kelgrid/grid/totalscalc.h"
 #include "toolkit/data/dataset.h"
 #include "toolkit/ui/singleshottimer.h"
 
@@ -91,6 +92,9 @@ struct TKelCustomDBGridPrivate {
     int listItemsRequests = 0;
     int sequenceRequests = 0;
     int totalsRequests = 0;
+    // --- Totals calculation (dbgridtotals.cpp): the calculation, the
+    // sequence values and their timers; made on first use.
+    std::unique_ptr<TKelTotalsCalc> totalsCalc;
 
     // --- Settings, style and scroll properties
     TKelDBGridSettings* settings = nullptr;  // QObject children of the grid

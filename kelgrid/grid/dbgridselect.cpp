@@ -354,27 +354,12 @@ void TKelCustomDBGrid::UpdateListItems(bool /*checkAutoUpdate*/)
     ++d_->listItemsRequests;
 }
 
-void TKelCustomDBGrid::UpdateSequence(bool /*checkAutoUpdate*/)
-{
-    ++d_->sequenceRequests;
-}
-
-void TKelCustomDBGrid::UpdateTotals(bool /*checkAutoUpdate*/)
-{
-    ++d_->totalsRequests;
-}
-
 QString TKelCustomDBGrid::RequestCounts() const
 {
     return QStringLiteral("lists %1, sequence %2, totals %3")
         .arg(d_->listItemsRequests)
         .arg(d_->sequenceRequests)
         .arg(d_->totalsRequests);
-}
-
-void TKelCustomDBGrid::TotalsChanged(int /*kind*/, tk::TField* /*field*/)
-{
-    Invalidate();
 }
 
 }  // namespace kelgrid

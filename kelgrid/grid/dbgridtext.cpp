@@ -133,7 +133,22 @@ int TKelCustomDBGrid::RecNumber() const
     // The active record's place in the dataset's order: the current one,
     // or the row a painting grid moved the data link to.
     tk::TDataSet* dataSet = DataSet();
-    if (!LinkActiveNow() || !dataSet || dataSet->ActiveRecordPosition() < 0)
+    if (!LinkActiveNow() || !dataSet)
+        return -1;
+    if (ForcedSequence()) {
+        // The sequence walk's number of the current record, offset by the
+        // painting row's distance from it. While a record is inserted its
+        // row has no number and the rows around it keep theirs.
+        const int base = d_->totalsCalc ? d_->totalsCalc->RecNumber() : 0;
+        const int row = d_->rowNumber;
+        if (dataSet->State() != tk::dsInsert)
+            return base + row;
+        const int insertBase = dataSet->Eof() ? base + 1 : base;
+        if (row == 0)
+            return -1;
+        return row > 0 ? insertBase + row - 1 : insertBase + row;
+    }
+    if (dataSet->ActiveRecordPosition() < 0)
         return -1;
     return static_cast<int>(dataSet->ActiveRecordPosition()) + 1;
 }

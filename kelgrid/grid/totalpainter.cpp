@@ -48,7 +48,7 @@ void TKelCellPainter::PaintTotal(int col, int bandRow, const QRect& rect)
     tk::TColor color = part ? part->Color() : totals.Color();
 
     const TBandRow kind = KindOf(grid_.TotalBand(), bandRow);
-    QString text = part ? part->DisplayText() : QString();
+    QString text = grid_.GetTotalText(column, bandRow, tkDisplay);
     // Totals over a selection mark the selected columns and leave the
     // others empty.
     const bool selectedRow = (kind == TBandRow::Header && d_.optionsEx.testFlag(dgTotalHeaderSelected)) ||
