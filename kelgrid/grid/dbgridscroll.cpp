@@ -129,58 +129,60 @@ void TKelCustomDBGrid::ScrollVertically(tk::TScrollCode code, int thumbPosition)
     const QScopedValueRollback<int> scrolling(d_->scrollLock, d_->scrollLock + kScrollMessageLock);
     TKelGridDataLink& link = *d_->dataLink;
     tk::TDataSet& dataSet = *DataSet();
-    const int page = qMax(1, link.BufferCount());
+    // Lines step one record past the window's edge; the other actions are
+    // the moves a thumb position can ask for too.
+    TThumbTarget target;
     switch (code) {
     case TScrollCode::LineUp:
-        // One record above the window, so the window moves by one.
         link.MoveBy(-(link.ActiveRecord() + 1));
         break;
     case TScrollCode::LineDown:
         link.MoveBy(link.RecordCount() - link.ActiveRecord());
         break;
     case TScrollCode::PageUp:
-        link.MoveBy(-page);
+        target.move = TThumbMove::PageUp;
         break;
     case TScrollCode::PageDown:
-        link.MoveBy(page);
+        target.move = TThumbMove::PageDown;
         break;
     case TScrollCode::Top:
-        dataSet.First();
+        target.move = TThumbMove::First;
         break;
     case TScrollCode::Bottom:
-        dataSet.Last();
+        target.move = TThumbMove::Last;
         break;
     case TScrollCode::ThumbPosition:
     case TScrollCode::ThumbTrack: {
         const TScrollModel model =
             dataSet.IsSequenced() ? TScrollModel::Sequenced : TScrollModel::Unsequenced;
-        const int count = model == TScrollModel::Sequenced ? dataSet.RecordCount() : 0;
-        const TThumbTarget target = ThumbTarget(model, thumbPosition, count);
-        switch (target.move) {
-        case TThumbMove::None:
-            break;
-        case TThumbMove::First:
-            dataSet.First();
-            break;
-        case TThumbMove::Last:
-            dataSet.Last();
-            break;
-        case TThumbMove::PageUp:
-            link.MoveBy(-page);
-            break;
-        case TThumbMove::PageDown:
-            link.MoveBy(page);
-            break;
-        case TThumbMove::ToNumber:
-            // A record number is an absolute move: a pending edit is posted
-            // first, as any other move does.
-            dataSet.CheckBrowseMode();
-            dataSet.SetRecNo(target.number);
-            break;
-        }
+        target =
+            ThumbTarget(model, thumbPosition, model == TScrollModel::Sequenced ? dataSet.RecordCount() : 0);
         break;
     }
     case TScrollCode::EndScroll:
+        break;
+    }
+    const int page = qMax(1, link.BufferCount());
+    switch (target.move) {
+    case TThumbMove::None:
+        break;
+    case TThumbMove::First:
+        dataSet.First();
+        break;
+    case TThumbMove::Last:
+        dataSet.Last();
+        break;
+    case TThumbMove::PageUp:
+        link.MoveBy(-page);
+        break;
+    case TThumbMove::PageDown:
+        link.MoveBy(page);
+        break;
+    case TThumbMove::ToNumber:
+        // A record number is an absolute move: a pending edit is posted
+        // first, as any other move does.
+        dataSet.CheckBrowseMode();
+        dataSet.SetRecNo(target.number);
         break;
     }
     UpdateScrollBar();
