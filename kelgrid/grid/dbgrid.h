@@ -439,8 +439,10 @@ protected:
     // records, the thumb as the bar's model says (ThumbTrack only under
     // dgThumbTracking). The bar shows the dataset's position afterwards.
     void ScrollVertically(tk::TScrollCode code, int thumbPosition) override;
-    // A notch moves MouseWheelScrollRows records; an appended record nobody
-    // changed is cancelled instead (see dbgridscroll.cpp). Always handled.
+    // A notch moves MouseWheelScrollRows records (WheelMove). An inserted
+    // record nobody changed stops the notch: down cancels it unless it is
+    // the appended one at the end; up cancels it at the end and otherwise
+    // scrolls. Nothing without an active link; always handled.
     bool DoMouseWheelDown(tk::TShiftState shift, const QPoint& mousePos) override;
     bool DoMouseWheelUp(tk::TShiftState shift, const QPoint& mousePos) override;
     // Moves distance records for the wheel; a double-buffered grid keeps
