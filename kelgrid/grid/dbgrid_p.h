@@ -174,7 +174,7 @@ struct TKelCustomDBGridPrivate {
     // --- Scrolling and positioning (dbgridscroll.cpp)
     int wheelScrollRows = 0;
     int scrollLock = 0;
-    int lastLeftCol = -1;        // the data column OnColumnScroll last told
+    int lastLeftCol = -1;           // the data column OnColumnScroll last told
     QPoint lastScrollCell{-1, -1};  // ScrollToCellAt's last point
 };
 
