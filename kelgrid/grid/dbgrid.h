@@ -392,6 +392,69 @@ public:
     // The active record's row in the link's buffer; 0 while inactive.
     int Position() const;
 
+    // --- Scrolling and positioning (dbgridscroll.cpp) ---------------------------------
+    // The vertical bar follows the dataset, not the grid's rows: record
+    // numbers where the dataset is sequenced, else five positions (first,
+    // a page up, the middle, a page down, last). Bar actions, the wheel and
+    // the mouse move the data link; the grid's rows stay where they are.
+    //
+    // Moves the current record to buffer row position of the link's window
+    // (clamped to the window); nothing while the link is inactive.
+    void SetPosition(int position);
+    // The dataset's record count; 0 while the link is inactive.
+    int RecCount() const;
+    // Rows a wheel notch moves: 0 the system setting, -1 a page (the
+    // buffer); values below -1 become -1.
+    int WheelScrollRows() const;
+    void SetWheelScrollRows(int rows);
+    // WheelScrollRows resolved: at least 1.
+    int MouseWheelScrollRows() const;
+    // Moves the data link by count records (only with an active link);
+    // under dgMultiSelect with rows selection the rows passed over are
+    // selected towards the anchor and unselected back from it.
+    void ScrollToRowBy(int count);
+    // Scrolls so that the record under y (clamped into the window's rows;
+    // a row cut by the bottom edge counts as the last) becomes current.
+    void ScrollToRowAt(int x, int y);
+    // A fully visible scrollable column under x becomes current (not under
+    // dgRowSelect); a column range being selected follows it.
+    void ScrollToColAt(int x, int y);
+    // Both, in one select batch; with onlyChanged only the coordinates
+    // that differ from the last call's.
+    void ScrollToCellAt(int x, int y, bool onlyChanged);
+    // LeftCol in data column numbers; setting it clamps to the scrollable
+    // columns and re-lays out.
+    int DataLeftCol() const;
+    void SetDataLeftCol(int column);
+    // Puts the dataset's position onto the vertical bar; nothing while the
+    // link is inactive. Writes the bar only when a value differs.
+    virtual void UpdateScrollBar();
+    // OnColumnScroll(grid, data column): the first scrollable column changed.
+    std::function<void(TKelCustomDBGrid*, int)> OnColumnScroll;
+
+protected:
+    // Raised while the grid moves the dataset itself (a bar action adds
+    // 1000 while it runs).
+    int ScrollLock() const;
+    // Bar actions move the dataset: lines go one record past the window's
+    // edge, pages by the visible rows, the ends to the first and last
+    // records, the thumb as the bar's model says (ThumbTrack only under
+    // dgThumbTracking). The bar shows the dataset's position afterwards.
+    void ScrollVertically(tk::TScrollCode code, int thumbPosition) override;
+    // A notch moves MouseWheelScrollRows records (WheelMove). An inserted
+    // record nobody changed stops the notch: down cancels it unless it is
+    // the appended one at the end; up cancels it at the end and otherwise
+    // scrolls. Nothing without an active link; always handled.
+    bool DoMouseWheelDown(tk::TShiftState shift, const QPoint& mousePos) override;
+    bool DoMouseWheelUp(tk::TShiftState shift, const QPoint& mousePos) override;
+    // Moves distance records for the wheel; a double-buffered grid keeps
+    // the current record on its screen row and moves the window instead.
+    void WheelMove(int distance);
+    // The horizontal part of TopLeftChanged: titles and totals repaint with
+    // the data columns, OnColumnScroll when the left column changed.
+    void ColumnsScrolled();
+
+public:
     // --- Invalidation ---------------------------------------------------------------
     // Every data row; one grid row; the whole column (raw index).
     void InvalidateData();
@@ -1033,6 +1096,8 @@ class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
     Q_PROPERTY(tk::TImageList* TitleImages READ TitleImages WRITE SetTitleImages)
     Q_PROPERTY(tk::TImageList* TitleMarkers READ TitleMarkers WRITE SetTitleMarkers)
     Q_PROPERTY(kelgrid::TKelCustomDBGrid* MasterGrid READ MasterGrid WRITE SetMasterGrid)
+    Q_PROPERTY(int WheelScrollRows READ WheelScrollRows WRITE SetWheelScrollRows)
+    Q_CLASSINFO("Default:WheelScrollRows", "0")
     Q_CLASSINFO("Default:SelectionColor", "clDefault")
     Q_CLASSINFO("Default:SelectRowColor", "clDefault")
     Q_CLASSINFO("Default:SelectCellColor", "clDefault")

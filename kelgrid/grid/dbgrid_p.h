@@ -184,6 +184,11 @@ struct TKelCustomDBGridPrivate {
     bool management = false;
     int lastResizedCol = -1;
     int lastDefaultRowHeight = -1;  // at the last OnRowResize
+    // --- Scrolling and positioning (dbgridscroll.cpp)
+    int wheelScrollRows = 0;
+    int scrollLock = 0;
+    int lastLeftCol = -1;           // the data column OnColumnScroll last told
+    QPoint lastScrollCell{-1, -1};  // ScrollToCellAt's last point
 };
 
 // Raises ownSizing for a scope: the grid sets widths and heights itself.

@@ -439,6 +439,7 @@ void TKelCustomDBGrid::InternalLayout()
     UpdateDefaultRowHeight();
     SetColumnAttributes();
     UpdateDataRows();
+    UpdateScrollBar();
     Invalidate();
     Synchronize();
     if (OnLayout)

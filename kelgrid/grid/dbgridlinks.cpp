@@ -28,11 +28,6 @@ void TKelCustomDBGrid::DataChanged()
     LayoutChanged();
 }
 
-void TKelCustomDBGrid::Scroll(int /*distance*/)
-{
-    InvalidateData();
-}
-
 void TKelCustomDBGrid::EditingChanged()
 {
     InvalidateEditor();

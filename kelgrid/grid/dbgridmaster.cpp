@@ -84,6 +84,7 @@ void TKelCustomDBGrid::LeaveRing()
 
 void TKelCustomDBGrid::TopLeftChanged()
 {
+    ColumnsScrolled();
     tk::TCustomGrid::TopLeftChanged();
     Synchronize();
 }

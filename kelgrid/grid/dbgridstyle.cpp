@@ -206,6 +206,11 @@ void TKelCustomDBGrid::UpdateVerticalBar()
             TKelScrollProp::Vertical(scroll.AutoHidden()) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOn;
     if (verticalScrollBarPolicy() != policy)
         setVerticalScrollBarPolicy(policy);
+    // With data the bar shows the dataset's position (dbgridscroll.cpp).
+    if (LinkActiveNow()) {
+        UpdateScrollBar();
+        return;
+    }
     // Rows from the first scrollable one, as the base counts them; a page
     // step of 0 gives a thumb of fixed size (paging still scrolls a page).
     const tk::TGridAxis& rows = RowAxis();

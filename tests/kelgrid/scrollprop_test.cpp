@@ -101,6 +101,9 @@ TEST_F(ScrollPropTest, AutoHiddenAndThumbBarRuleTheVerticalBar)
     EXPECT_GT(bar->pageStep(), 0);
     Scroll().SetAutoHidden(tk::ssBoth);
     EXPECT_EQ(grid->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    // All five records fit: nothing to scroll, so the bar hides.
+    EXPECT_EQ(bar->minimum(), bar->maximum());
+    Scroll().SetAutoHidden(tk::ssHorizontal);
     Scroll().SetThumbBar(tk::ssHorizontal);
     EXPECT_EQ(bar->pageStep(), 0);
     grid->SetScrollBars(tk::ssHorizontal);
