@@ -401,8 +401,6 @@ public:
     // Moves the current record to buffer row position of the link's window
     // (clamped to the window); nothing while the link is inactive.
     void SetPosition(int position);
-    // The dataset's record count; 0 while the link is inactive.
-    int RecCount() const;
     // Rows a wheel notch moves: 0 the system setting, -1 a page (the
     // buffer); values below -1 become -1.
     int WheelScrollRows() const;

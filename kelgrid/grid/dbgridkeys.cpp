@@ -112,7 +112,7 @@ void TKelCustomDBGrid::MoveDown(tk::TShiftState shift)
     if (!CancelUnchangedInsert())
         SelectionAwareMove(+1, shift);
     if (CanAppend() && d_->dataLink->Eof() && dataSet.State() == tk::dsBrowse) {
-        PerformDelayedSelect();
+        PerformDelayed();
         dataSet.Append();
         UpdateActive();
     }
@@ -345,7 +345,7 @@ void TKelCustomDBGrid::KeyDown(int& key, tk::TShiftState shift)
         if (!d_->optionsExt.testFlag(dgAllowInsertOff) && !ReadOnly() && dataSet.CanModify() &&
             d_->options.testFlag(dgEditing)) {
             AutoUnselect();
-            PerformDelayedSelect();
+            PerformDelayed();
             dataSet.Insert();
         }
         break;

@@ -26,6 +26,7 @@ void TKelCustomDBGrid::DataChanged()
 {
     d_->selectedRows->KeepSorted();
     LayoutChanged();
+    UpdateActive();
 }
 
 void TKelCustomDBGrid::EditingChanged()

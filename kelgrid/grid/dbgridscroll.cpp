@@ -51,11 +51,6 @@ void TKelCustomDBGrid::SetPosition(int position)
         link->MoveBy(target - link->ActiveRecord());
 }
 
-int TKelCustomDBGrid::RecCount() const
-{
-    return LinkActiveNow() ? DataSet()->RecordCount() : 0;
-}
-
 int TKelCustomDBGrid::ScrollLock() const
 {
     return d_->scrollLock;
@@ -197,6 +192,7 @@ void TKelCustomDBGrid::Scroll(int distance)
     const int dataRows = RowCount() - d_->titleOffset - d_->totalOffset;
     if (Position() >= dataRows)
         UpdateDataRows();
+    UpdateActive();
     const int oldRow = d_->selRow;
     const int newRow = d_->titleOffset + Position();
     UpdateScrollBar();
