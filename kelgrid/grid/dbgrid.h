@@ -1129,6 +1129,19 @@ using TOrderUpdateLock = tk::detail::TBracketLock<TKelCustomDBGrid, &TKelCustomD
 using TSelectLock =
     tk::detail::TBracketLock<TKelCustomDBGrid, &TKelCustomDBGrid::BeginSelect, &TKelCustomDBGrid::EndSelect>;
 
+// DisablePosition now, EnablePosition when the scope ends (also when a walk
+// over the dataset raises): the current record and its screen row come back.
+class TPositionLock {
+public:
+    explicit TPositionLock(TKelCustomDBGrid& grid) : grid_(grid) { grid_.DisablePosition(); }
+    ~TPositionLock() { grid_.EnablePosition(); }
+    TPositionLock(const TPositionLock&) = delete;
+    TPositionLock& operator=(const TPositionLock&) = delete;
+
+private:
+    TKelCustomDBGrid& grid_;
+};
+
 // The number text of auto-number columns: empty below 1, else
 // DefAutoNumberFormat applied to number.
 KELGRID_EXPORT QString AutoNumberStr(int number);

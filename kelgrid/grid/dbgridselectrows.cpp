@@ -32,20 +32,6 @@ void Act(TKelBookmarkList& rows, RowAction action)
     }
 }
 
-// BeginSelect now, EndSelect when the scope ends.
-struct SelectBatch {
-    explicit SelectBatch(TKelCustomDBGrid& grid) : grid(grid) { grid.BeginSelect(); }
-    ~SelectBatch() { grid.EndSelect(); }
-    TKelCustomDBGrid& grid;
-};
-
-// DisablePosition now, EnablePosition when the scope ends.
-struct PositionBracket {
-    explicit PositionBracket(TKelCustomDBGrid& grid) : grid(grid) { grid.DisablePosition(); }
-    ~PositionBracket() { grid.EnablePosition(); }
-    TKelCustomDBGrid& grid;
-};
-
 // Calls visit for every record from the first, telling it whether the
 // record is the last one (found by stepping ahead and back).
 void WalkRecords(tk::TDataSet& dataSet, const std::function<void(bool first, bool last)>& visit)
@@ -69,7 +55,7 @@ void TKelCustomDBGrid::SelectRow()
 {
     if (!LinkActiveNow())
         return;
-    SelectBatch batch(*this);
+    const TSelectLock batch(*this);
     Act(*d_->selectedRows, RowAction::Select);
 }
 
@@ -77,7 +63,7 @@ void TKelCustomDBGrid::UnselectRow()
 {
     if (!LinkActiveNow())
         return;
-    SelectBatch batch(*this);
+    const TSelectLock batch(*this);
     Act(*d_->selectedRows, RowAction::Unselect);
 }
 
@@ -85,7 +71,7 @@ void TKelCustomDBGrid::InvertRow()
 {
     if (!LinkActiveNow())
         return;
-    SelectBatch batch(*this);
+    const TSelectLock batch(*this);
     Act(*d_->selectedRows, RowAction::Invert);
 }
 
@@ -97,10 +83,10 @@ void ActOnRange(TKelCustomDBGrid& grid, RowAction action)
 {
     if (!grid.LinkActiveNow() || !grid.RowsSelection())
         return;
-    SelectBatch batch(grid);
+    const TSelectLock batch(grid);
     tk::TDataSet& dataSet = *grid.DataSet();
     dataSet.CheckBrowseMode();
-    PositionBracket position(grid);
+    TPositionLock position(grid);
     if (grid.SelectionAnchor().isEmpty())
         grid.SetSelectionAnchor(dataSet.GetBookmark());
     const tk::TBookmark anchor = grid.SelectionAnchor();
@@ -145,13 +131,13 @@ void TKelCustomDBGrid::SelectAll()
 {
     if (!LinkActiveNow() || (!RowsSelection() && !ColsSelection()))
         return;
-    SelectBatch batch(*this);
+    const TSelectLock batch(*this);
     tk::TDataSet& dataSet = *DataSet();
     dataSet.CheckBrowseMode();
     if (RowsSelection()) {
         // The current record becomes the anchor also when the walk fails.
         auto anchor = qScopeGuard([this, &dataSet] { SetSelectionAnchor(dataSet.GetBookmark()); });
-        PositionBracket position(*this);
+        TPositionLock position(*this);
         d_->selectedRows->Clear();
         WalkRecords(dataSet, [this](bool, bool) { d_->selectedRows->SetCurrentRowSelected(true); });
     }
@@ -164,11 +150,11 @@ void TKelCustomDBGrid::InvertAll()
 {
     if (!LinkActiveNow() || (d_->multiSelect != msRows && d_->multiSelect != msCols))
         return;
-    SelectBatch batch(*this);
+    const TSelectLock batch(*this);
     tk::TDataSet& dataSet = *DataSet();
     dataSet.CheckBrowseMode();
     if (d_->multiSelect == msRows) {
-        PositionBracket position(*this);
+        TPositionLock position(*this);
         WalkRecords(dataSet, [this](bool, bool) { Act(*d_->selectedRows, RowAction::Invert); });
         return;
     }
@@ -183,7 +169,7 @@ void TKelCustomDBGrid::UnselectAll()
 
 void TKelCustomDBGrid::ClearSelection()
 {
-    SelectBatch batch(*this);
+    const TSelectLock batch(*this);
     d_->selectedRows->Clear();
     SetSelectionAnchor({});
     if (!d_->selectedCols->AutoRefresh()) {
@@ -230,7 +216,7 @@ void TKelCustomDBGrid::ForEachDataCell(const std::function<void(TKelColumn*, TFo
         }
     };
     tk::TDataSet& dataSet = *DataSet();
-    PositionBracket position(*this);
+    TPositionLock position(*this);
     if (whole || mode == msCols) {
         WalkRecords(dataSet, visitRow);
         return;

@@ -20,19 +20,6 @@ namespace kelgrid {
 
 namespace {
 
-// DisablePosition now, EnablePosition when the scope ends (also by an
-// exception).
-class TPositionBracket {
-public:
-    explicit TPositionBracket(TKelCustomDBGrid& grid) : grid_(grid) { grid_.DisablePosition(); }
-    ~TPositionBracket() { grid_.EnablePosition(); }
-    TPositionBracket(const TPositionBracket&) = delete;
-    TPositionBracket& operator=(const TPositionBracket&) = delete;
-
-private:
-    TKelCustomDBGrid& grid_;
-};
-
 // A band's shown flag and its selected flag.
 struct TBandFlags {
     TKelDBGridOptionEx shown;
@@ -125,7 +112,7 @@ void TKelTotalsCalc::Reset(bool selected)
 void TKelTotalsCalc::Walk(bool selected, tk::TDataSet& dataSet)
 {
     dataSet.CheckBrowseMode();
-    TPositionBracket bracket(grid_);
+    const TPositionLock bracket(grid_);
     const TKelDBGridOptionsEx options = grid_.OptionsEx();
     const bool calcSelected = options.testFlag(dgCalcSelectedRows);
     const bool calcWhole = options.testFlag(dgCalcWholeDataSet);
@@ -205,7 +192,7 @@ bool TKelTotalsCalc::CalculateSequence()
     if (!grid_.LinkActiveNow() || !dataSet || dataSet->IsEmpty())
         return true;
     dataSet->CheckBrowseMode();
-    TPositionBracket bracket(grid_);
+    const TPositionLock bracket(grid_);
     constexpr int far = std::numeric_limits<int>::max();
     recNumber_ = 1 - dataSet->MoveBy(-far);
     recCount_ = dataSet->MoveBy(far) + 1;
