@@ -12,6 +12,8 @@
 #include <exception>
 #include <functional>
 
+#include <QScopeGuard>
+
 namespace kelgrid {
 
 namespace {
@@ -226,7 +228,11 @@ void TKelBookmarkList::Delete()
         grid_->UpdateTotals(true);
     };
     // The controls come back before the bracket closes, so the grid sees
-    // the dataset's change while the batch still holds the selection's.
+    // the dataset's change while the batch still holds the selection's; the
+    // change lock keeps that change from asking for the updates the batch
+    // asks for once when it ends.
+    grid_->BeginChange();
+    auto endChange = qScopeGuard([this] { grid_->EndChange(); });
     tk::TDisabledControlsLock controls(*dataSet);
     for (int i = Count() - 1; i >= 0; --i) {
         dataSet->GotoBookmark(list_.at(i));

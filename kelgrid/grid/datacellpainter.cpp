@@ -156,9 +156,12 @@ void TKelCellPainter::PaintDataCell(int col, int dataRow, const QRect& rect, tk:
 
     const bool linked = link.Active() && dataRow < link.RecordCount();
     const int active = link.ActiveRecord();
+    // Outside painting the active record is the current one again, and
+    // record numbers are the current record's.
     auto restore = qScopeGuard([&] {
         if (linked)
             link.SetActiveRecord(active);
+        d_.rowNumber = 0;
     });
     if (linked)
         link.SetActiveRecord(dataRow);

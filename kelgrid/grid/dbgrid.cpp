@@ -349,6 +349,13 @@ void TKelCustomDBGrid::SetOptions(TKelDBGridOptions options)
     if (old.testFlag(dgRowSelect) != options.testFlag(dgRowSelect))
         SetMultiSelectOptions(d_->multiSelectOptions);
     LayoutChanged();
+    // The record numbers and the bar switch between the sequence walk's
+    // and the dataset's.
+    if (old.testFlag(dgForceSequence) != options.testFlag(dgForceSequence)) {
+        UpdateSequence(false);
+        UpdateScrollBar();
+        Invalidate();
+    }
 }
 
 TKelDBGridOptionsEx TKelCustomDBGrid::OptionsEx() const
@@ -364,8 +371,19 @@ void TKelCustomDBGrid::SetOptionsEx(TKelDBGridOptionsEx options)
         options &= ~TKelDBGridOptionsEx(dgCalcSelectedRows);
     if (options == d_->optionsEx)
         return;
+    const TKelDBGridOptionsEx changed = d_->optionsEx ^ options;
     d_->optionsEx = options;
     LayoutChanged();
+    // Options that decide what the totals cover or which bands are shown
+    // ask for a calculation; switching the automatic sequence on asks for
+    // the numbers.
+    const TKelDBGridOptionsEx totalsOptions =
+        dgTotalHeader | dgTotalValues | dgTotalFields | dgTotalFooter | dgAutoUpdateTotals | dgCalcWholeDataSet |
+        dgCalcSelectedRows | dgTotalHeaderSelected | dgTotalValuesSelected | dgTotalFooterSelected;
+    if (changed & totalsOptions)
+        UpdateTotals(true);
+    if (changed.testFlag(dgAutoUpdateSequence))
+        UpdateSequence(true);
 }
 
 TKelDBGridOptionsExt TKelCustomDBGrid::OptionsExt() const

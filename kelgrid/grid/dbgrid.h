@@ -53,6 +53,7 @@ class Variant;
 namespace kelgrid {
 
 class TKelBookmarkList;
+enum class TScrollModel;
 class TKelColumn;
 class TKelColumnList;
 class TKelColumnTotalValue;
@@ -429,6 +430,9 @@ public:
     virtual void UpdateScrollBar();
     // OnColumnScroll(grid, data column): the first scrollable column changed.
     std::function<void(TKelCustomDBGrid*, int)> OnColumnScroll;
+    // Goes to the record of that number (from 1): by the difference from
+    // RecNumber under the grid's own sequence, else the dataset's RecNo.
+    void SetRecNumber(int number);
 
 protected:
     // Raised while the grid moves the dataset itself (a bar action adds
@@ -451,6 +455,15 @@ protected:
     // The horizontal part of TopLeftChanged: titles and totals repaint with
     // the data columns, OnColumnScroll when the left column changed.
     void ColumnsScrolled();
+    // The bar's model: the grid's sequence, a sequenced dataset's numbers or
+    // the five positions of an unsequenced one.
+    TScrollModel ScrollModel() const;
+    // Scroll's part for the forced sequence: the current record's number
+    // follows the window's move and the active record's.
+    void FollowSequence(int distance);
+    // At the first or the last record the forced sequence's number is
+    // 1 or RecCount, however the grid got there.
+    void PinSequenceAtEnds();
 
 public:
     // --- Invalidation ---------------------------------------------------------------
@@ -543,6 +556,61 @@ public:
     void SetSelectedField(tk::TField* field);
     // Takes the focus when the grid can; returns whether it has it.
     bool AcquireFocus();
+
+    // The current column: its data column index (-1 on the indicator) and
+    // the column; setting either moves there (MoveCol).
+    int SelectedIndex() const;
+    void SetSelectedIndex(int index);
+    TKelColumn* SelectedColumn() const;
+    void SetSelectedColumn(TKelColumn* column);
+    // OnColEnter after the grid moved to another column (its IME applied
+    // first); OnColExit before it leaves one.
+    std::function<void(TKelCustomDBGrid*)> OnColEnter;
+    std::function<void(TKelCustomDBGrid*)> OnColExit;
+    // A data column's field and display text: nullptr and empty outside the
+    // columns or while the link is inactive.
+    tk::TField* ColField(int dataColumn) const;
+    QString FieldValue(int dataColumn) const;
+    // The data link's mapped fields; whether an index is mapped.
+    int FieldCount() const;
+    tk::TField* Fields(int index) const;
+    bool ValidFieldIndex(int index) const;
+    // Reads the dataset's records again (with an active link; a pending
+    // edit is posted first) and finds the record again by KeyFields, on the
+    // same screen row; the selection is cleared. A dataset that cannot be
+    // read again raises and keeps its records.
+    void RefreshDataSet();
+
+protected:
+    virtual void ColEnter();
+    virtual void ColExit();
+    // Focus leaves: the editor's pending change is written to the record,
+    // or a freshly inserted record nobody changed is cancelled under
+    // dgCancelOnExit. When that raises the grid takes the focus back and
+    // the error passes on.
+    void DoExit() override;
+    // The IME follows the current column while the grid has the focus; on
+    // leaving, the grid's IME is the screen's default again.
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    // A composition starting on the grid shows the editor.
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    // The IME name and mode: the grid's own, replaced by the current
+    // column's stored ones; the editor takes the same. UpdateIme puts the
+    // mode onto the window.
+    virtual void SetIme();
+    virtual void UpdateIme();
+
+private:
+    bool FocusFromOwnEditor(const QFocusEvent* event) const;
+    void SaveOwnIme();
+    // LinkActive's steps that run also when the layout raises.
+    void LinkActiveSettled();
+    // A data change of someone else's, while browsing: it asks for the
+    // list items, the sequence and the totals.
+    bool DataChangeAsksForUpdates() const;
+
+public:
 
     // --- Data link and selected rows --------------------------------------------------
     // Deletes the selected records (what Ctrl+Delete runs), or the

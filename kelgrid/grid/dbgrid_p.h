@@ -95,6 +95,16 @@ struct TKelCustomDBGridPrivate {
     // --- Totals calculation (dbgridtotals.cpp): the calculation, the
     // sequence values and their timers; made on first use.
     std::unique_ptr<TKelTotalsCalc> totalsCalc;
+    // --- Data link reactions and focus (dbgridlinks.cpp, dbgridfocus.cpp):
+    // the active record's buffer row when the link last reported (the
+    // forced sequence counts the scroll from it); the grid's own IME
+    // settings and whether a column's IME name must be undone on leaving.
+    int lastActiveRecord = 0;
+    QString originalImeName;
+    tk::TImeMode originalImeMode = tk::imDontCare;
+    bool imeSaved = false;
+    bool needRestoreIme = false;
+    bool inColExit = false;  // OnColExit runs: a move from it does not exit again
 
     // --- Settings, style and scroll properties
     TKelDBGridSettings* settings = nullptr;  // QObject children of the grid

@@ -16,6 +16,8 @@
 #include "kelgrid/grid/gridlink.h"
 #include "toolkit/data/dataset.h"
 
+#include <QScopedValueRollback>
+
 namespace kelgrid {
 
 namespace {
@@ -143,8 +145,22 @@ void TKelCustomDBGrid::MoveCol(int raw, int direction)
             return;
         raw = next;
     }
-    if (raw != Col())
-        MoveColRow(raw, Row(), true, true);
+    if (raw == Col())
+        return;
+    // A handler of OnColExit that moves the column itself has the last word.
+    if (!d_->inColExit) {
+        const int before = Col();
+        {
+            const QScopedValueRollback<bool> exiting(d_->inColExit, true);
+            ColExit();
+        }
+        if (Col() != before)
+            return;
+    }
+    if (!d_->options.testFlag(dgAlwaysShowEditor))
+        HideEditor();
+    MoveColRow(raw, Row(), true, true);
+    ColEnter();
 }
 
 void TKelCustomDBGrid::SelectionAwareColMove(int raw, int direction, tk::TShiftState shift)

@@ -1,11 +1,20 @@
 // TKelCustomDBGrid: what the grid does when its data link reports, and the
 // field map it gives the link.
+//
+// Data changes ask for the delayed work (list items, sequence numbers,
+// totals) only while the dataset is browsing and the grid is not the one
+// changing it: a select batch that recorded changes (deleting the selected
+// rows asks once when it ends), a change lock (the grid scrolling or
+// cancelling an edit of its own) or a running walk over the dataset would
+// otherwise ask again for every record the walk visits.
 
 #include "kelgrid/grid/bookmarks.h"
+#include "kelgrid/grid/column.h"
 #include "kelgrid/grid/columns.h"
 #include "kelgrid/grid/dbgrid.h"
 #include "kelgrid/grid/dbgrid_p.h"
 #include "kelgrid/grid/gridlink.h"
+#include "kelgrid/grid/totals.h"
 #include "toolkit/data/dataset.h"
 #include "toolkit/data/field.h"
 
@@ -13,30 +22,94 @@ namespace kelgrid {
 
 void TKelCustomDBGrid::LinkActive(bool active)
 {
+    if (!active) {
+        HideEditor();
+        if (RowCount() > d_->titleOffset)
+            MoveColRow(Col(), d_->titleOffset, false, false);
+    }
     d_->selectedRows->LinkActive(active);
-    LayoutChanged();
-    if (active)
-        ApplyOrderOnActivation();
-    // --- Settings, style and scroll properties
-    if (active)
-        RunPendingLayoutLoad();
+    d_->lastActiveRecord = 0;
+    // The bars, the rows and the requests follow the new state also when
+    // the layout raises; its error then passes on.
+    try {
+        LayoutChanged();
+    } catch (...) {
+        LinkActiveSettled();
+        throw;
+    }
+    LinkActiveSettled();
+    if (!active) {
+        UpdateTotals(true);
+        return;
+    }
+    ApplyOrderOnActivation();
+    if (d_->options.testFlag(dgAlwaysShowEditor) && CanEditShow())
+        ShowEditor();
+    // The first opening after loading takes the stored layout first.
+    RunPendingLayoutLoad();
+    UpdateTotals(true);
+}
+
+void TKelCustomDBGrid::LinkActiveSettled()
+{
+    UpdateListItems(false);
+    UpdateSequence(false);
+    UpdateScrollBar();
+    UpdateActive();
+}
+
+bool TKelCustomDBGrid::DataChangeAsksForUpdates() const
+{
+    tk::TDataSet* dataSet = DataSet();
+    if (!LinkActiveNow() || !dataSet || dataSet->State() != tk::dsBrowse)
+        return false;
+    const bool batchChanged = d_->selectLock > 0 && (d_->rowsChanged || d_->colsChanged);
+    return !batchChanged && d_->changeLock == 0;
 }
 
 void TKelCustomDBGrid::DataChanged()
 {
+    // A walk of the grid's own (totals, sequence) sees no reaction at all:
+    // the dataset comes back to where it was when the walk ends.
+    if (d_->totalsCalc && (d_->totalsCalc->Calculating() || d_->totalsCalc->SequenceRunning()))
+        return;
+    if (DataChangeAsksForUpdates()) {
+        UpdateListItems(true);
+        UpdateSequence(true);
+        UpdateTotals(true);
+    }
     d_->selectedRows->KeepSorted();
     LayoutChanged();
+    d_->lastActiveRecord = d_->dataLink->ActiveRecord();
+    PinSequenceAtEnds();
     UpdateActive();
+    UpdateScrollBar();
+    InvalidateEditor();
+    Invalidate();
 }
 
 void TKelCustomDBGrid::EditingChanged()
 {
+    if (d_->options.testFlag(dgIndicator) && d_->indicatorOffset > 0)
+        InvalidateCell(0, Row());
     InvalidateEditor();
 }
 
-void TKelCustomDBGrid::RecordChanged(tk::TField* /*field*/)
+void TKelCustomDBGrid::RecordChanged(tk::TField* field)
 {
-    InvalidateData();
+    if (!field) {
+        InvalidateData();
+    } else {
+        for (int i = 0; i < d_->columns->Count(); ++i) {
+            TKelColumn* column = d_->columns->Items(i);
+            if (column->Field() == field && column->Showing())
+                InvalidateColumn(column);
+        }
+    }
+    if (d_->totalOffset > 0)
+        TotalsChanged(trDataField, field);
+    if (!field || field == SelectedField())
+        InvalidateEditor();
 }
 
 void TKelCustomDBGrid::UpdateData() {}
@@ -49,13 +122,12 @@ tk::TField* TKelCustomDBGrid::SelectedField() const
 
 void TKelCustomDBGrid::SetSelectedField(tk::TField* field)
 {
+    // Every column bound to the field in turn: the last one ends current.
     if (!field)
         return;
     for (int i = 0; i < d_->columns->Count(); ++i)
-        if (d_->columns->Items(i)->Field() == field) {
-            SetCol(DataToRawColumn(i));
-            return;
-        }
+        if (d_->columns->Items(i)->Field() == field)
+            MoveCol(DataToRawColumn(i), 0);
 }
 
 void TKelCustomDBGrid::DefineFieldMap()

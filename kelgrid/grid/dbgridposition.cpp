@@ -51,6 +51,7 @@ void TKelCustomDBGrid::EnablePosition(bool useCurrentRec)
     } enable{dataSet};
     if (dataSet->Active())
         GotoPosition(d_->positionRow, useCurrentRec ? tk::TBookmark() : d_->positionBookmark);
+    d_->lastActiveRecord = d_->dataLink->ActiveRecord();
 }
 
 bool TKelCustomDBGrid::GotoPosition(int position, const tk::TBookmark& bookmark)

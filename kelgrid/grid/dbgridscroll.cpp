@@ -83,14 +83,16 @@ void TKelCustomDBGrid::UpdateScrollBar()
     tk::TScrollInfo info{1, 1, 1, 1};
     if (TKelScrollProp::Vertical(ScrollBars())) {
         TScrollBarState state;
-        // Only a sequenced dataset knows its count without walking it.
-        state.model = dataSet.IsSequenced() ? TScrollModel::Sequenced : TScrollModel::Unsequenced;
+        state.model = ScrollModel();
         state.thumbBar = TKelScrollProp::Vertical(scroll.ThumbBar());
         state.autoHidden = FlatSBMode() && TKelScrollProp::Vertical(scroll.AutoHidden());
         state.browsing = Browsing(dataSet);
         state.visibleRows = qMax(1, link.BufferCount());
         state.windowRows = link.RecordCount();
-        if (state.model == TScrollModel::Sequenced) {
+        if (state.model == TScrollModel::GridSequence) {
+            state.recCount = RecCount();
+            state.recNumber = d_->totalsCalc ? d_->totalsCalc->RecNumber() : 0;
+        } else if (state.model == TScrollModel::Sequenced) {
             state.recCount = dataSet.RecordCount();
             state.recNumber = dataSet.RecNo();
         }
@@ -105,6 +107,28 @@ void TKelCustomDBGrid::UpdateScrollBar()
                       bar->maximum() == flat.LargestPosition() && bar->pageStep() == info.Page;
     if (!same)
         flat.SetScrollInfo(info);
+}
+
+void TKelCustomDBGrid::SetRecNumber(int number)
+{
+    if (!LinkActiveNow())
+        return;
+    if (ForcedSequence()) {
+        const int current = d_->totalsCalc ? d_->totalsCalc->RecNumber() : 0;
+        if (current > 0)
+            d_->dataLink->MoveBy(number - current);
+        return;
+    }
+    DataSet()->SetRecNo(number);
+}
+
+TScrollModel TKelCustomDBGrid::ScrollModel() const
+{
+    // Only a sequenced dataset knows its count without walking it; the
+    // grid's own sequence knows it from its walk.
+    if (ForcedSequence())
+        return TScrollModel::GridSequence;
+    return DataSet()->IsSequenced() ? TScrollModel::Sequenced : TScrollModel::Unsequenced;
 }
 
 void TKelCustomDBGrid::ScrollVertically(tk::TScrollCode code, int thumbPosition)
@@ -148,10 +172,8 @@ void TKelCustomDBGrid::ScrollVertically(tk::TScrollCode code, int thumbPosition)
         break;
     case TScrollCode::ThumbPosition:
     case TScrollCode::ThumbTrack: {
-        const TScrollModel model =
-            dataSet.IsSequenced() ? TScrollModel::Sequenced : TScrollModel::Unsequenced;
-        target =
-            ThumbTarget(model, thumbPosition, model == TScrollModel::Sequenced ? dataSet.RecordCount() : 0);
+        const TScrollModel model = ScrollModel();
+        target = ThumbTarget(model, thumbPosition, model == TScrollModel::Unsequenced ? 0 : RecCount());
         break;
     }
     case TScrollCode::EndScroll:
@@ -177,7 +199,7 @@ void TKelCustomDBGrid::ScrollVertically(tk::TScrollCode code, int thumbPosition)
         // A record number is an absolute move: a pending edit is posted
         // first, as any other move does.
         dataSet.CheckBrowseMode();
-        dataSet.SetRecNo(target.number);
+        SetRecNumber(target.number);
         break;
     }
     UpdateScrollBar();
@@ -193,6 +215,7 @@ void TKelCustomDBGrid::Scroll(int distance)
     if (Position() >= dataRows)
         UpdateDataRows();
     UpdateActive();
+    FollowSequence(distance);
     const int oldRow = d_->selRow;
     const int newRow = d_->titleOffset + Position();
     UpdateScrollBar();
@@ -219,6 +242,37 @@ void TKelCustomDBGrid::Scroll(int distance)
     }
     if (d_->totalOffset > 0)
         TotalsChanged(trDataField, nullptr);
+}
+
+void TKelCustomDBGrid::FollowSequence(int distance)
+{
+    // The window moved by distance records and the active record moved
+    // within it: the sequence number moves by both, without a new walk.
+    const int active = d_->dataLink->ActiveRecord();
+    const int moved = distance + (active - d_->lastActiveRecord);
+    d_->lastActiveRecord = active;
+    // A walk of the grid's own comes back to where it started.
+    if (!ForcedSequence() || !d_->totalsCalc || PositionDisabled() || d_->totalsCalc->SequenceRunning())
+        return;
+    const int count = d_->totalsCalc->RecCount();
+    d_->totalsCalc->SetRecNumber(qBound(qMin(1, count), d_->totalsCalc->RecNumber() + moved, count));
+    PinSequenceAtEnds();
+}
+
+void TKelCustomDBGrid::PinSequenceAtEnds()
+{
+    // At either end of the data the number is known whatever moved there
+    // (a resynchronised window reports no distance).
+    if (!ForcedSequence() || !d_->totalsCalc || PositionDisabled() || d_->totalsCalc->SequenceRunning())
+        return;
+    tk::TDataSet& dataSet = *DataSet();
+    if (!Browsing(dataSet))
+        return;
+    const int count = d_->totalsCalc->RecCount();
+    if (dataSet.Bof())
+        d_->totalsCalc->SetRecNumber(qMin(1, count));
+    else if (dataSet.Eof())
+        d_->totalsCalc->SetRecNumber(count);
 }
 
 // --- Moving by rows and to the mouse ----------------------------------------------------------
@@ -282,7 +336,7 @@ void TKelCustomDBGrid::ScrollToColAt(int x, int y)
         const QRect rect = CellRect(raw, TopRow());
         const bool whole = !rect.isEmpty() && rect.width() >= ColWidths(raw);
         if (whole)
-            SetCol(raw);
+            MoveCol(raw, 1);
     }
     if (d_->options.testFlag(dgMultiSelect) && ColsSelection() && RawToDataColumn(Col()) >= SelectionOffset())
         SetSelectionEndCol(RawToDataColumn(Col()));
@@ -370,6 +424,13 @@ void TKelCustomDBGrid::WheelMove(int distance)
         DisablePosition();
         auto enable = qScopeGuard([this] { EnablePosition(true); });
         moved = link.MoveBy(distance);
+    }
+    // The bracket kept the screen row; the grid's own number moves by the
+    // records moved.
+    if (ForcedSequence() && d_->totalsCalc && moved != 0) {
+        const int count = d_->totalsCalc->RecCount();
+        d_->totalsCalc->SetRecNumber(qBound(qMin(1, count), d_->totalsCalc->RecNumber() + moved, count));
+        UpdateScrollBar();
     }
     // The window could not follow to the end: the record moves on instead.
     if (moved != distance)

@@ -7,6 +7,7 @@
 #include "kelgrid/grid/columntotalvalue.h"
 #include "kelgrid/grid/dbgrid.h"
 #include "kelgrid/grid/dbgrid_p.h"
+#include "kelgrid/grid/gridlink.h"
 #include "kelgrid/grid/totallink.h"
 #include "kelgrid/grid/totals.h"
 #include "kelgrid/grid/totalscalc.h"
@@ -180,8 +181,16 @@ void TKelCustomDBGrid::UpdateSequenceValues()
     if (HasState(tk::TComponentStateFlag::csDestroying) || !ForcedSequence() ||
         DataSet()->State() != tk::dsBrowse)
         return;
-    if (CalcOf(*this, *d_).CalculateSequence())
-        SequenceUpdated();
+    if (!CalcOf(*this, *d_).CalculateSequence())
+        return;
+    // The walk put the current record back on its row: the numbers, the
+    // bar and every auto-number cell show the new values.
+    d_->lastActiveRecord = d_->dataLink->ActiveRecord();
+    UpdateScrollBar();
+    UpdateActive();
+    InvalidateEditor();
+    Invalidate();
+    SequenceUpdated();
 }
 
 void TKelCustomDBGrid::SequenceUpdated()

@@ -48,6 +48,8 @@ public:
     bool CalculateSequence();
     bool SequenceRunning() const { return inSequence_; }
     int RecNumber() const { return recNumber_; }
+    // The grid moved the current record: its number follows without a walk.
+    void SetRecNumber(int number) { recNumber_ = number; }
     int RecCount() const { return recCount_; }
 
     // The timers of the delayed requests (fire after DelayInterval).

@@ -343,6 +343,7 @@ TEST_P(BookmarkListDeleteTest, DeletesTheSelectedRecordsFromTheLast)
     const DeleteCase& c = GetParam();
     probe->Select(c.selected);
     probe->ClearReports();
+    const QString before = grid->RequestCounts();
     QStringList deleted;
     dataSet.BeforeDelete = [&](tk::TDataSet* ds) {
         const int id = ds->FieldByName(QStringLiteral("Id"))->AsInteger();
@@ -351,12 +352,14 @@ TEST_P(BookmarkListDeleteTest, DeletesTheSelectedRecordsFromTheLast)
         deleted << QString::number(id);
     };
     const QString message = MessageOf<tk::EDatabaseError>([&] { Rows().Delete(); });
+    // Before the checks below walk the dataset themselves.
+    const QString requests = RequestsSince(before, grid->RequestCounts());
     EXPECT_EQ(message,
               c.fails ? QStringLiteral("record %1 is locked").arg(c.undeletable) : tk::test::kNoException);
     EXPECT_EQ(RecordIds(dataSet, QStringLiteral("Id")), QString::fromLatin1(c.records));
     EXPECT_EQ(probe->Selected(), QString::fromLatin1(c.stillSelected));
     EXPECT_EQ(probe->Reports(), QString::fromLatin1(c.reports));
-    EXPECT_EQ(grid->RequestCounts(), QString::fromLatin1(c.requests));
+    EXPECT_EQ(requests, QString::fromLatin1(c.requests));
     EXPECT_EQ(grid->SelectLock(), 0);
     EXPECT_FALSE(dataSet.ControlsDisabled());
 }

@@ -8,6 +8,7 @@
 #include "toolkit/data/datasource.h"
 #include "toolkit/data/field.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -60,5 +61,24 @@ protected:
     tk::TDataSource source;
     std::unique_ptr<TKelDBGrid> grid;
 };
+
+// The requests a grid made between two RequestCounts() texts, as the
+// same text: what one action asked for, whatever came before it.
+inline QString RequestsSince(const QString& before, const QString& now)
+{
+    const QRegularExpression numbers(QStringLiteral("(\\d+)"));
+    QList<int> counts;
+    for (const QString& text : {before, now}) {
+        auto it = numbers.globalMatch(text);
+        while (it.hasNext())
+            counts << it.next().captured(1).toInt();
+    }
+    if (counts.size() != 6)
+        return QStringLiteral("unreadable counts");
+    return QStringLiteral("lists %1, sequence %2, totals %3")
+        .arg(counts[3] - counts[0])
+        .arg(counts[4] - counts[1])
+        .arg(counts[5] - counts[2]);
+}
 
 }  // namespace kelgrid::test
