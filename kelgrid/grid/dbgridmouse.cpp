@@ -30,6 +30,12 @@ bool Has(tk::TShiftState shift, tk::TShiftStateFlag flag)
     return shift.testFlag(flag);
 }
 
+// The cursor of a drag of selectedCount records.
+QCursor RowsDragCursor(int selectedCount)
+{
+    return tk::CursorFor(selectedCount > 1 ? tk::crMultiDrag : tk::crDrag);
+}
+
 }  // namespace
 
 TKelCustomDBGrid::THit TKelCustomDBGrid::HitAt(int x, int y) const
@@ -68,8 +74,10 @@ bool TKelCustomDBGrid::SizingBorderAt(int x, int y, tk::TGridState& state, int& 
 void TKelCustomDBGrid::MouseDown(tk::TMouseButton button, tk::TShiftState shift, int x, int y)
 {
     // A press the focus could not follow (a handler kept it elsewhere) is
-    // dropped; a grid that takes no focus still works with the mouse.
-    if (!AcquireFocus() && CanFocus())
+    // dropped; a grid that takes no focus still works with the mouse, and
+    // so does one whose window is only being activated by this press.
+    const bool editorFocused = InplaceEditor() && InplaceEditor()->hasFocus();
+    if (!AcquireFocus() && !editorFocused && CanFocus() && isActiveWindow())
         return;
     d_->lastShiftState = shift;
     tk::TGridState sizing = tk::gsNormal;
@@ -155,8 +163,7 @@ void TKelCustomDBGrid::MouseDown(tk::TMouseButton button, tk::TShiftState shift,
         const bool msColsMode = d_->multiSelect == msCols && d_->options.testFlag(dgMultiSelect);
         if (d_->dragRows && DragKind() == tk::TControlEnums::dkDrag && button == tk::mbLeft && scrollable &&
             !d_->cellTracking) {
-            const bool many = d_->selectedRows->Count() > 1;
-            viewport()->setCursor(tk::CursorFor(many ? tk::crMultiDrag : tk::crDrag));
+            viewport()->setCursor(RowsDragCursor(d_->selectedRows->Count()));
             BeginDrag(false);
         } else if (d_->optionsExt.testFlag(dgMouseScrolling) && button == tk::mbLeft && (!titles || msColsMode) &&
                    hit.area != THitArea::Total && hit.area != THitArea::Blank && !d_->cellTracking &&
@@ -187,6 +194,8 @@ void TKelCustomDBGrid::MouseMove(tk::TShiftState shift, int x, int y)
 {
     d_->lastShiftState = shift;
     tk::TCustomGrid::MouseMove(shift, x, y);
+    if (d_->dragRows && (DragPending() || Dragging()))
+        viewport()->setCursor(RowsDragCursor(d_->selectedRows->Count()));  // the base put its own
     const THit hit = HitAt(x, y);
     if (d_->pressedCell.x() >= 0) {
         TrackButton(hit, x, y);

@@ -356,6 +356,40 @@ TEST_F(GridMouseTest, WithMouseTrackingTheCurrentCellFollowsTheMouse)
     EXPECT_EQ(CurrentId(), 4) << "not while selecting several";
 }
 
+TEST_F(GridMouseTest, WithDragRowsAPressOnTheDataStartsDraggingTheRecordsInsteadOfScrolling)
+{
+    grid->SetDragRows(true);
+    grid->SetOptions(grid->Options() | dgMultiSelect);
+    mouse->MouseDown(CellCentre("Owner", 1));
+    EXPECT_TRUE(grid->DragPending());
+    EXPECT_FALSE(grid->ScrollTracking());
+    mouse->MouseMove(CellCentre("Owner", 1) + QPoint(1, 0));
+    EXPECT_EQ(grid->viewport()->cursor().shape(), Qt::DragMoveCursor);
+    mouse->MouseUp(CellCentre("Owner", 1));
+    EXPECT_FALSE(grid->DragPending());
+
+    mouse->Click(CellCentre("Owner", 3), Qt::LeftButton, Qt::ControlModifier);
+    ASSERT_EQ(grid->SelectedRows()->Count(), 2);
+    mouse->MouseDown(CellCentre("Owner", 2), Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_TRUE(grid->DragPending());
+    EXPECT_EQ(grid->viewport()->cursor().shape(), Qt::DragCopyCursor) << "the cursor of several records";
+    mouse->MouseUp(CellCentre("Owner", 2));
+}
+
+TEST_F(GridMouseTest, TheIndicatorCellOfATotalRowIsAnIndicatorClick)
+{
+    grid->SetOptionsEx(grid->OptionsEx() | dgTotalFooter);
+    QApplication::processEvents();
+    QStringList events;
+    grid->OnIndicatorClick = [&](TKelCustomDBGrid*) { events << QStringLiteral("indicator"); };
+    grid->OnTotalClick = [&](TKelCustomDBGrid*, TKelColumn* column, int row) {
+        events << QStringLiteral("total %1 %2").arg(column->FieldName()).arg(row);
+    };
+    mouse->Click(grid->CellRect(0, grid->RowCount() - 1).center());
+    mouse->Click(grid->CellRect(Raw("Owner"), grid->RowCount() - 1).center());
+    EXPECT_EQ(events, (QStringList{QStringLiteral("indicator"), QStringLiteral("total Owner 0")}));
+}
+
 TEST_F(GridMouseTest, NoTitleLightsUpOnASizingBorder)
 {
     const QRect title = grid->CellRect(Raw("Amount"), 0);
