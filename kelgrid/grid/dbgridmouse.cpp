@@ -77,7 +77,7 @@ void TKelCustomDBGrid::MouseDown(tk::TMouseButton button, tk::TShiftState shift,
     // dropped; a grid that takes no focus still works with the mouse, and
     // so does one whose window is only being activated by this press.
     const bool editorFocused = InplaceEditor() && InplaceEditor()->hasFocus();
-    if (!AcquireFocus() && !editorFocused && CanFocus() && isActiveWindow())
+    if (!editorFocused && !AcquireFocus() && CanFocus() && isActiveWindow())
         return;
     d_->lastShiftState = shift;
     tk::TGridState sizing = tk::gsNormal;

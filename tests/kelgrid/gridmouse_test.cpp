@@ -273,6 +273,33 @@ TEST_F(GridExpandTest, DropDownStylesFireOnExpandClickUnlessTheirMenuShows)
     EXPECT_EQ(events, QStringList{QStringLiteral("title")}) << "no button any more";
 }
 
+TEST_F(GridExpandTest, ABorderSizesOnlyBelowItsGroupsTitleAndItsHeaderRows)
+{
+    TKelColumn* owner = grid->ColumnByName(QStringLiteral("Owner"));
+    const int raw = grid->DataToRawColumn(owner->Index());
+    auto drag = [&](int y) {
+        const int x = grid->CellRect(raw, 1).right() + 1;
+        mouse->MouseDown(QPoint(x, y));
+        mouse->MouseMove(QPoint(x + 20, y));
+        mouse->MouseUp(QPoint(x + 20, y));
+    };
+    const int width = owner->Width();
+    drag(grid->CellRect(raw, 0).center().y());
+    EXPECT_EQ(owner->Width(), width) << "the group's title row";
+    drag(grid->CellRect(raw, 1).center().y());
+    EXPECT_EQ(owner->Width(), width + 20) << "its own title row";
+
+    // A header shared by Owner and Amount spans the border.
+    owner->Title()->SetHeader(QStringLiteral("Paid by"));
+    grid->ColumnByName(QStringLiteral("Amount"))->Title()->SetHeader(QStringLiteral("Paid by"));
+    QApplication::processEvents();
+    const QRect title = grid->CellRect(raw, 1);
+    drag(title.top() + 3);
+    EXPECT_EQ(owner->Width(), width + 20) << "on the header row";
+    drag(title.bottom() - 2);
+    EXPECT_EQ(owner->Width(), width + 40) << "below it";
+}
+
 TEST_F(GridMouseTest, BorderDoubleAndMiddleClicksSetTheOptimalAndTheDefaultWidth)
 {
     TKelColumn* owner = grid->ColumnByName(QStringLiteral("Owner"));
