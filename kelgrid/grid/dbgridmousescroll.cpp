@@ -135,7 +135,8 @@ void TKelCustomDBGrid::TimedScroll(tk::TGridScrollDirections directions)
 void TKelCustomDBGrid::CancelMode()
 {
     tk::TCustomGrid::CancelMode();
-    StopMouseTracking();
+    if (d_)
+        StopMouseTracking();
 }
 
 void TKelCustomDBGrid::focusOutEvent(QFocusEvent* event)
@@ -145,7 +146,7 @@ void TKelCustomDBGrid::focusOutEvent(QFocusEvent* event)
     // window): the press can no longer end here. A move into the grid's
     // own editor keeps the tracking.
     QWidget* now = QApplication::focusWidget();
-    if (now && isAncestorOf(now))
+    if (!d_ || (now && isAncestorOf(now)))
         return;
     tk::Guarded([this] { StopMouseTracking(); });
 }
