@@ -62,8 +62,8 @@ bool TKelCustomDBGrid::DropTitleMenu(const THit& hit, tk::TPopupMenu* menu)
 {
     if (!menu)
         return false;
-    const QRect title = hit.area == THitArea::Filler ? CellRect(hit.col, hit.row)
-                                                     : CalcTitleRect(hit.column, hit.row);
+    const QRect title =
+        hit.area == THitArea::Filler ? CellRect(hit.col, hit.row) : CalcTitleRect(hit.column, hit.row);
     if (title.isEmpty())
         return false;
     CancelMouseModes();
@@ -142,7 +142,8 @@ void TKelCustomDBGrid::DoContextPopup(const QPoint& mousePos, bool& handled)
     case THitArea::Title: {
         // A right press on a scrollable title moves it when right-button
         // moving is on; header rows have no menu of their own.
-        const bool rightMoving = d_->options.testFlag(dgColumnResize) && d_->options.testFlag(dgRightMoving) &&
+        const bool rightMoving = d_->options.testFlag(dgColumnResize) &&
+                                 d_->options.testFlag(dgRightMoving) &&
                                  d_->resizeOptions.testFlag(roColumnMoving);
         if (hit.headerRow < 0 && !(rightMoving && hit.col >= tk::TCustomGrid::FixedCols()))
             menu = hit.column->Title()->PopupMenu();

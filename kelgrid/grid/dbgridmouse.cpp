@@ -10,8 +10,8 @@
 // dbgridmousescroll.cpp, context menus in dbgridmenus.cpp.
 
 #include "kelgrid/grid/bookmarks.h"
-#include "kelgrid/grid/columnlist.h"
 #include "kelgrid/grid/column.h"
+#include "kelgrid/grid/columnlist.h"
 #include "kelgrid/grid/columns.h"
 #include "kelgrid/grid/columntitle.h"
 #include "kelgrid/grid/dbgrid.h"
@@ -118,7 +118,8 @@ void TKelCustomDBGrid::MouseDown(tk::TMouseButton button, tk::TShiftState shift,
 
     const bool titles = hit.area == THitArea::Title || hit.area == THitArea::Filler;
     const bool titleButtons = d_->options.testFlag(dgTitleButtons);
-    const bool shiftSelecting = Has(shift, tk::ssShift) && d_->options.testFlag(dgMultiSelect) && LinkActiveNow();
+    const bool shiftSelecting =
+        Has(shift, tk::ssShift) && d_->options.testFlag(dgMultiSelect) && LinkActiveNow();
     const bool onExpand = hit.area == THitArea::Title && OnExpandButton(hit, x, y);
     if (onExpand && !titleButtons)
         return;  // the release clicks the expand button
@@ -165,9 +166,9 @@ void TKelCustomDBGrid::MouseDown(tk::TMouseButton button, tk::TShiftState shift,
             !d_->cellTracking) {
             viewport()->setCursor(RowsDragCursor(d_->selectedRows->Count()));
             BeginDrag(false);
-        } else if (d_->optionsExt.testFlag(dgMouseScrolling) && button == tk::mbLeft && (!titles || msColsMode) &&
-                   hit.area != THitArea::Total && hit.area != THitArea::Blank && !d_->cellTracking &&
-                   !(Has(shift, tk::ssCtrl) && msColsMode) &&
+        } else if (d_->optionsExt.testFlag(dgMouseScrolling) && button == tk::mbLeft &&
+                   (!titles || msColsMode) && hit.area != THitArea::Total && hit.area != THitArea::Blank &&
+                   !d_->cellTracking && !(Has(shift, tk::ssCtrl) && msColsMode) &&
                    !(d_->optionsExt.testFlag(dgAutoUnselectOff) &&
                      d_->multiSelectOptions == TMultiSelectOptions{msRows}) &&
                    !(Has(shift, tk::ssAlt) && ExtendedSelect())) {
@@ -335,7 +336,8 @@ void TKelCustomDBGrid::PressOnData(const THit& hit, tk::TMouseButton button, tk:
         } else if (d_->multiSelectOptions.Has(msRows)) {
             ClearSelection();
         }
-    } else if (!(d_->optionsExt.testFlag(dgAutoUnselectOff) && d_->multiSelectOptions == TMultiSelectOptions{msRows})) {
+    } else if (!(d_->optionsExt.testFlag(dgAutoUnselectOff) &&
+                 d_->multiSelectOptions == TMultiSelectOptions{msRows})) {
         ClearSelection();
         if (d_->optionsExt.testFlag(dgClickSelectOff)) {
             SetSelectionAnchor(dataSet.GetBookmark());
@@ -350,8 +352,8 @@ void TKelCustomDBGrid::PressOnData(const THit& hit, tk::TMouseButton button, tk:
 void TKelCustomDBGrid::MouseUp(tk::TMouseButton button, tk::TShiftState shift, int x, int y)
 {
     d_->lastShiftState = shift;
-    const bool sizing = GridState() == tk::gsColSizing || GridState() == tk::gsRowSizing ||
-                        GridState() == tk::gsColMoving;
+    const bool sizing =
+        GridState() == tk::gsColSizing || GridState() == tk::gsRowSizing || GridState() == tk::gsColMoving;
     const QPoint pressed = d_->pressedCell;
     TKelColumn* pressedColumn = d_->pressedColumn;
     const bool pressTracked = d_->pressTracked;
@@ -376,8 +378,8 @@ void TKelCustomDBGrid::MouseUp(tk::TMouseButton button, tk::TShiftState shift, i
         return;
     const THit hit = HitAt(x, y);
     const bool titleButtons = d_->options.testFlag(dgTitleButtons);
-    if (scrolled && (hit.area == THitArea::Title || hit.area == THitArea::Filler || hit.area == THitArea::Total ||
-                     hit.area == THitArea::Blank))
+    if (scrolled && (hit.area == THitArea::Title || hit.area == THitArea::Filler ||
+                     hit.area == THitArea::Total || hit.area == THitArea::Blank))
         return;
     switch (hit.area) {
     case THitArea::Total:
@@ -397,7 +399,8 @@ void TKelCustomDBGrid::MouseUp(tk::TMouseButton button, tk::TShiftState shift, i
             if (QPoint(hit.col, hit.row) == trackCell)
                 CellClick(hit.column);
         } else if (!hit.column->CanCellTrack()) {
-            CellClick(RowScroll() || hit.col < tk::TCustomGrid::FixedCols() ? hit.column : ColumnOfRaw(Col()));
+            CellClick(RowScroll() || hit.col < tk::TCustomGrid::FixedCols() ? hit.column
+                                                                            : ColumnOfRaw(Col()));
         }
         break;
     case THitArea::Filler:

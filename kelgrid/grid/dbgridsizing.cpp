@@ -84,8 +84,8 @@ void TKelCustomDBGrid::CalcSizingState(int x, int y, tk::TGridState& state, int&
         // header rows (they may span several columns).
         TKelColumn* column = ColumnOfRaw(index);
         const int row = MouseCoord(x, y).Y;
-        const bool ownRows = column && row >= std::min(column->Depth(), d_->titleOffset - 1) &&
-                             HeaderRow(y, column) < 0;
+        const bool ownRows =
+            column && row >= std::min(column->Depth(), d_->titleOffset - 1) && HeaderRow(y, column) < 0;
         if (!d_->resizeOptions.testFlag(roColumnResize) || !ownRows)
             state = tk::gsNormal;
         else

@@ -433,18 +433,5 @@ TEST_F(GridMouseTest, TheIndicatorCellOfATotalRowIsAnIndicatorClick)
     EXPECT_EQ(events, (QStringList{QStringLiteral("indicator"), QStringLiteral("total Owner 0")}));
 }
 
-TEST_F(GridMouseTest, NoTitleLightsUpOnASizingBorder)
-{
-    const QRect title = grid->CellRect(Raw("Amount"), 0);
-    auto look = [&] { return grid->viewport()->grab().toImage().copy(title); };
-    const QImage normal = look();
-    mouse->MouseMove(QPoint(title.right() - 1, title.center().y()));
-    EXPECT_EQ(look(), normal) << "on its right border";
-    mouse->MouseMove(title.center());
-    EXPECT_NE(look(), normal);
-    mouse->Leave();
-    EXPECT_EQ(look(), normal) << "leaving the window clears it";
-}
-
 }  // namespace
 }  // namespace kelgrid::test
