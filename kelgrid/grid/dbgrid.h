@@ -1023,6 +1023,13 @@ private:
     bool StartsColumnMove(const QPoint& at) const;
     void SetHotCell(const QPoint& cell);
     void PressOnData(const THit& hit, tk::TMouseButton button, tk::TShiftState shift);
+    // A left press on a title selects columns (msCols allowed): a new
+    // selection of the title's columns, or with Shift in columns mode the
+    // range's end.
+    void PressOnTitle(const THit& hit, tk::TShiftState shift);
+    // A pressed title dragged sideways or below the titles under
+    // dgMultiSelect with msCols allowed.
+    bool StartsColumnsSelection(const THit& hit, int x, int y) const;
     // The expand button of the title hit (empty without one) and whether
     // (x, y) is on it.
     QRect ExpandButtonRect(const THit& hit) const;

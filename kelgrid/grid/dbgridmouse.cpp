@@ -20,6 +20,9 @@
 #include "toolkit/data/dataset.h"
 #include "toolkit/ui/cursors.h"
 #include "toolkit/ui/grids/inplaceedit.h"
+#include "toolkit/ui/sysinfo.h"
+
+#include <cstdlib>
 
 namespace kelgrid {
 
@@ -138,7 +141,8 @@ void TKelCustomDBGrid::MouseDown(tk::TMouseButton button, tk::TShiftState shift,
             InvalidateTitles();
             return;
         }
-        if (d_->options.testFlag(dgRightMoving))
+        // A Shift press selects columns below.
+        if (d_->options.testFlag(dgRightMoving) && !shiftSelecting)
             return;
     }
 
@@ -154,6 +158,8 @@ void TKelCustomDBGrid::MouseDown(tk::TMouseButton button, tk::TShiftState shift,
                                  hit.row - d_->titleOffset == d_->dataLink->ActiveRecord();
         if (onData)
             PressOnData(hit, button, shift);
+        else if (hit.area == THitArea::Title && button == tk::mbLeft)
+            PressOnTitle(hit, shift);
         if (button == tk::mbLeft) {
             d_->selectedCell = wasSelected;
             // The in-place editor shows here (a click on the selected cell
@@ -226,6 +232,16 @@ void TKelCustomDBGrid::TrackButton(const THit& hit, int x, int y)
         StopButtonTracking();
         StartColumnMoving(from);
         tk::TCustomGrid::MouseMove(d_->lastShiftState, x, y);
+        return;
+    }
+    if (StartsColumnsSelection(hit, x, y)) {
+        // The press becomes a columns selection: replayed with Shift where
+        // it began, so that the selection starts at the pressed title and
+        // the mouse scrolling extends it.
+        const QPoint from = d_->pressPoint;
+        StopButtonTracking();
+        ClearSelection();
+        MouseDown(tk::mbLeft, d_->lastShiftState | tk::ssShift | tk::ssLeft, from.x(), from.y());
         return;
     }
     // A pressed title shows pressed while the mouse stays on it (on its
@@ -347,6 +363,44 @@ void TKelCustomDBGrid::PressOnData(const THit& hit, tk::TMouseButton button, tk:
         }
     }
     d_->selecting = false;
+}
+
+bool TKelCustomDBGrid::StartsColumnsSelection(const THit& hit, int x, int y) const
+{
+    (void)hit;
+    TKelColumn* pressed = d_->pressedColumn;
+    if (!pressed || d_->fillerPressed || d_->expandTracked || !d_->options.testFlag(dgMultiSelect) ||
+        d_->options.testFlag(dgRowSelect) || !d_->multiSelectOptions.Has(msCols) || !LinkActiveNow() ||
+        pressed->Index() < SelectionOffset())
+        return false;
+    return std::abs(x - d_->pressPoint.x()) > tk::DragThreshold() || y >= TitleHeight();
+}
+
+void TKelCustomDBGrid::PressOnTitle(const THit& hit, tk::TShiftState shift)
+{
+    if (!LinkActiveNow() || !d_->options.testFlag(dgMultiSelect) || d_->options.testFlag(dgRowSelect) ||
+        !d_->multiSelectOptions.Has(msCols) || Has(shift, tk::ssCtrl) || Has(shift, tk::ssAlt))
+        return;
+    TKelColumn* title = hit.column;
+    const int first = title->Index();
+    const int last = title->ExpandIndex();
+    if (first < SelectionOffset())
+        return;
+    const TSelectLock batch(*this);
+    // The clicked title's column becomes current, as a click on a cell
+    // would make it, so that the scrolling that follows keeps the range.
+    const bool extend = Has(shift, tk::ssShift) && d_->multiSelect == msCols && SelectionBegCol() >= 0;
+    const bool towardsEnd = !extend || first >= SelectionBegCol();
+    if (!RowScroll())
+        MoveCol(DataToRawColumn(towardsEnd && extend ? last : first), towardsEnd && extend ? -1 : 1);
+    if (extend) {
+        SetSelectionEndCol(towardsEnd ? last : first);
+        return;
+    }
+    // A new range from the title's first shown column; a group's reaches
+    // its last column.
+    SetMultiSelect(msCols);
+    SetSelectionEndCol(last);
 }
 
 void TKelCustomDBGrid::MouseUp(tk::TMouseButton button, tk::TShiftState shift, int x, int y)

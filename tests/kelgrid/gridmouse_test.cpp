@@ -384,6 +384,37 @@ TEST_F(GridMouseTest, WithRightMovingOnlyTheRightButtonMovesATitle)
     EXPECT_EQ(grid->CheckConsistency(), QString());
 }
 
+TEST_F(GridMouseTest, APressedTitleDraggedSidewaysSelectsColumnsWhenItCannotMove)
+{
+    grid->SetOptions(grid->Options() | dgMultiSelect | dgRightMoving);
+    grid->SetMultiSelectOptions(TMultiSelectOptions{msRows, msCols});
+    auto selected = [&] {
+        QStringList names;
+        for (int i = 0; i < grid->Columns()->Count(); ++i)
+            if (grid->SelectedCols()->Column(i))
+                names << grid->Columns()->Items(i)->FieldName();
+        return names.join(QLatin1Char(','));
+    };
+    const QPoint owner = grid->CellRect(Raw("Owner"), 0).center();
+    const QPoint amount = grid->CellRect(Raw("Amount"), 0).center();
+    mouse->MouseDown(owner);
+    mouse->MouseMove(owner + QPoint(10, 0));
+    mouse->MouseMove(amount);
+    mouse->MouseUp(amount);
+    EXPECT_EQ(grid->MultiSelect(), msCols);
+    EXPECT_EQ(selected(), QStringLiteral("Owner,Amount"));
+    EXPECT_EQ(grid->OrderFields(), QString()) << "no title click";
+
+    // Shift on another title moves the range's end; a plain click only
+    // sorts.
+    mouse->Click(grid->CellRect(Raw("Paid"), 0).center(), Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(selected(), QStringLiteral("Owner,Amount,Paid"));
+    mouse->Click(grid->CellRect(Raw("Paid"), 0).center());
+    EXPECT_EQ(grid->OrderFields(), QStringLiteral("Paid"));
+    EXPECT_EQ(selected(), QStringLiteral("Owner,Amount,Paid"));
+    EXPECT_EQ(grid->CheckConsistency(), QString());
+}
+
 TEST_F(GridMouseTest, WithMouseTrackingTheCurrentCellFollowsTheMouse)
 {
     mouse->MouseMove(CellCentre("Amount", 3));
