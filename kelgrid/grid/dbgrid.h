@@ -1029,7 +1029,7 @@ private:
     void PressOnTitle(const THit& hit, tk::TShiftState shift);
     // A pressed title dragged sideways or below the titles under
     // dgMultiSelect with msCols allowed.
-    bool StartsColumnsSelection(const THit& hit, int x, int y) const;
+    bool StartsColumnsSelection(int x, int y) const;
     // The expand button of the title hit (empty without one) and whether
     // (x, y) is on it.
     QRect ExpandButtonRect(const THit& hit) const;

@@ -2,7 +2,8 @@
 // to its record and the grid to its column, and selects by the modifiers;
 // a title with dgTitleButtons is pressed like a button and its release
 // toggles the sort marker and fires TitleClick (or ExpandClick on its
-// expand button); a check box cell is pressed like a button too; releases
+// expand button), or, dragged sideways or below the titles, selects
+// columns; a check box cell is pressed like a button too; releases
 // on cells, the indicator, the corner and the totals fire their click
 // events; a press on a column or row border sizes it (the base does), a
 // double click on it sets the optimal width, a middle click the default
@@ -234,7 +235,7 @@ void TKelCustomDBGrid::TrackButton(const THit& hit, int x, int y)
         tk::TCustomGrid::MouseMove(d_->lastShiftState, x, y);
         return;
     }
-    if (StartsColumnsSelection(hit, x, y)) {
+    if (StartsColumnsSelection(x, y)) {
         // The press becomes a columns selection: replayed with Shift where
         // it began, so that the selection starts at the pressed title and
         // the mouse scrolling extends it.
@@ -365,9 +366,8 @@ void TKelCustomDBGrid::PressOnData(const THit& hit, tk::TMouseButton button, tk:
     d_->selecting = false;
 }
 
-bool TKelCustomDBGrid::StartsColumnsSelection(const THit& hit, int x, int y) const
+bool TKelCustomDBGrid::StartsColumnsSelection(int x, int y) const
 {
-    (void)hit;
     TKelColumn* pressed = d_->pressedColumn;
     if (!pressed || d_->fillerPressed || d_->expandTracked || !d_->options.testFlag(dgMultiSelect) ||
         d_->options.testFlag(dgRowSelect) || !d_->multiSelectOptions.Has(msCols) || !LinkActiveNow() ||
