@@ -501,6 +501,11 @@ void TKelCustomDBGrid::Notification(tk::TComponentCore* component, tk::TOperatio
         if (d_->totals->Images() && component == static_cast<tk::TComponentCore*>(d_->totals->Images()))
             d_->totals->SetImages(nullptr);
     }
+    // Menus of the corner and of the indicator cells (the columns, titles
+    // and total parts watch their own).
+    for (QPointer<tk::TPopupMenu>* menu : {&d_->fillerPopupMenu, &d_->indicatorPopupMenu})
+        if (*menu && component == static_cast<tk::TComponentCore*>(menu->data()))
+            *menu = nullptr;
 }
 
 TKelDBGrid::TKelDBGrid(QWidget* parent) : TKelCustomDBGrid(parent) {}

@@ -855,6 +855,26 @@ public:
     // hidden columns in direction (+1, -1; 0: raw itself) after posting the
     // pending edit.
     void MoveCol(int raw, int direction);
+    // The expand button of a title was clicked (ExpandStyle cesDropDown, or
+    // cesDropDownMenu without a menu to show).
+    std::function<void(TKelCustomDBGrid*, TKelColumn*)> OnExpandClick;
+    // The menu of the corner (on a right click, and dropped down by a click
+    // on the corner while FillerIndex is -7) and of the indicator cells of
+    // the data rows; forgotten when freed.
+    tk::TPopupMenu* FillerPopupMenu() const;
+    void SetFillerPopupMenu(tk::TPopupMenu* menu);
+    tk::TPopupMenu* IndicatorPopupMenu() const;
+    void SetIndicatorPopupMenu(tk::TPopupMenu* menu);
+    // A left press on a scrollable data cell starts dragging the records
+    // (DragKind dkDrag): the multi-drag cursor when several are selected.
+    bool DragRows() const;
+    void SetDragRows(bool on);
+    // Mouse scrolling is under way (dgMouseScrolling: a press held down),
+    // and the interval of the scroll timer's next step (0: no step armed).
+    bool ScrollTracking() const;
+    int ScrollTimerInterval() const;
+    // Ends the title, cell and scroll tracking at once (no click follows).
+    void StopMouseTracking();
 
     // --- Linked grids (dbgridmaster.cpp) -------------------------------------------------
     // A grid with a master shows its columns as the master does: widths,
@@ -988,6 +1008,26 @@ protected:
     // Ends a press: the click events by where it ends; a column sizing is
     // reported (OnColumnResize for the column sized last).
     void MouseUp(tk::TMouseButton button, tk::TShiftState shift, int x, int y) override;
+    // A column border sizes only with roColumnResize, on the title row of
+    // the column's depth or below and outside its header rows (that column
+    // becomes the sizing column); the rows of the totals band do not size.
+    void CalcSizingState(int x, int y, tk::TGridState& state, int& index, int& sizingPos,
+                         int& sizingOfs) override;
+    // Up and down move the data link by the window's rows; left and right
+    // are the base's.
+    void TimedScroll(tk::TGridScrollDirections directions) override;
+    // Cancel mode (a menu or a modal window opening, the application
+    // deactivated) and the focus leaving for another window's widget stop
+    // every tracking.
+    void CancelMode() override;
+    void focusOutEvent(QFocusEvent* event) override;
+    // The context menu by the area under the mouse (dbgridmenus.cpp).
+    void DoContextPopup(const QPoint& mousePos, bool& handled) override;
+    virtual void CellDblClick(TKelColumn* column);
+    // By the column's ExpandStyle: cesAuto toggles Expanded, cesDropDownMenu
+    // drops the title's menu (OnExpandClick when none showed), cesDropDown
+    // fires OnExpandClick.
+    virtual void ExpandClick(TKelColumn* column);
     // Column moving (dbgridmove.cpp).
     bool BeginColumnDrag(int& origin, int& destination, const QPoint& mousePoint) override;
     bool CheckColumnDrag(int& origin, int& destination, const QPoint& mousePoint) override;
@@ -1050,7 +1090,36 @@ private:
     QPoint HotButtonAt(const THit& hit, int x, int y) const;
     bool StartsColumnMove(const QPoint& at) const;
     void SetHotCell(const QPoint& cell);
-    void PressOnData(const THit& hit, tk::TShiftState shift);
+    void PressOnData(const THit& hit, tk::TMouseButton button, tk::TShiftState shift);
+    // A left press on a title selects columns (msCols allowed): a new
+    // selection of the title's columns, or with Shift in columns mode the
+    // range's end.
+    void PressOnTitle(const THit& hit, tk::TShiftState shift);
+    // A pressed title dragged sideways or below the titles under
+    // dgMultiSelect with msCols allowed.
+    bool StartsColumnsSelection(int x, int y) const;
+    // The expand button of the title hit (empty without one) and whether
+    // (x, y) is on it.
+    QRect ExpandButtonRect(const THit& hit) const;
+    bool OnExpandButton(const THit& hit, int x, int y) const;
+    // A title, or the corner, that reacts as a button under dgTitleButtons.
+    bool IsTitleButton(const THit& hit, int x, int y) const;
+    void TrackButton(const THit& hit, int x, int y);
+    void TrackCell(int x, int y);
+    void StopButtonTracking();
+    void StopCellTracking();
+    void SetHotDataCell(const QPoint& cell);
+    void SetExpandTracked(bool on);
+    void StartScrollTracking(int x, int y);
+    void TrackScrolling(int x, int y);
+    void StartScrollTimer();
+    bool StopScrollTracking(int x, int y, bool scrollToPoint);
+    void FollowMouse(const THit& hit, int x, int y);
+    // The title's drop-down menu under the title (the corner's under the
+    // corner): true when a menu showed.
+    bool DropTitleMenu(const THit& hit, tk::TPopupMenu* menu);
+    void CancelMouseModes();
+    bool SizingBorderAt(int x, int y, tk::TGridState& state, int& index);
     void AutoUnselect();
     bool CanAppend() const;
     bool CancelUnchangedInsert();
@@ -1181,6 +1250,12 @@ class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
     Q_CLASSINFO("Default:MarkerTransparent", "mtAuto")
     Q_CLASSINFO("Default:ResizeOptions", "[roColumnResize,roOptimalWidth,roDefaultWidth,roColumnMoving]")
     Q_CLASSINFO("Default:DefaultDrawing", "True")
+    // --- Mouse and menus
+    Q_MOC_INCLUDE("toolkit/ui/popupmenu.h")
+    Q_PROPERTY(tk::TPopupMenu* FillerPopupMenu READ FillerPopupMenu WRITE SetFillerPopupMenu)
+    Q_PROPERTY(tk::TPopupMenu* IndicatorPopupMenu READ IndicatorPopupMenu WRITE SetIndicatorPopupMenu)
+    Q_PROPERTY(bool DragRows READ DragRows WRITE SetDragRows)
+    Q_CLASSINFO("Default:DragRows", "False")
 public:
     Q_INVOKABLE explicit TKelDBGrid(QWidget* parent = nullptr);
     // Stored only when set on their own (FixedColor follows otherwise).

@@ -11,6 +11,7 @@
 
 #include "toolkit/ui/flatscrollbar.h"
 #include "toolkit/ui/imagelist.h"
+#include "toolkit/ui/popupmenu.h"
 
 #include <QPointer>
 #include <memory>
@@ -199,6 +200,29 @@ struct TKelCustomDBGridPrivate {
     int scrollLock = 0;
     int lastLeftCol = -1;           // the data column OnColumnScroll last told
     QPoint lastScrollCell{-1, -1};  // ScrollToCellAt's last point
+    // --- Mouse tracking (dbgridmouse.cpp, dbgridhot.cpp, dbgridmousescroll.cpp)
+    // A data cell of a column whose CanCellTrack is true pressed (raw
+    // column, grid row), whether the mouse is still on it; the data cell of
+    // such a column under the mouse.
+    bool cellTracking = false;
+    QPoint trackCell{-1, -1};
+    bool cellPressed = false;
+    QPoint hotDataCell{-1, -1};
+    // Mouse scrolling: the left and top edges of the scrolling area, the
+    // last mouse point and the timer of the steps beyond the edges.
+    bool scrollTracking = false;
+    QPoint scrollStartPos;
+    QPoint scrollMousePos;
+    std::unique_ptr<tk::TSingleShotTimer> scrollTimer;
+    // The last left press hit the cell that was already selected.
+    bool selectedCell = false;
+    // The sizing column: its right border is under the mouse.
+    QPointer<TKelColumn> sizingCol;
+    // A press on the data rows may start dragging the records.
+    bool dragRows = false;
+    // Menus of the corner and of the indicator cells (watched).
+    QPointer<tk::TPopupMenu> fillerPopupMenu;
+    QPointer<tk::TPopupMenu> indicatorPopupMenu;
 };
 
 // Raises ownSizing for a scope: the grid sets widths and heights itself.

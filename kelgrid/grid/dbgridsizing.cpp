@@ -13,6 +13,8 @@
 #include "kelgrid/grid/dbgrid_p.h"
 #include "toolkit/core/application.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QScopeGuard>
@@ -69,6 +71,30 @@ void TKelCustomDBGrid::ColWidthsChanged()
     // reported once, when it ends (MouseUp, dbgridmouse.cpp).
     if (GridState() != tk::gsColSizing)
         ReportColumnResize();
+}
+
+void TKelCustomDBGrid::CalcSizingState(int x, int y, tk::TGridState& state, int& index, int& sizingPos,
+                                       int& sizingOfs)
+{
+    tk::TCustomGrid::CalcSizingState(x, y, state, index, sizingPos, sizingOfs);
+    d_->sizingCol = nullptr;
+    if (state == tk::gsColSizing) {
+        // The border of a leaf sizes it only from the title row of its own
+        // depth down (a group's row belongs to the group) and below its
+        // header rows (they may span several columns).
+        TKelColumn* column = ColumnOfRaw(index);
+        const int row = MouseCoord(x, y).Y;
+        const bool ownRows =
+            column && row >= std::min(column->Depth(), d_->titleOffset - 1) && HeaderRow(y, column) < 0;
+        if (!d_->resizeOptions.testFlag(roColumnResize) || !ownRows)
+            state = tk::gsNormal;
+        else
+            d_->sizingCol = column;
+    } else if (state == tk::gsRowSizing && d_->totalOffset > 0 && index >= RowCount() - d_->totalOffset) {
+        state = tk::gsNormal;
+    }
+    if (state == tk::gsNormal)
+        index = -1;
 }
 
 void TKelCustomDBGrid::ReportColumnResize()
