@@ -1017,10 +1017,9 @@ protected:
     // are the base's.
     void TimedScroll(tk::TGridScrollDirections directions) override;
     // Cancel mode (a menu or a modal window opening, the application
-    // deactivated) and the focus leaving for another window's widget stop
-    // every tracking.
+    // deactivated) and the focus leaving for another window's widget
+    // (focusOutEvent, dbgridfocus.cpp) stop every tracking.
     void CancelMode() override;
-    void focusOutEvent(QFocusEvent* event) override;
     // The context menu by the area under the mouse (dbgridmenus.cpp).
     void DoContextPopup(const QPoint& mousePos, bool& handled) override;
     virtual void CellDblClick(TKelColumn* column);

@@ -58,6 +58,8 @@ bool TKelCustomDBGrid::FocusFromOwnEditor(const QFocusEvent* event) const
 void TKelCustomDBGrid::focusInEvent(QFocusEvent* event)
 {
     tk::TCustomGrid::focusInEvent(event);
+    if (!d_)
+        return;
     tk::Guarded([&] {
         d_->needRestoreIme = false;
         if (!FocusFromOwnEditor(event)) {
@@ -69,6 +71,10 @@ void TKelCustomDBGrid::focusInEvent(QFocusEvent* event)
 
 void TKelCustomDBGrid::focusOutEvent(QFocusEvent* event)
 {
+    if (!d_) {
+        tk::TCustomGrid::focusOutEvent(event);
+        return;
+    }
     tk::Guarded([&] {
         SaveOwnIme();
         SetImeName(QString());
@@ -77,6 +83,11 @@ void TKelCustomDBGrid::focusOutEvent(QFocusEvent* event)
     tk::TCustomGrid::focusOutEvent(event);
     tk::Guarded([&] {
         QWidget* now = QApplication::focusWidget();
+        // The focus went elsewhere while a press was held (a handler,
+        // another window): the press can no longer end here. A move into
+        // the grid's own editor keeps the tracking.
+        if (!now || !isAncestorOf(now))
+            StopMouseTracking();
         if (d_->needRestoreIme && (!now || now != static_cast<QWidget*>(InplaceEditor()))) {
             // The screen's default layout comes back: the column's IME
             // stays with the column.

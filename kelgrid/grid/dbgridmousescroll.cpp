@@ -139,16 +139,4 @@ void TKelCustomDBGrid::CancelMode()
         StopMouseTracking();
 }
 
-void TKelCustomDBGrid::focusOutEvent(QFocusEvent* event)
-{
-    tk::TCustomGrid::focusOutEvent(event);
-    // The focus went elsewhere while a press was held (a handler, another
-    // window): the press can no longer end here. A move into the grid's
-    // own editor keeps the tracking.
-    QWidget* now = QApplication::focusWidget();
-    if (!d_ || (now && isAncestorOf(now)))
-        return;
-    tk::Guarded([this] { StopMouseTracking(); });
-}
-
 }  // namespace kelgrid
