@@ -1129,6 +1129,7 @@ private:
     void MoveUp(tk::TShiftState shift);
     int NextColumn(int raw, int step) const;
     void TabToColumn(int step);
+    void ScrollRowsHorizontally(tk::TScrollCode code);
     bool IsTabStop(int raw) const;
     int VisibleDataRows() const;
     // --- Linked grids

@@ -287,12 +287,18 @@ void TKelCustomDBGrid::KeyDown(int& key, tk::TShiftState shift)
         case tk::VK_LEFT:
             if (ColsSelection())
                 AutoUnselect();
-            MoveCol(tk::TCustomGrid::FixedCols(), +1);
+            if (RowScroll())
+                ScrollRowsHorizontally(tk::TScrollCode::PageUp);
+            else
+                MoveCol(tk::TCustomGrid::FixedCols(), +1);
             break;
         case tk::VK_RIGHT:
             if (ColsSelection())
                 AutoUnselect();
-            MoveCol(ColCount() - 1, -1);
+            if (RowScroll())
+                ScrollRowsHorizontally(tk::TScrollCode::PageDown);
+            else
+                MoveCol(ColCount() - 1, -1);
             break;
         case tk::VK_DELETE:
             if (!ColsSelection())
@@ -321,9 +327,16 @@ void TKelCustomDBGrid::KeyDown(int& key, tk::TShiftState shift)
         TabToColumn(shifted ? -1 : +1);
         break;
     case tk::VK_ESCAPE:
-        if (dataSet.State() == tk::dsEdit || dataSet.State() == tk::dsInsert)
-            dataSet.Cancel();
+        // The editor's change first, then the record's (the link cancels
+        // with the grid's change lock held).
+        d_->dataLink->Reset();
         AutoUnselect();
+        if (!d_->options.testFlag(dgAlwaysShowEditor))
+            HideEditor();
+        break;
+    case tk::VK_F2:
+        if (CanEditShow())
+            ShowEditor();
         break;
     case tk::VK_PRIOR:
     case tk::VK_NEXT:
@@ -333,7 +346,9 @@ void TKelCustomDBGrid::KeyDown(int& key, tk::TShiftState shift)
         break;
     case tk::VK_HOME:
     case tk::VK_END:
-        if (ColCount() - tk::TCustomGrid::FixedCols() <= 1 || d_->options.testFlag(dgRowSelect)) {
+        if (RowScroll()) {
+            ScrollRowsHorizontally(handled == tk::VK_END ? tk::TScrollCode::Bottom : tk::TScrollCode::Top);
+        } else if (ColCount() - tk::TCustomGrid::FixedCols() <= 1 || d_->options.testFlag(dgRowSelect)) {
             AutoUnselect();
             handled == tk::VK_END ? dataSet.Last() : dataSet.First();
         } else {
@@ -344,6 +359,10 @@ void TKelCustomDBGrid::KeyDown(int& key, tk::TShiftState shift)
     case tk::VK_LEFT:
     case tk::VK_RIGHT: {
         const int step = handled == tk::VK_RIGHT ? +1 : -1;
+        if (RowScroll()) {
+            ScrollRowsHorizontally(step > 0 ? tk::TScrollCode::LineDown : tk::TScrollCode::LineUp);
+            break;
+        }
         if (d_->options.testFlag(dgRowSelect)) {
             step > 0 ? MoveDown(tk::TShiftState()) : MoveUp(tk::TShiftState());
             break;
@@ -370,6 +389,14 @@ void TKelCustomDBGrid::KeyDown(int& key, tk::TShiftState shift)
         return;
     }
     UpdateActive();
+}
+
+void TKelCustomDBGrid::ScrollRowsHorizontally(tk::TScrollCode code)
+{
+    // Whole rows selected: the keys scroll the columns instead of moving
+    // a current cell, as the horizontal bar does (then the scroll's end).
+    ScrollHorizontally(code);
+    ScrollHorizontally(tk::TScrollCode::EndScroll);
 }
 
 void TKelCustomDBGrid::TabToColumn(int step)

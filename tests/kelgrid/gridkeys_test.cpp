@@ -111,6 +111,29 @@ TEST_F(GridKeysTest, NavigationKeysMoveThroughTheRecordsAndColumns)
     EXPECT_EQ(grid->CheckConsistency(), QString());
 }
 
+TEST_F(GridKeysTest, WithWholeRowsScrollingTheSidewaysKeysScrollTheColumns)
+{
+    // Wide columns: the grid shows two of the four at a time.
+    for (int i = 0; i < grid->Columns()->Count(); ++i)
+        grid->Columns()->Items(i)->SetWidth(300);
+    grid->SetOptions(grid->Options() | dgRowSelect | dgRowScroll);
+    ASSERT_TRUE(grid->RowScroll());
+    const int first = grid->LeftCol();
+    driver->Press(Qt::Key_Right);
+    EXPECT_EQ(grid->LeftCol(), first + 1);
+    EXPECT_EQ(CurrentId(), 1) << "no record moves";
+    driver->Press(Qt::Key_End);
+    const int last = grid->LeftCol();
+    EXPECT_GT(last, first + 1);
+    driver->Press(Qt::Key_Left);
+    EXPECT_EQ(grid->LeftCol(), last - 1);
+    driver->Press(Qt::Key_Home);
+    EXPECT_EQ(grid->LeftCol(), first);
+    driver->Press(Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_GT(grid->LeftCol(), first);
+    EXPECT_EQ(CurrentId(), 1);
+}
+
 TEST_F(GridKeysTest, ShiftMovesSelectFromTheAnchorAndGoingBackUnselects)
 {
     grid->SetOptions(grid->Options() | dgMultiSelect);
