@@ -22,14 +22,16 @@ void SummaryReporter::ReportRuns(const std::vector<Run>& runs)
             run.GetAdjustedRealTime() * 1000.0 / benchmark::GetTimeUnitMultiplier(run.time_unit);
         // The function's name: "/real_time" and other suffixes left out.
         const std::string& name = run.run_name.function_name;
-        if (run.run_type == Run::RT_Aggregate) {
-            if (run.aggregate_name == "median")
-                milliseconds_[name] = ms;
-        } else if (run.repetitions <= 1 || !milliseconds_.count(name)) {
-            // Without repetitions the one run; with them the first until
-            // the median arrives.
-            milliseconds_[name] = ms;
-        }
+        const bool take = run.run_type == Run::RT_Aggregate
+                              ? run.aggregate_name == "median"
+                              // Without repetitions the one run; with them
+                              // the first until the median arrives.
+                              : run.repetitions <= 1 || !milliseconds_.count(name);
+        if (!take)
+            continue;
+        milliseconds_[name] = ms;
+        for (const auto& [counter, value] : run.counters)
+            counters_[name][counter] = value.value;
     }
     benchmark::ConsoleReporter::ReportRuns(runs);
 }
@@ -60,6 +62,18 @@ void SummaryReporter::PrintSummary() const
             std::snprintf(ratioText, sizeof ratioText, "%.2f", ours / peer);
         std::printf("%-52s %12s %12s %8s  %s\n", item.title.c_str(), oursText, peerText, ratioText,
                     item.goal.c_str());
+        const auto counters = counters_.find(item.ours);
+        if (item.counters.empty() || counters == counters_.end())
+            continue;
+        std::string line;
+        for (const std::string& name : item.counters) {
+            const auto found = counters->second.find(name);
+            char text[64];
+            std::snprintf(text, sizeof text, "%s %.2f ms", name.c_str(),
+                          found == counters->second.end() ? 0.0 : found->second);
+            line += (line.empty() ? "" : ", ") + std::string(text);
+        }
+        std::printf("  %-50s %s\n", "", line.c_str());
     }
     std::fflush(stdout);
 }

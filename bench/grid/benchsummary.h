@@ -3,7 +3,9 @@
 // summary table when the run ends: for each case the time of ours, of the
 // peer (Qt's view) and ours / peer, so a ratio above 1.0 means ours is
 // slower. Times are real (wall-clock) milliseconds per iteration; with
-// repetitions the median is taken.
+// repetitions the median is taken. A case may name counters of its own
+// benchmark (e.g. the median and worst step); they print on a line of their
+// own under the case.
 
 #include <benchmark/benchmark.h>
 #include <map>
@@ -17,6 +19,7 @@ struct SummaryCase {
     std::string ours;  // the benchmark's name, e.g. "BM_DBGrid_OpenFirstPaint"
     std::string peer;  // empty: a case of ours only
     std::string goal;  // printed beside the figures, e.g. "ratio <= 1.0"
+    std::vector<std::string> counters = {};  // counter names of ours, in milliseconds
 };
 
 class SummaryReporter : public benchmark::ConsoleReporter {
@@ -31,6 +34,7 @@ public:
 private:
     std::vector<SummaryCase> cases_;
     std::map<std::string, double> milliseconds_;  // by benchmark name
+    std::map<std::string, std::map<std::string, double>> counters_;  // by benchmark name, counter
 };
 
 }  // namespace gridbench

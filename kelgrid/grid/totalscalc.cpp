@@ -9,11 +9,13 @@
 #include "kelgrid/grid/columntotalvalue.h"
 #include "kelgrid/grid/dbgrid.h"
 #include "kelgrid/grid/totals.h"
+#include "kelgrid/grid/totalsfastpath.h"
 #include "toolkit/core/varianterrors.h"
 #include "toolkit/data/dataset.h"
 #include "toolkit/data/fields.h"
 
 #include <QScopedValueRollback>
+#include <algorithm>
 #include <limits>
 
 namespace kelgrid {
@@ -128,9 +130,36 @@ void TKelTotalsCalc::Walk(bool selected, tk::TDataSet& dataSet)
             CalcRecord(dataSet);
         }
     } else if (wholeByColumns || (calcWhole && (!calcSelected || !anySelected))) {
+        if (CountBySource(dataSet))
+            return;
         for (dataSet.First(); !dataSet.Eof(); dataSet.Next())
             CalcRecord(dataSet);
     }
+}
+
+bool TKelTotalsCalc::CountBySource(tk::TDataSet& dataSet)
+{
+    // The distinct fields of the totals that count records, each scanned
+    // once for all of its totals.
+    std::vector<tk::TField*> fields;
+    std::vector<std::vector<TEntry*>> totalsOf;
+    for (TEntry& entry : entries_) {
+        if (!entry.countsRecords)
+            continue;
+        const auto found = std::find(fields.begin(), fields.end(), entry.field);
+        const auto index = static_cast<size_t>(found - fields.begin());
+        if (found == fields.end()) {
+            fields.push_back(entry.field);
+            totalsOf.emplace_back();
+        }
+        totalsOf[index].push_back(&entry);
+    }
+    if (!TotalsBySourceAllowed(grid_, dataSet, fields, needsRecordSelection_ && !ColumnsOnly()))
+        return false;
+    return ScanTotalFields(dataSet, fields, [&](size_t index, const tk::Variant& value) {
+        for (TEntry* entry : totalsOf[index])
+            CountValue(*entry, value);
+    });
 }
 
 void TKelTotalsCalc::CalcRecord(tk::TDataSet& dataSet)
@@ -143,13 +172,12 @@ void TKelTotalsCalc::CalcRecord(tk::TDataSet& dataSet)
     for (TEntry& entry : entries_) {
         if (!entry.countsRecords || (entry.selectedOnly && !recordSelected))
             continue;
-        CountValue(entry);
+        CountValue(entry, entry.field ? entry.field->AsVariant() : tk::Variant());
     }
 }
 
-void TKelTotalsCalc::CountValue(TEntry& entry)
+void TKelTotalsCalc::CountValue(TEntry& entry, tk::Variant value)
 {
-    tk::Variant value = entry.field ? entry.field->AsVariant() : tk::Variant();
     if (entry.currencyFloat && !value.IsEmptyOrNull()) {
         try {
             value = tk::Variant(value.ToCurrency());

@@ -9,6 +9,10 @@
 // selection state and each total's CalcApply; the participants and their
 // fields are collected once in the reset pass, so the walk does no lookups.
 //
+// A whole-dataset walk with nothing per record to run (no handler, no
+// selection, plain data fields) reads the fields through the dataset's
+// source instead (totalsfastpath.h), with the same results.
+//
 // Walks run inside the grid's position bracket (DisablePosition /
 // EnablePosition): the current record and its screen row come back also
 // when the dataset or a handler raises; the error then passes on. A
@@ -71,8 +75,11 @@ private:
 
     void Reset(bool selected);
     void Walk(bool selected, tk::TDataSet& dataSet);
+    // The whole dataset through its source (totalsfastpath.h); false when
+    // the fast path does not apply and nothing was counted.
+    bool CountBySource(tk::TDataSet& dataSet);
     void CalcRecord(tk::TDataSet& dataSet);
-    void CountValue(TEntry& entry);
+    void CountValue(TEntry& entry, tk::Variant value);
     void Final();
     bool ColumnsOnly() const;
 

@@ -175,6 +175,17 @@ public:
     void EnableControls();
     bool ControlsDisabled() const { return disableCount_ > 0; }
 
+    // --- Column scans (datasetscan.cpp) -------------------------------------
+    // Visits the value of one data field in every record, in the order
+    // First/Next would visit them, straight from the record source: the
+    // cursor does not move and no link, scroll or calculation handler runs.
+    // Only where the source's rows are exactly the records and the values
+    // are what the field reads: active, in browse state, not filtered, and
+    // the field a data field of this dataset with a source column (not
+    // calculated, lookup or object). Returns false, visiting nothing,
+    // otherwise. A source that fetches on demand fetches every row.
+    bool ScanFieldValues(const TField* field, const std::function<void(const Variant&)>& visit);
+
     // --- Filters and calculated fields ------------------------------------
     bool Filtered() const { return filtered_; }
     void SetFiltered(bool on);
