@@ -77,6 +77,29 @@ TEST_F(SqliteSourceTest, CountFollowsTheWhereClauseAndTheParameters)
     EXPECT_FALSE(Names(*source, 0).contains(QStringLiteral("P45")));
 }
 
+TEST_F(SqliteSourceTest, CountingLeavesTheOrderOutButKeepsLimitsAndInnerOrders)
+{
+    MakePeople(50);
+    // The count is the rows' whatever their order; LIMIT and OFFSET still
+    // decide how many, and an inner ORDER BY with its LIMIT picks them.
+    const struct {
+        const char* sql;
+        qint64 count;
+    } cases[] = {
+        {"SELECT * FROM people ORDER BY name DESC", 50},
+        {"select * from people order by (id % 7), name limit 10 offset 45;", 5},
+        {"SELECT * FROM people ORDER BY id LIMIT 3", 3},
+        {"SELECT * FROM (SELECT * FROM people ORDER BY id DESC LIMIT 4) ORDER BY name", 4},
+        {"SELECT id, (SELECT count(*) FROM people p ORDER BY 1) FROM people WHERE name <> 'order by' ORDER BY 2", 50},
+        {"SELECT * FROM people -- ORDER BY id LIMIT 1\n", 50},
+    };
+    for (const auto& c : cases) {
+        auto source = Open(QString::fromLatin1(c.sql));
+        EXPECT_EQ(source->RowCount(), c.count) << c.sql;
+        EXPECT_LE(source->FetchedRowCount(), 1) << c.sql;
+    }
+}
+
 TEST_F(SqliteSourceTest, AParameterWithoutValueRaises)
 {
     MakePeople(1);

@@ -409,7 +409,9 @@ qint64 TSqliteRecordSource::RowCount()
     if (complete_ || !db_)
         return FetchedRowCount();
     if (count_ < 0) {
-        TStatement count(PrepareStatement(QStringLiteral("SELECT count(*) FROM (%1)").arg(sql_), true));
+        // Counting needs no order: SQLite would sort a subquery's rows first.
+        TStatement count(
+            PrepareStatement(QStringLiteral("SELECT count(*) FROM (%1)").arg(WithoutTopLevelOrderBy(sql_)), true));
         const int rc = sqlite3_step(count.get());
         if (rc != SQLITE_ROW)
             RaiseSqlite(QString());

@@ -165,6 +165,37 @@ QString TrimSqlStatement(const QString& sql)
     return sql.left(tokens[last].start + tokens[last].length);
 }
 
+QString WithoutTopLevelOrderBy(const QString& sql)
+{
+    // The clause runs from ORDER BY outside every parenthesis to LIMIT at
+    // the same level (kept: it decides how many rows there are) or the end.
+    const QString statement = TrimSqlStatement(sql);
+    const std::vector<TSqlToken> tokens = TokenizeSql(statement);
+    int depth = 0;
+    for (size_t i = 0; i + 1 < tokens.size(); ++i) {
+        if (IsSymbol(tokens[i], '('))
+            ++depth;
+        else if (IsSymbol(tokens[i], ')'))
+            --depth;
+        if (depth != 0 || !IsKeyword(tokens[i], "ORDER") || !IsKeyword(tokens[i + 1], "BY"))
+            continue;
+        int end = statement.size();
+        int level = 0;
+        for (size_t j = i + 2; j < tokens.size(); ++j) {
+            if (IsSymbol(tokens[j], '('))
+                ++level;
+            else if (IsSymbol(tokens[j], ')'))
+                --level;
+            else if (level == 0 && IsKeyword(tokens[j], "LIMIT")) {
+                end = tokens[j].start;
+                break;
+            }
+        }
+        return statement.left(tokens[i].start) + statement.mid(end);
+    }
+    return statement;
+}
+
 QStringList SqlParameterNames(const QString& sql)
 {
     QStringList names;

@@ -32,6 +32,11 @@ QString UnquoteIdentifier(const QString& token);
 // The SQL without trailing blanks, comments and semicolons.
 QString TrimSqlStatement(const QString& sql);
 
+// The statement without its own ORDER BY clause (one inside parentheses,
+// of a subquery, a window or an aggregate, stays; LIMIT and OFFSET stay):
+// the same rows in any order, for counting them without sorting.
+QString WithoutTopLevelOrderBy(const QString& sql);
+
 // The names of ":name" parameters, first occurrence order, each once
 // (compared case-insensitively), without the colon.
 QStringList SqlParameterNames(const QString& sql);
