@@ -44,6 +44,22 @@ inline void FillFees(tk::TClientDataSet& dataSet)
     dataSet.First();
 }
 
+// Appends fees from..to after the five (owner "Owner <id>", amount the id,
+// paid on even ids) and goes back to the first record.
+inline void AppendFees(tk::TClientDataSet& dataSet, int from, int to)
+{
+    dataSet.Last();
+    for (int id = from; id <= to; ++id) {
+        dataSet.Append();
+        dataSet.FieldByName(QStringLiteral("Id"))->SetAsInteger(id);
+        dataSet.FieldByName(QStringLiteral("Owner"))->SetAsString(QStringLiteral("Owner %1").arg(id));
+        dataSet.FieldByName(QStringLiteral("Amount"))->SetAsFloat(id);
+        dataSet.FieldByName(QStringLiteral("Paid"))->SetAsBoolean(id % 2 == 0);
+        dataSet.Post();
+    }
+    dataSet.First();
+}
+
 // A grid on the fees; the dataset and source outlive the grid.
 class GridFixture : public ::testing::Test {
 protected:

@@ -32,16 +32,7 @@ protected:
     void SetUp() override
     {
         GridFixture::SetUp();
-        dataSet.Last();
-        for (int id = 6; id <= 30; ++id) {
-            dataSet.Append();
-            dataSet.FieldByName(QStringLiteral("Id"))->SetAsInteger(id);
-            dataSet.FieldByName(QStringLiteral("Owner"))->SetAsString(QStringLiteral("Owner %1").arg(id));
-            dataSet.FieldByName(QStringLiteral("Amount"))->SetAsFloat(id);
-            dataSet.FieldByName(QStringLiteral("Paid"))->SetAsBoolean(id % 2 == 0);
-            dataSet.Post();
-        }
-        dataSet.First();
+        AppendFees(dataSet, 6, 30);
         grid->resize(500, 260);
         grid->show();
         grid->setFocus();

@@ -39,15 +39,7 @@ protected:
     void SetUp() override
     {
         FillFees(dataSet);
-        dataSet.Last();
-        for (int id = 6; id <= 30; ++id) {
-            dataSet.Append();
-            dataSet.FieldByName(QStringLiteral("Id"))->SetAsInteger(id);
-            dataSet.FieldByName(QStringLiteral("Owner"))->SetAsString(QStringLiteral("Owner %1").arg(id));
-            dataSet.FieldByName(QStringLiteral("Amount"))->SetAsFloat(id);
-            dataSet.Post();
-        }
-        dataSet.First();
+        AppendFees(dataSet, 6, 30);
         source.SetDataSet(&dataSet);
         form.SetBounds(0, 0, 520, 320);
         grid = new TKelDBGrid(&form);

@@ -27,7 +27,20 @@ protected:
         EXPECT_EQ(made.exitCode, 0) << qPrintable(made.output);
         return archive;
     }
-    void ExpectOnlyMessage(int code, const QString& text, const QString& fileName)
+    // A wrong key turns the compressed stream into noise. The decoder
+    // refuses noise at its first byte unless that byte happens to be 0 (one
+    // archive in 256, as the salt falls); then it decodes to the end and the
+    // checksum fails instead. Either way nothing is written.
+    static void ExpectUndecryptable(const Message& message)
+    {
+        if (message.code == 3) {
+            EXPECT_EQ(message.text, QStringLiteral("CRC Error"));
+        } else {
+            EXPECT_EQ(message.code, 2);
+            EXPECT_EQ(message.text, QStringLiteral("Data Error"));
+        }
+    }
+        void ExpectOnlyMessage(int code, const QString& text, const QString& fileName)
     {
         ASSERT_EQ(messages.size(), 1u);
         EXPECT_EQ(messages[0].code, code);
@@ -101,10 +114,8 @@ TEST_F(Failures, WrongPasswordIsADataErrorAndLeavesNothing)
     zip->SetPassword(QStringLiteral("wrong"));
     EXPECT_NE(zip->Extract(), 0);
     ASSERT_EQ(messages.size(), 2u);
-    for (const Message& message : messages) {
-        EXPECT_EQ(message.code, 2);
-        EXPECT_EQ(message.text, QStringLiteral("Data Error"));
-    }
+    for (const Message& message : messages)
+        ExpectUndecryptable(message);
     EXPECT_EQ(Entries(QStringLiteral("out")), QStringList{QStringLiteral("dos.txt")});
     EXPECT_EQ(ReadFile(QStringLiteral("out/dos.txt")), QByteArray("keep me"));
 
@@ -114,7 +125,7 @@ TEST_F(Failures, WrongPasswordIsADataErrorAndLeavesNothing)
     EXPECT_NE(zip->Extract(), 0);
     EXPECT_FALSE(messages.empty());
     for (const Message& message : messages)
-        EXPECT_EQ(message.code, 2);
+        ExpectUndecryptable(message);
     EXPECT_EQ(Entries(QStringLiteral("out")), QStringList{QStringLiteral("dos.txt")});
 
     // Names encrypted: the archive cannot be opened with that password.
