@@ -461,6 +461,8 @@ protected:
     // Scroll's part for the forced sequence: the current record's number
     // follows the window's move and the active record's.
     void FollowSequence(int distance);
+    // Asks a sequenced dataset for its count from the event loop.
+    void CountLater();
     // At the first or the last record the forced sequence's number is
     // 1 or RecCount, however the grid got there.
     void PinSequenceAtEnds();
@@ -602,7 +604,6 @@ protected:
     virtual void UpdateIme();
 
 private:
-    bool FocusFromOwnEditor(const QFocusEvent* event) const;
     void SaveOwnIme();
     // LinkActive's steps that run also when the layout raises.
     void LinkActiveSettled();

@@ -106,6 +106,7 @@ struct TKelCustomDBGridPrivate {
     bool imeSaved = false;
     bool needRestoreIme = false;
     bool inColExit = false;  // OnColExit runs: a move from it does not exit again
+    bool countDeferred = false;  // CountLater's call is queued
 
     // --- Settings, style and scroll properties
     TKelDBGridSettings* settings = nullptr;  // QObject children of the grid

@@ -47,25 +47,17 @@ void TKelCustomDBGrid::DoExit()
     tk::TCustomGrid::DoExit();
 }
 
-bool TKelCustomDBGrid::FocusFromOwnEditor(const QFocusEvent* event) const
-{
-    // Qt names no previous widget; the editor is the grid's child, so a
-    // focus that comes back from it finds the grid's editor in focus history.
-    const QWidget* editor = InplaceEditor();
-    return editor && event->reason() != Qt::TabFocusReason && editor == QApplication::focusWidget();
-}
-
 void TKelCustomDBGrid::focusInEvent(QFocusEvent* event)
 {
     tk::TCustomGrid::focusInEvent(event);
     if (!d_)
         return;
+    // Coming back from the grid's own editor applies the same settings
+    // again, which changes nothing.
     tk::Guarded([&] {
         d_->needRestoreIme = false;
-        if (!FocusFromOwnEditor(event)) {
-            SetIme();
-            UpdateIme();
-        }
+        SetIme();
+        UpdateIme();
     });
 }
 

@@ -100,6 +100,10 @@ void TKelCustomDBGrid::RecordChanged(tk::TField* field)
     if (!field) {
         InvalidateData();
     } else {
+        // The record's row too: calculated and lookup fields of the record
+        // may follow the changed one.
+        if (LinkActiveNow())
+            InvalidateGridRow(d_->titleOffset + d_->dataLink->ActiveRecord());
         for (int i = 0; i < d_->columns->Count(); ++i) {
             TKelColumn* column = d_->columns->Items(i);
             if (column->Field() == field && column->Showing())

@@ -12,6 +12,7 @@
 #include "kelgrid/grid/gridlink.h"
 #include "kelgrid/grid/scrollbarmodel.h"
 #include "kelgrid/grid/scrollprop.h"
+#include "toolkit/core/application.h"
 #include "toolkit/data/dataset.h"
 #include "toolkit/ui/sysinfo.h"
 
@@ -84,6 +85,8 @@ void TKelCustomDBGrid::UpdateScrollBar()
     if (TKelScrollProp::Vertical(ScrollBars())) {
         TScrollBarState state;
         state.model = ScrollModel();
+        if (!ForcedSequence() && dataSet.IsSequenced() && !dataSet.RecordCountKnown())
+            CountLater();
         state.thumbBar = TKelScrollProp::Vertical(scroll.ThumbBar());
         state.autoHidden = FlatSBMode() && TKelScrollProp::Vertical(scroll.AutoHidden());
         state.browsing = Browsing(dataSet);
@@ -125,10 +128,36 @@ void TKelCustomDBGrid::SetRecNumber(int number)
 TScrollModel TKelCustomDBGrid::ScrollModel() const
 {
     // Only a sequenced dataset knows its count without walking it; the
-    // grid's own sequence knows it from its walk.
+    // grid's own sequence knows it from its walk. Until a sequenced
+    // dataset has counted (a large query counts by reading its table), the
+    // bar is the five-position one.
     if (ForcedSequence())
         return TScrollModel::GridSequence;
-    return DataSet()->IsSequenced() ? TScrollModel::Sequenced : TScrollModel::Unsequenced;
+    const tk::TDataSet& dataSet = *DataSet();
+    return dataSet.IsSequenced() && dataSet.RecordCountKnown() ? TScrollModel::Sequenced
+                                                               : TScrollModel::Unsequenced;
+}
+
+void TKelCustomDBGrid::CountLater()
+{
+    // The first screen paints before the count: it comes from the event
+    // loop, once, and the bar takes the record numbers then.
+    if (d_->countDeferred)
+        return;
+    d_->countDeferred = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            tk::Guarded([this] {
+                d_->countDeferred = false;
+                tk::TDataSet* dataSet = DataSet();
+                if (!LinkActiveNow() || !dataSet->IsSequenced() || dataSet->RecordCountKnown())
+                    return;
+                dataSet->RecordCount();
+                UpdateScrollBar();
+            });
+        },
+        Qt::QueuedConnection);
 }
 
 void TKelCustomDBGrid::ScrollVertically(tk::TScrollCode code, int thumbPosition)

@@ -156,6 +156,30 @@ TEST_F(SequencedScrollTest, TheBarCountsRecordsWithAPageThumb)
     EXPECT_EQ(Bar()->maximum(), kRows);
 }
 
+TEST_F(SequencedScrollTest, AFreshQueryPaintsBeforeItCountsAndTheBarNumbersAfter)
+{
+    query.Close();
+    query.Open();
+    grid.repaint();
+    // Painted without counting: the five-position bar for now.
+    EXPECT_FALSE(query.RecordCountKnown());
+    EXPECT_EQ(Bar()->minimum(), 0);
+    EXPECT_EQ(Bar()->value(), 0);
+    QApplication::processEvents();
+    EXPECT_TRUE(query.RecordCountKnown());
+    EXPECT_EQ(Bar()->minimum(), 1);
+    EXPECT_EQ(Bar()->maximum(), kRows);
+    EXPECT_EQ(Bar()->value(), 1);
+    // A grid gone before the count comes asks nothing.
+    auto doomed = std::make_unique<TKelDBGrid>();
+    doomed->SetDataSource(&source);
+    query.Close();
+    query.Open();
+    doomed->show();
+    doomed.reset();
+    QApplication::processEvents();
+}
+
 TEST_F(SequencedScrollTest, MovesMadeElsewhereReachTheBar)
 {
     query.MoveBy(100);

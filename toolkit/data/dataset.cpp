@@ -861,6 +861,13 @@ int TDataSet::RecordCount() const
     return static_cast<int>(std::min<qint64>(BaseCount(), std::numeric_limits<int>::max()));
 }
 
+bool TDataSet::RecordCountKnown() const
+{
+    if (!Active() || !source_)
+        return true;
+    return filtered_ ? source_->IsComplete() : source_->RowCountKnown();
+}
+
 // --- Searching -------------------------------------------------------------------
 
 bool TDataSet::RecordMatches(const QList<TField*>& fields, const VariantArray& keys, TLocateOptions options) const

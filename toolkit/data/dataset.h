@@ -119,6 +119,9 @@ public:
     // The number of records; exact for sequenced datasets (an SQLite
     // dataset asks the database instead of fetching every row).
     int RecordCount() const;
+    // Whether RecordCount answers at once, from what the dataset already
+    // knows; otherwise it reads (a count query, or every row to filter).
+    bool RecordCountKnown() const;
     // Moves to the first record whose key fields match; returns whether it
     // found one (and moved only then).
     bool Locate(const QString& keyFields, const Variant& keyValues, TLocateOptions options = {});

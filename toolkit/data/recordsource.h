@@ -56,6 +56,9 @@ public:
     // The number of rows without fetching them when the source can tell
     // (an SQLite count query), else by fetching all; never negative.
     virtual qint64 RowCount() = 0;
+    // Whether RowCount answers from what the source already knows (no
+    // count query, no fetching).
+    virtual bool RowCountKnown() const { return IsComplete(); }
 
     // The value at a fetched position: Null for SQL NULL, the column's
     // type otherwise (see TColumnStore::Get).

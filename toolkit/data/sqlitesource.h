@@ -57,6 +57,7 @@ public:
     bool IsComplete() const override { return complete_; }
     void FetchAll() override;
     qint64 RowCount() override;
+    bool RowCountKnown() const override { return complete_ || count_ >= 0; }
 
     Variant Value(qint64 position, int column) const override;
     TRowId RowIdAt(qint64 position) const override;
