@@ -18,6 +18,7 @@ TKelCalcButton::TKelCalcButton(TKelPopupCalculator* calculator, QChar code, QWid
 {
     // The in-place editor keeps the focus while the popup is open.
     setFocusPolicy(Qt::NoFocus);
+    SetTag(code.unicode());  // the key's code, readable as any control's Tag
     connect(this, &QAbstractButton::clicked, this, [this] {
         tk::Guarded([this] {
             if (calculator_)

@@ -44,7 +44,7 @@ bool IsCalculatorCode(QChar code)
 // none (or, for Back, not everywhere) mapped to their codes.
 QChar CodeOf(const QKeyEvent& event)
 {
-    const Qt::KeyboardModifiers mods = event.modifiers() & ~Qt::KeypadModifier;
+    const Qt::KeyboardModifiers mods = event.modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier);
     if (mods == Qt::NoModifier) {
         switch (event.key()) {
         case Qt::Key_Delete:
@@ -100,7 +100,7 @@ TKelPopupCalculator::TKelPopupCalculator(QWidget* parent)
     for (const Row& row : rows) {
         AddKey(4, row.top, 30, QString::fromLatin1(row.memoryCaption), QChar(row.memoryCode), red);
         for (int i = 0; i < 3; ++i)
-            AddKey(40 + 32 * i, row.top, 30, QString(QChar(row.digits[i])), QChar(row.digits[i]), blue);
+            AddKey(40 + 32 * i, row.top, 30, QString(QLatin1Char(row.digits[i])), QLatin1Char(row.digits[i]), blue);
         AddKey(136, row.top, 30, QString(QChar(row.op)), QChar(row.op), red);
         AddKey(168, row.top, 30, QString::fromLatin1(row.functionCaption), QChar(row.function), blue);
     }
@@ -112,6 +112,7 @@ TKelPopupCalculator::TKelPopupCalculator(QWidget* parent)
     AddKey(168, 128, 30, QStringLiteral("="), QChar(u'='), red);
 
     fontHeight_ = std::abs(Font()->Height());
+    baseFontHeight_ = fontHeight_;
     engine_.Start(QString());
     ShowEngine();
 }
@@ -129,6 +130,7 @@ void TKelPopupCalculator::AddKey(int left, int top, int width, const QString& ca
     font.SetColor(color);
     key->SetFont(&font);
     keys_.append(key);
+    keyRects_.append(key->geometry());
     keyColors_.append(color);
 }
 
@@ -208,20 +210,22 @@ void TKelPopupCalculator::FontChanged()
 {
     TPopupWindow::FontChanged();
     const int height = std::abs(Font()->Height());
-    if (fontHeight_ > 0 && height > 0 && height != fontHeight_)
+    if (baseFontHeight_ > 0 && height > 0 && height != fontHeight_)
         Rescale(height);
 }
 
 void TKelPopupCalculator::Rescale(int newHeight)
 {
-    const auto scaled = [this, newHeight](const QRect& r) {
-        return QRect(r.left() * newHeight / fontHeight_, r.top() * newHeight / fontHeight_,
-                     r.width() * newHeight / fontHeight_, r.height() * newHeight / fontHeight_);
+    // From the standard layout each time, so that sizes do not drift by
+    // rounding over several font changes.
+    const auto scaled = [this, newHeight](int v) { return v * newHeight / baseFontHeight_; };
+    const auto scaledRect = [&scaled](const QRect& r) {
+        return QRect(scaled(r.left()), scaled(r.top()), scaled(r.width()), scaled(r.height()));
     };
-    resize(width() * newHeight / fontHeight_, height() * newHeight / fontHeight_);
-    display_->setGeometry(scaled(display_->geometry()));
+    resize(scaled(DefaultWidth), scaled(DefaultHeight));
+    display_->setGeometry(scaledRect(DisplayRect));
     for (int i = 0; i < keys_.size(); ++i) {
-        keys_[i]->setGeometry(scaled(keys_[i]->geometry()));
+        keys_[i]->setGeometry(scaledRect(keyRects_[i]));
         // The key takes the new font but keeps its own colour.
         tk::TFont font;
         font.Assign(Font());

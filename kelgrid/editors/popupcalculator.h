@@ -72,16 +72,19 @@ protected:
 private:
     void AddKey(int left, int top, int width, const QString& caption, QChar code, tk::TColor color);
     void ShowEngine();
-    // Sizes and places every part by factor of the standard layout.
+    // Sizes and places every part by newHeight : the font height of the
+    // standard layout.
     void Rescale(int newHeight);
 
     TKelCalcEngine engine_;
     TOrvGradient* gradient_;
     TKelDisplay* display_;
     QVector<TKelCalcButton*> keys_;
+    QVector<QRect> keyRects_;  // the standard layout
     QVector<tk::TColor> keyColors_;
     TListBorderStyle listBorder_ = lbDefault;
-    int fontHeight_ = 0;  // the font height the current layout was made for
+    int fontHeight_ = 0;      // the font height the current layout was made for
+    int baseFontHeight_ = 0;  // the one the standard layout is for
 };
 
 }  // namespace kelgrid

@@ -190,17 +190,29 @@ TEST_F(PopupCalculatorTest, ForwardedKeysReachItAndOthersAreLeft)
 
 TEST_F(PopupCalculatorTest, ScalesWithItsFont)
 {
-    const int height = calculator_->Font()->Height();
+    const int oldHeight = calculator_->Font()->Height();
     tk::TFont font;
     font.Assign(calculator_->Font());
-    font.SetHeight(height * 2);
+    font.SetSize(font.Size() * 2);
     calculator_->SetFont(&font);
-    EXPECT_EQ(calculator_->size(), QSize(410, 310));
-    EXPECT_EQ(calculator_->Display()->geometry(), QRect(8, 10, 388, 42));
+    // Fonts keep whole point sizes, so the pixel height is not always twice.
+    const int newHeight = calculator_->Font()->Height();
+    ASSERT_LT(newHeight, oldHeight * 3 / 2);  // heights are negative: the font grew
+    const auto scaled = [&](int v) { return v * newHeight / oldHeight; };
+    EXPECT_EQ(calculator_->size(), QSize(scaled(205), scaled(155)));
+    EXPECT_EQ(calculator_->Display()->geometry(), QRect(scaled(4), scaled(5), scaled(194), scaled(21)));
     TKelCalcButton* key = calculator_->KeyFor(QChar(u'-'));
-    EXPECT_EQ(key->geometry(), QRect(272, 208, 60, 44));
-    EXPECT_EQ(key->Font()->Height(), height * 2);
+    EXPECT_EQ(key->geometry(), QRect(scaled(136), scaled(104), scaled(30), scaled(22)));
+    EXPECT_EQ(key->Font()->Height(), newHeight);
     EXPECT_EQ(key->Font()->Color(), tk::clRed);  // each key keeps its colour
+    EXPECT_EQ(calculator_->Display()->Font()->Height(), newHeight);
+
+    // Back to the first font: the standard layout again.
+    font.Assign(calculator_->Font());
+    font.SetHeight(oldHeight);
+    calculator_->SetFont(&font);
+    EXPECT_EQ(calculator_->size(), QSize(205, 155));
+    EXPECT_EQ(key->geometry(), QRect(136, 104, 30, 22));
 }
 
 TEST_F(PopupCalculatorTest, PaintsTheDisplayAndTheBorder)
