@@ -26,8 +26,8 @@ void TKelDisplay::paintEvent(QPaintEvent*)
 {
     tk::Guarded([this] {
         tk::TCanvas canvas(this);
-        canvas.Pen()->SetColor(FrameColor);
-        canvas.Brush()->SetColor(FillColor);
+        canvas.Pen()->SetColor(DisplayFrameColor);
+        canvas.Brush()->SetColor(DisplayFillColor);
         canvas.Rectangle(rect());
 
         // A number wider than the box shows its first digits rather than

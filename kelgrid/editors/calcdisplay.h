@@ -10,14 +10,17 @@
 
 namespace kelgrid {
 
+// The display's frame and fill. Plain constants (internal linkage): an
+// inline variable of the package would be a unique symbol, which keeps the
+// shared library from ever unloading.
+constexpr tk::TColor DisplayFrameColor = tk::RGB(157, 185, 235);
+constexpr tk::TColor DisplayFillColor = tk::RGB(198, 211, 239);
+
 class KELGRID_EXPORT TKelDisplay : public QWidget, public tk::TControl {
     Q_OBJECT
     TK_CONTROL_PROPERTIES
     Q_PROPERTY(QString Text READ Text WRITE SetText)
 public:
-    static constexpr tk::TColor FrameColor = tk::RGB(157, 185, 235);
-    static constexpr tk::TColor FillColor = tk::RGB(198, 211, 239);
-
     explicit TKelDisplay(QWidget* parent = nullptr);
 
     QString Text() const { return text_; }

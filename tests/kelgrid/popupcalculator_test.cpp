@@ -228,16 +228,16 @@ TEST_F(PopupCalculatorTest, PaintsTheDisplayAndTheBorder)
     };
     EXPECT_EQ(at(0, 0), tk::clGray);
     EXPECT_EQ(at(204, 154), tk::clGray);
-    EXPECT_EQ(at(4, 5), TKelDisplay::FrameColor);
-    EXPECT_EQ(at(8, 8), TKelDisplay::FillColor);
+    EXPECT_EQ(at(4, 5), DisplayFrameColor);
+    EXPECT_EQ(at(8, 8), DisplayFillColor);
     // The "0" is drawn at the display's right end, not at its left.
     bool inkRight = false;
     for (int x = 170; x < 193; ++x)
         for (int y = 8; y < 24; ++y)
-            inkRight = inkRight || at(x, y) != TKelDisplay::FillColor;
+            inkRight = inkRight || at(x, y) != DisplayFillColor;
     EXPECT_TRUE(inkRight);
     for (int x = 6; x < 60; ++x)
-        EXPECT_EQ(at(x, 15), TKelDisplay::FillColor) << x;
+        EXPECT_EQ(at(x, 15), DisplayFillColor) << x;
 }
 
 }  // namespace
