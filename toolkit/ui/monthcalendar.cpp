@@ -44,6 +44,7 @@ public:
     explicit TodayLine(TMonthCalendar* calendar) : QWidget(calendar), calendar_(calendar)
     {
         setCursor(Qt::PointingHandCursor);
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     }
 
     QString Text() const
