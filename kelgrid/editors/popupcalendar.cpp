@@ -142,9 +142,10 @@ void TKelPopupCalendar::TodayClicked()
         CloseUp(true);
 }
 
-void TKelPopupCalendar::EscapePressed()
+bool TKelPopupCalendar::EscapePressed()
 {
     CloseUp(false);
+    return true;
 }
 
 bool TKelPopupCalendar::eventFilter(QObject* watched, QEvent* event)

@@ -71,7 +71,7 @@ protected:
     void DateClicked() override;
     void DateActivated() override;
     void TodayClicked() override;
-    void EscapePressed() override;
+    bool EscapePressed() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;

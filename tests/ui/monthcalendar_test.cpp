@@ -6,6 +6,7 @@
 #include "toolkit/core/dateutils.h"
 
 #include <QApplication>
+#include <cmath>
 #include <QTableView>
 #include <QTest>
 #include <QTextCharFormat>

@@ -6,13 +6,14 @@
 #include "toolkit/ui/popupmenu.h"
 
 #include <QBoxLayout>
-#include <QScopedValueRollback>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QTableView>
 #include <QTextCharFormat>
 #include <QToolButton>
+#include <algorithm>
 
 namespace tk {
 
@@ -400,7 +401,10 @@ void TMonthCalendar::DateActivated() {}
 
 void TMonthCalendar::TodayClicked() {}
 
-void TMonthCalendar::EscapePressed() {}
+bool TMonthCalendar::EscapePressed()
+{
+    return false;
+}
 
 void TMonthCalendar::Change()
 {
@@ -419,8 +423,7 @@ bool TMonthCalendar::eventFilter(QObject* watched, QEvent* event)
             }
         } else if (watched == view_ && event->type() == QEvent::KeyPress &&
                    static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-            eaten = true;
-            EscapePressed();
+            eaten = EscapePressed();
         }
     });
     return eaten || QCalendarWidget::eventFilter(watched, event);
@@ -428,12 +431,13 @@ bool TMonthCalendar::eventFilter(QObject* watched, QEvent* event)
 
 void TMonthCalendar::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape) {
-        Guarded([this] { EscapePressed(); });
+    bool taken = false;
+    if (event->key() == Qt::Key_Escape)
+        Guarded([&] { taken = EscapePressed(); });
+    if (taken)
         event->accept();
-        return;
-    }
-    QCalendarWidget::keyPressEvent(event);
+    else
+        QCalendarWidget::keyPressEvent(event);
 }
 
 void TMonthCalendar::showEvent(QShowEvent* event)

@@ -153,8 +153,9 @@ protected:
     virtual void DateActivated();
     // The today line was clicked (after today was selected).
     virtual void TodayClicked();
-    // Escape on the control.
-    virtual void EscapePressed();
+    // Escape on the control; returns whether it was taken (the base leaves
+    // it to the window, where it may press a Cancel button).
+    virtual bool EscapePressed();
     // The user changed the selection; fires OnChange.
     virtual void Change();
 
