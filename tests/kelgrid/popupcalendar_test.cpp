@@ -20,11 +20,17 @@ using tk::TDateTime;
 
 // The popup as the in-place editor uses it: owned by a shown edit box,
 // opened from a cell text below it, its close-ups recorded with the result
-// text of that moment. "Today" is 10 February 2024, weeks start on Monday.
+// text of that moment. "Today" is 10 February 2024, weeks start on Monday,
+// dates read and write as dd/mm/yyyy hh:nn:ss whatever the machine's locale.
 class PopupCalendarTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        savedFormats = tk::FormatSettings();
+        tk::FormatSettings().ShortDateFormat = QStringLiteral("dd/mm/yyyy");
+        tk::FormatSettings().DateSeparator = QLatin1Char('/');
+        tk::FormatSettings().LongTimeFormat = QStringLiteral("hh:nn:ss");
+        tk::FormatSettings().TimeSeparator = QLatin1Char(':');
         editor.setGeometry(50, 50, 120, 22);
         editor.show();
         popup = new TKelPopupCalendar(&editor);
@@ -35,6 +41,8 @@ protected:
             closeUps.append(QStringLiteral("%1 %2").arg(accept ? "accept" : "cancel", popup->ResultText()));
         };
     }
+
+    void TearDown() override { tk::FormatSettings() = savedFormats; }
 
     void Open(const QString& cellText)
     {
@@ -66,6 +74,7 @@ protected:
     }
 
     const QDate kToday{2024, 2, 10};
+    tk::TFormatSettings savedFormats;
     QLineEdit editor;
     TKelPopupCalendar* popup = nullptr;
     QStringList closeUps;
@@ -129,7 +138,7 @@ TEST_F(PopupCalendarTest, TitleWeekdaysAndWeekNumbersKeepItOpen)
 
     // A day to the right of the week numbers does close it.
     click.Click(first.center());
-    EXPECT_EQ(closeUps, QStringList{Accepted(popup->DateAtCell(0, 0), 14, 30)});
+    EXPECT_EQ(closeUps, QStringList{Accepted(QDate(2024, 1, 29), 14, 30)});
 }
 
 TEST_F(PopupCalendarTest, TheTodayLineClosesOnlyWithCloseOnToday)
