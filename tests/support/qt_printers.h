@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QDate>
 #include <QDateTime>
 #include <QPoint>
 #include <QRect>
@@ -23,6 +24,11 @@ inline void PrintTo(const QString& value, std::ostream* out)
 inline void PrintTo(const QStringList& value, std::ostream* out)
 {
     *out << '{' << value.join(QStringLiteral(", ")).toStdString() << '}';
+}
+
+inline void PrintTo(const QDate& value, std::ostream* out)
+{
+    *out << value.toString(Qt::ISODate).toStdString();
 }
 
 inline void PrintTo(const QDateTime& value, std::ostream* out)
