@@ -10,7 +10,7 @@
 #include "kelgrid/grid/column.h"
 #include "kelgrid/grid/columns.h"
 #include "kelgrid/grid/columntitle.h"
-#include "tests/kelgrid/grid_fixture.h"
+#include "tests/kelgrid/shown_grid_fixture.h"
 #include "tests/support/modal_answerer.h"
 #include "tests/support/widget_driver.h"
 #include "toolkit/core/dbconsts.h"
@@ -25,30 +25,8 @@ namespace {
 
 using tk::test::WidgetDriver;
 
-class GridKeysTest : public GridFixture {
+class GridKeysTest : public ShownGridFixture {
 protected:
-    void SetUp() override
-    {
-        GridFixture::SetUp();
-        AppendFees(dataSet, 6, 30);
-        grid->resize(500, 260);
-        grid->show();
-        grid->setFocus();
-        QApplication::processEvents();
-        driver = std::make_unique<WidgetDriver>(grid.get());
-        mouse = std::make_unique<WidgetDriver>(grid->viewport());
-    }
-    void TearDown() override
-    {
-        mouse.reset();
-        driver.reset();
-        GridFixture::TearDown();
-    }
-
-    int Raw(const char* field) const
-    {
-        return grid->DataToRawColumn(grid->ColumnByName(QString::fromLatin1(field))->Index());
-    }
     // The ids of the selected records, in order; the grid's screen stays.
     QString Selected()
     {
@@ -61,14 +39,10 @@ protected:
         grid->EnablePosition();
         return ids.join(QLatin1Char(','));
     }
-    int CurrentId() { return dataSet.FieldByName(QStringLiteral("Id"))->AsInteger(); }
     QPoint CellCentre(const char* field, int recordRow) const
     {
         return grid->CellRect(Raw(field), grid->TitleOffset() + recordRow).center();
     }
-
-    std::unique_ptr<WidgetDriver> driver;
-    std::unique_ptr<WidgetDriver> mouse;
 };
 
 TEST_F(GridKeysTest, NavigationKeysMoveThroughTheRecordsAndColumns)

@@ -11,7 +11,7 @@
 #include "kelgrid/grid/column.h"
 #include "kelgrid/grid/columns.h"
 #include "kelgrid/grid/columntitle.h"
-#include "tests/kelgrid/grid_fixture.h"
+#include "tests/kelgrid/shown_grid_fixture.h"
 #include "tests/support/manual_timer_driver.h"
 #include "tests/support/widget_driver.h"
 #include "toolkit/ui/control.h"
@@ -27,29 +27,8 @@ namespace {
 
 using tk::test::WidgetDriver;
 
-class GridMouseTest : public GridFixture {
+class GridMouseTest : public ShownGridFixture {
 protected:
-    void SetUp() override
-    {
-        GridFixture::SetUp();
-        AppendFees(dataSet, 6, 30);
-        grid->resize(500, 260);
-        grid->show();
-        grid->setFocus();
-        QApplication::processEvents();
-        mouse = std::make_unique<WidgetDriver>(grid->viewport());
-    }
-    void TearDown() override
-    {
-        mouse.reset();
-        GridFixture::TearDown();
-    }
-
-    int Raw(const char* field) const
-    {
-        return grid->DataToRawColumn(grid->ColumnByName(QString::fromLatin1(field))->Index());
-    }
-    int CurrentId() { return dataSet.FieldByName(QStringLiteral("Id"))->AsInteger(); }
     bool Paid() { return dataSet.FieldByName(QStringLiteral("Paid"))->AsBoolean(); }
     QPoint CellCentre(const char* field, int recordRow) const
     {
@@ -59,7 +38,6 @@ protected:
 
     // The timers the grid arms from now on run on this clock.
     tk::test::ManualTimerDriver clock;
-    std::unique_ptr<WidgetDriver> mouse;
 };
 
 TEST_F(GridMouseTest, BeyondTheRightEdgeTheTimerStepsAColumnFasterTheFartherTheMouseIs)
