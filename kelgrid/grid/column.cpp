@@ -296,7 +296,7 @@ int TKelColumn::DropDownRows() const
 
 void TKelColumn::SetDropDownRows(int rows)
 {
-    if (Change(d_->dropDownRows, qMax(0, rows)))
+    if (Change(d_->dropDownRows, rows))
         ReportChange(false);
 }
 
@@ -307,7 +307,7 @@ int TKelColumn::DropDownWidth() const
 
 void TKelColumn::SetDropDownWidth(int width)
 {
-    if (Change(d_->dropDownWidth, qMax(0, width)))
+    if (Change(d_->dropDownWidth, width))
         ReportChange(false);
 }
 

@@ -426,6 +426,9 @@ public:
     tk::TPopupMenu* DropDownMenu() const;
     // Couples with ButtonStyle: cbsAuto <-> cbsDropDownMenu.
     void SetDropDownMenu(tk::TPopupMenu* menu);
+    // The rows and width of the cell's drop-down list: 0 is the unit's
+    // limit (MaxDropDownRows, MaxDropDownWidth), a positive value its own
+    // limit, a negative one no limit at all.
     int DropDownRows() const;
     void SetDropDownRows(int rows);
     int DropDownWidth() const;

@@ -1063,6 +1063,21 @@ protected:
 
     TKelCustomDBGridPrivate* d() const { return d_.get(); }
 
+    // --- Hints and tooltips (dbgridhints.cpp) ------------------------------------------
+public:
+
+    // --- Clipboard (dbgridclipboard.cpp) ------------------------------------------------
+public:
+
+    // --- Pick list loading (dbgridlistitems.cpp) ----------------------------------------
+public:
+
+    // --- Nested datasets (dbgridnested.cpp) ---------------------------------------------
+public:
+
+    // --- Editor hosting (dbgrideditor.cpp) ----------------------------------------------
+public:
+
 private:
     friend class TKelDBGridTotals;
     friend class TKelDBGridColumns;
@@ -1257,6 +1272,12 @@ class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
     Q_PROPERTY(tk::TPopupMenu* IndicatorPopupMenu READ IndicatorPopupMenu WRITE SetIndicatorPopupMenu)
     Q_PROPERTY(bool DragRows READ DragRows WRITE SetDragRows)
     Q_CLASSINFO("Default:DragRows", "False")
+    // --- Hints and tooltips
+
+    // --- Pick list loading
+
+    // --- Editor hosting
+
 public:
     Q_INVOKABLE explicit TKelDBGrid(QWidget* parent = nullptr);
     // Stored only when set on their own (FixedColor follows otherwise).

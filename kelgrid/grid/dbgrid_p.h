@@ -224,6 +224,14 @@ struct TKelCustomDBGridPrivate {
     // Menus of the corner and of the indicator cells (watched).
     QPointer<tk::TPopupMenu> fillerPopupMenu;
     QPointer<tk::TPopupMenu> indicatorPopupMenu;
+    // --- Hints and tooltips (dbgridhints.cpp)
+
+    // --- Pick list loading (dbgridlistitems.cpp)
+
+    // --- Nested datasets (dbgridnested.cpp)
+
+    // --- Editor hosting (dbgrideditor.cpp)
+
 };
 
 // Raises ownSizing for a scope: the grid sets widths and heights itself.

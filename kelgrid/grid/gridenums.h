@@ -209,6 +209,42 @@ public:
     };
     Q_DECLARE_FLAGS(TSelection, TSelectionFlag)
     Q_FLAG(TSelection)
+
+    // Which hints and tooltips the grid gives (HintOptions): titles,
+    // editor, data cells and totals each have a "hint" option (the text is
+    // worked out) and a "show" option (the window appears); tooltips show a
+    // cell's whole text over a cell too narrow for it.
+    enum TKelHintOption : unsigned {
+        hoTitleHints = 1u << 0,
+        hoShowTitleHints = 1u << 1,
+        hoEditorHints = 1u << 2,
+        hoShowEditorHints = 1u << 3,
+        hoShowToolTips = 1u << 4,
+        hoKeepShowToolTips = 1u << 5,
+        hoAlwaysShowToolTips = 1u << 6,
+        hoDataHints = 1u << 7,
+        hoShowDataHints = 1u << 8,
+        hoAllowForGraphics = 1u << 9,
+        hoTotalHints = 1u << 10,
+        hoShowTotalHints = 1u << 11,
+        hoShowTotalToolTips = 1u << 12,
+    };
+    Q_DECLARE_FLAGS(TKelHintOptions, TKelHintOption)
+    Q_FLAG(TKelHintOptions)
+
+    // The part of the grid a hint text is for (OnCellHint).
+    enum THintCell { hcTitle, hcHeader, hcFiller, hcEditor, hcData, hcIndicator, hcTotal };
+    Q_ENUM(THintCell)
+
+    // The in-place editor's button: none, an ellipsis (a click is the
+    // grid's EditButtonClick), a drop-down arrow opening the cell's popup,
+    // a drop-down arrow whose click is a button click.
+    enum TKelEditStyle { esSimple, esEllipsis, esPickList, esDropDown };
+    Q_ENUM(TKelEditStyle)
+
+    // The popup an esPickList editor opens.
+    enum TKelDataEditor { dePickList, deDataList, deGridList, deCalendar, deCalculator };
+    Q_ENUM(TKelDataEditor)
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TKelDBGridOptions)
@@ -218,6 +254,7 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TForEachCellFlags)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TKelSettingsOptions)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TResizeOptions)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TSelection)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TKelGridEnums::TKelHintOptions)
 
 using TKelDBGridOption = TKelGridEnums::TKelDBGridOption;
 using TKelDBGridOptions = TKelGridEnums::TKelDBGridOptions;
@@ -264,6 +301,15 @@ using TForEachCellFlag = TKelGridEnums::TForEachCellFlag;
 using TForEachCellFlags = TKelGridEnums::TForEachCellFlags;
 using enum TKelGridEnums::TForEachCellScope;
 using enum TKelGridEnums::TForEachCellFlag;
+using TKelHintOption = TKelGridEnums::TKelHintOption;
+using TKelHintOptions = TKelGridEnums::TKelHintOptions;
+using THintCell = TKelGridEnums::THintCell;
+using TKelEditStyle = TKelGridEnums::TKelEditStyle;
+using TKelDataEditor = TKelGridEnums::TKelDataEditor;
+using enum TKelGridEnums::TKelHintOption;
+using enum TKelGridEnums::THintCell;
+using enum TKelGridEnums::TKelEditStyle;
+using enum TKelGridEnums::TKelDataEditor;
 
 // The selection modes allowed (MultiSelectOptions): a set over msRows ..
 // msFixed.

@@ -14,10 +14,12 @@ namespace kelgrid {
 KELGRID_EXPORT extern int DelayInterval;
 // The text a Null total value shows.
 KELGRID_EXPORT extern QString NullValueString;
-// Upper limits of a drop-down list's rows and width in pixels.
+// The rows and the width in pixels a drop-down list takes at most when its
+// column sets no limit of its own (DropDownRows / DropDownWidth 0).
 KELGRID_EXPORT extern int MaxDropDownRows;
 KELGRID_EXPORT extern int MaxDropDownWidth;
-// Rows a list scrolls per step while the mouse drags past its edge.
+// Milliseconds per step of a drop-down's opening animation (0: no
+// animation).
 KELGRID_EXPORT extern int ListDropDownDelay;
 // A drop-down list follows the mouse with its highlight.
 KELGRID_EXPORT extern bool ListMouseTracking;
