@@ -175,7 +175,7 @@ TEST_F(ColumnTest, PropertiesReadAndWriteByNameWithEnumerationAndSetNames)
     EXPECT_EQ(column->CharCase(), tk::TUiEnums::ecUpperCase);
     EXPECT_EQ(column->Title()->HeaderRowCount(), 2);
     EXPECT_TRUE(column->setProperty("DropDownRows", -4));
-    EXPECT_EQ(column->property("DropDownRows").toInt(), 0);  // negative counts become 0
+    EXPECT_EQ(column->property("DropDownRows").toInt(), -4);  // negative: no limit, kept as stored
 
     // A check box draws no tiles or stretched images.
     EXPECT_EQ(column->ImageDraw(), idTileRow);
