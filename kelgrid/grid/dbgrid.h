@@ -95,6 +95,13 @@ using TKelCalcImageIndexEvent = std::function<void(TKelCustomDBGrid*, TKelColumn
 // OnColumnResize(grid, column): the user sized a column (the one sized
 // last, nullptr when not known).
 using TKelColumnResizeEvent = std::function<void(TKelCustomDBGrid*, TKelColumn*)>;
+// OnCellHint(grid, column, index, cell, hint): the text a hint of the grid
+// is about to show; the handler may change it (empty: no hint). column is
+// nullptr for the filler and the indicator; index is the title row
+// (hcTitle), the header row (hcHeader), the data row (hcData, hcIndicator),
+// the totals band's row (hcTotal), 0 for the filler, the editor's choice
+// for hcEditor.
+using TKelCellHintEvent = std::function<void(TKelCustomDBGrid*, TKelColumn*, int index, THintCell, QString& hint)>;
 
 class KELGRID_EXPORT TKelCustomDBGrid : public tk::TCustomGrid {
     Q_OBJECT
@@ -1065,6 +1072,60 @@ protected:
 
     // --- Hints and tooltips (dbgridhints.cpp) ------------------------------------------
 public:
+    // What the grid's hints are for and which show (gridenums.h); default
+    // hoTitleHints, hoShowTitleHints, hoEditorHints, hoShowToolTips,
+    // hoShowTotalToolTips. The grid's own Hint is its main hint: shown
+    // where no cell hint applies.
+    TKelHintOptions HintOptions() const;
+    void SetHintOptions(TKelHintOptions options);
+    // The hints of the top-left corner (hcFiller) and of the indicator cells
+    // of the data and total rows.
+    QString FillerHint() const;
+    void SetFillerHint(const QString& hint);
+    QString IndicatorHint() const;
+    void SetIndicatorHint(const QString& hint);
+    // Fires OnCellHint; a handler that raises empties the text. The
+    // in-place editor asks it for its hcEditor texts.
+    virtual void CellHint(TKelColumn* column, int index, THintCell cell, QString& hint);
+    TKelCellHintEvent OnCellHint;
+    // The hint engine's query (see dbgridhints.cpp for the order in which
+    // the sources are tried): the cell under the mouse gives a tooltip in a
+    // TKelHintWindow laid over it, a title, data or total hint, the main
+    // hint, or none (a non-zero result).
+    int CMHintShow(tk::THintInfo& info) override;
+    // After a tooltip the next hint waits the short pause, after a hint the
+    // normal one; otherwise the engine's pause stands.
+    void CMHintShowPause(bool hintWasActive, int& pause) override;
+    // A key or a mouse press: the next pause is the engine's again.
+    void ResetHintPause();
+
+private:
+    // One run of CMHintShow (defined in dbgridhints.cpp).
+    struct THintQuery;
+    enum class THintStep;
+    struct TToolTipLayout;
+    THintStep TotalToolTipSource(THintQuery& query);
+    THintStep TotalHintSource(THintQuery& query);
+    THintStep TitleHintSource(THintQuery& query);
+    THintStep DataToolTipSource(THintQuery& query);
+    THintStep DataHintSource(THintQuery& query);
+    // Outside the total cells: the totals band's rows cancel, the rest
+    // stops at the band unless onward.
+    THintStep BeyondTotals(THintQuery& query, bool onward);
+    // A cell hint: text through CellHint, shown over cursorRect when show
+    // is on.
+    THintStep CellHintStep(THintQuery& query, TKelColumn* column, int index, THintCell cell, QString text,
+                           const QRect& cursorRect, bool show);
+    THintStep DataToolTip(THintQuery& query);
+    THintStep TotalToolTip(THintQuery& query);
+    // The tooltip of text laid over a cell, unless the text fits the cell.
+    THintStep ToolTipStep(THintQuery& query, const QString& text, const TToolTipLayout& layout);
+    // The display text of column in data row dataRow, read with the data
+    // link moved to that row and back; empty outside the records and, unless
+    // withGraphics, for cells that show a picture instead.
+    QString DataCellText(TKelColumn* column, int dataRow, bool withGraphics);
+    // rect with the grid lines right of and below it.
+    QRect WithLines(const QRect& rect) const;
 
     // --- Clipboard (dbgridclipboard.cpp) ------------------------------------------------
 public:
@@ -1273,6 +1334,12 @@ class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
     Q_PROPERTY(bool DragRows READ DragRows WRITE SetDragRows)
     Q_CLASSINFO("Default:DragRows", "False")
     // --- Hints and tooltips
+    Q_PROPERTY(kelgrid::TKelGridEnums::TKelHintOptions HintOptions READ HintOptions WRITE SetHintOptions)
+    Q_PROPERTY(QString FillerHint READ FillerHint WRITE SetFillerHint)
+    Q_PROPERTY(QString IndicatorHint READ IndicatorHint WRITE SetIndicatorHint)
+    Q_CLASSINFO("Default:HintOptions", "[hoTitleHints,hoShowTitleHints,hoEditorHints,hoShowToolTips,hoShowTotalToolTips]")
+    Q_CLASSINFO("Default:FillerHint", "")
+    Q_CLASSINFO("Default:IndicatorHint", "")
 
     // --- Pick list loading
 

@@ -225,6 +225,13 @@ struct TKelCustomDBGridPrivate {
     QPointer<tk::TPopupMenu> fillerPopupMenu;
     QPointer<tk::TPopupMenu> indicatorPopupMenu;
     // --- Hints and tooltips (dbgridhints.cpp)
+    TKelHintOptions hintOptions{hoTitleHints | hoShowTitleHints | hoEditorHints | hoShowToolTips |
+                                hoShowTotalToolTips};
+    QString fillerHint;
+    QString indicatorHint;
+    // What the last query showed, which chooses the next pause: 0 nothing,
+    // 1 a tooltip, 2 a hint.
+    int hintPause = 0;
 
     // --- Pick list loading (dbgridlistitems.cpp)
 

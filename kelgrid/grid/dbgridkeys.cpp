@@ -210,6 +210,7 @@ int TKelCustomDBGrid::VisibleDataRows() const
 void TKelCustomDBGrid::KeyDown(int& key, tk::TShiftState shift)
 {
     d_->lastShiftState = shift;
+    ResetHintPause();
     if (OnKeyDown)
         OnKeyDown(this, key, shift);
     if (key == 0 || !LinkActiveNow() || !CanGridAcceptKey(key, shift))

@@ -77,6 +77,7 @@ bool TKelCustomDBGrid::SizingBorderAt(int x, int y, tk::TGridState& state, int& 
 
 void TKelCustomDBGrid::MouseDown(tk::TMouseButton button, tk::TShiftState shift, int x, int y)
 {
+    ResetHintPause();
     // A press the focus could not follow (a handler kept it elsewhere) is
     // dropped; a grid that takes no focus still works with the mouse, and
     // so does one whose window is only being activated by this press.
