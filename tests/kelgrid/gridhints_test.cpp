@@ -18,6 +18,8 @@
 #include "toolkit/ui/hintengine.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QImage>
 #include <QScopeGuard>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -302,6 +304,88 @@ TEST_F(GridHintsTest, TotalsGiveTooltipsAndHintsAndTheBlankRowNothing)
     EXPECT_EQ(Shown(), "How many pay");
     Rest(grid->CellRect(0, footer).center());
     EXPECT_EQ(Shown(), "Sums");
+}
+
+// --- The tooltip window on its own --------------------------------------------------------
+
+class KelHintWindowTest : public ::testing::Test {
+protected:
+    KelHintWindowTest()
+    {
+        font.SetName(QStringLiteral("DejaVu Sans"));
+        font.SetSize(9);
+    }
+    QRect Calc(int maxWidth, const char* text, tk::TAlignment alignment = tk::taLeftJustify, bool fixed = true)
+    {
+        TKelHintData data;
+        data.font = &font;
+        data.alignment = alignment;
+        data.fixedWidth = fixed;
+        return window.CalcHintRect(maxWidth, QString::fromUtf8(text), QVariant::fromValue(data));
+    }
+    int Width(const char* text) const
+    {
+        return QFontMetrics(font.ToQFont()).horizontalAdvance(QString::fromUtf8(text));
+    }
+    // The bounds of what Paint drew over the window's colour.
+    QRect Ink(const char* text, const QRect& size)
+    {
+        window.ActivateHint(size.translated(200, 200), QString::fromUtf8(text));
+        const QImage image = window.grab().toImage();
+        const QColor paper = image.pixelColor(1, 1);
+        QRect ink;
+        for (int y = 1; y < image.height() - 1; ++y)
+            for (int x = 1; x < image.width() - 1; ++x)
+                if (image.pixelColor(x, y) != paper)
+                    ink |= QRect(x, y, 1, 1);
+        return ink;
+    }
+
+    tk::TFont font;
+    TKelHintWindow window;
+};
+
+TEST_F(KelHintWindowTest, AFixedWidthTakesTheCellsWidthUnlessTheTextIsWiderOnOneLine)
+{
+    const int line = QFontMetrics(font.ToQFont()).height();
+    EXPECT_EQ(Calc(60, "Hi"), QRect(0, 0, 60 + 6, line + 2)) << "a short text widens to the width";
+    EXPECT_EQ(Calc(60, "Hi", tk::taCenter).width(), 61 + 6) << "centred: an even width grows by 1";
+    // Wrapped to the width + 2: one line that needs those 2 pixels keeps
+    // its width; several lines within them take the fixed width.
+    const int oneLine = Width("alpha beta");
+    EXPECT_EQ(Calc(oneLine - 1, "alpha beta").width(), oneLine + 6);
+    EXPECT_EQ(Calc(oneLine - 2, "alpha beta gamma"), QRect(0, 0, oneLine - 2 + 6, 2 * line + 2));
+    EXPECT_EQ(Calc(20, "incomprehensibilities").width(), Width("incomprehensibilities") + 6)
+        << "a word too wide stays whole";
+    EXPECT_EQ(window.CalcHintRect(1000, QStringLiteral("Hi"), QVariant()).height(),
+              QFontMetrics(window.Font()->ToQFont()).height() + 2)
+        << "without data: the window's own font";
+}
+
+TEST_F(KelHintWindowTest, AFreeWidthIsTheTextsAndACentredEvenWidthGrowsByOne)
+{
+    QString even;
+    for (const char* text : {"a", "ab", "abc", "abcd", "abcde", "abcdef"})
+        if (Width(text) % 2 == 0)
+            even = QString::fromLatin1(text);
+    ASSERT_FALSE(even.isEmpty());
+    const QByteArray text = even.toLatin1();
+    EXPECT_EQ(Calc(1000, text.constData(), tk::taLeftJustify, false).width(), Width(text.constData()) + 6);
+    EXPECT_EQ(Calc(1000, text.constData(), tk::taCenter, false).width(), Width(text.constData()) + 7);
+}
+
+TEST_F(KelHintWindowTest, PaintsTheTextOnTheSideItIsAlignedTo)
+{
+    const QRect right = Calc(120, "Due", tk::taRightJustify);
+    const QRect ink = Ink("Due", right);
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_LE(ink.right(), right.width() - 1 - 1 - 2) << "2 inside the client area's right edge";
+    EXPECT_GT(ink.left(), right.width() / 2);
+
+    const QRect centred = Calc(120, "Due", tk::taCenter);
+    const QRect middle = Ink("Due", centred);
+    EXPECT_LE(std::abs(middle.center().x() - centred.width() / 2), 2);
+    EXPECT_GE(middle.top(), 1 + 2) << "2 below the client area's top";
 }
 
 }  // namespace
