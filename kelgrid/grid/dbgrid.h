@@ -101,7 +101,8 @@ using TKelColumnResizeEvent = std::function<void(TKelCustomDBGrid*, TKelColumn*)
 // (hcTitle), the header row (hcHeader), the data row (hcData, hcIndicator),
 // the totals band's row (hcTotal), 0 for the filler, the editor's choice
 // for hcEditor.
-using TKelCellHintEvent = std::function<void(TKelCustomDBGrid*, TKelColumn*, int index, THintCell, QString& hint)>;
+using TKelCellHintEvent =
+    std::function<void(TKelCustomDBGrid*, TKelColumn*, int index, THintCell, QString& hint)>;
 
 class KELGRID_EXPORT TKelCustomDBGrid : public tk::TCustomGrid {
     Q_OBJECT

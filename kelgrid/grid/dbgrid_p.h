@@ -229,8 +229,8 @@ struct TKelCustomDBGridPrivate {
                                 hoShowTotalToolTips};
     QString fillerHint;
     QString indicatorHint;
-    // What the last query showed, which chooses the next pause: 0 nothing,
-    // 1 a tooltip, 2 a hint.
+    // The kind of source that decided the last query, which chooses the
+    // next pause: 0 none, 1 a tooltip, 2 a hint.
     int hintPause = 0;
 
     // --- Pick list loading (dbgridlistitems.cpp)

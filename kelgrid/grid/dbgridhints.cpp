@@ -112,8 +112,8 @@ enum class TKelCustomDBGrid::THintStep {
 
 // Where and how a tooltip repeats a cell's text.
 struct TKelCustomDBGrid::TToolTipLayout {
-    QRect cell;          // the window is laid over it (viewport)
-    QRect cursor;        // the cursor rectangle
+    QRect cell;    // the window is laid over it (viewport)
+    QRect cursor;  // the cursor rectangle
     tk::TFont* font = nullptr;
     tk::TAlignment alignment = tk::taLeftJustify;  // as seen on the screen
     TVAlignment vAlignment = tvCenter;
@@ -234,8 +234,8 @@ TKelCustomDBGrid::THintStep TKelCustomDBGrid::TotalToolTipSource(THintQuery& que
         if (part && part->ToolTips())
             return TotalToolTip(query);
     }
-    return BeyondTotals(query, d_->hintOptions.testAnyFlags(hoTitleHints | hoShowToolTips | hoDataHints |
-                                                            hoTotalHints));
+    return BeyondTotals(
+        query, d_->hintOptions.testAnyFlags(hoTitleHints | hoShowToolTips | hoDataHints | hoTotalHints));
 }
 
 TKelCustomDBGrid::THintStep TKelCustomDBGrid::TotalHintSource(THintQuery& query)
@@ -249,9 +249,11 @@ TKelCustomDBGrid::THintStep TKelCustomDBGrid::TotalHintSource(THintQuery& query)
             text = d_->indicatorHint;
         } else {
             const TKelColumnTotal* part = hit.column->TotalRows(hit.totalRow);
-            text = part && !part->Hint().isEmpty() ? part->Hint() : GetTotalText(hit.column, hit.totalRow, tkDisplay);
+            text = part && !part->Hint().isEmpty() ? part->Hint()
+                                                   : GetTotalText(hit.column, hit.totalRow, tkDisplay);
         }
-        return CellHintStep(query, hit.column, hit.totalRow, hcTotal, text, WithLines(CellRect(hit.col, hit.row)),
+        return CellHintStep(query, hit.column, hit.totalRow, hcTotal, text,
+                            WithLines(CellRect(hit.col, hit.row)),
                             d_->hintOptions.testFlag(hoShowTotalHints));
     }
     return BeyondTotals(query, d_->hintOptions.testAnyFlags(hoTitleHints | hoShowToolTips | hoDataHints));
@@ -330,7 +332,8 @@ TKelCustomDBGrid::THintStep TKelCustomDBGrid::DataHintSource(THintQuery& query)
                             WithLines(CellRect(hit.col, hit.row)), show);
     if (hit.area == THitArea::Data) {
         const QString text = DataCellText(hit.column, dataRow, d_->hintOptions.testFlag(hoAllowForGraphics));
-        return CellHintStep(query, hit.column, dataRow, hcData, text, WithLines(CellRect(hit.col, hit.row)), show);
+        return CellHintStep(query, hit.column, dataRow, hcData, text, WithLines(CellRect(hit.col, hit.row)),
+                            show);
     }
     const int titleHeight = TitleHeight();
     if (query.info.CursorPos.y() < titleHeight)
@@ -342,8 +345,8 @@ TKelCustomDBGrid::THintStep TKelCustomDBGrid::DataHintSource(THintQuery& query)
 // --- Hints and tooltips of one cell -------------------------------------------------------
 
 TKelCustomDBGrid::THintStep TKelCustomDBGrid::CellHintStep(THintQuery& query, TKelColumn* column, int index,
-                                                            THintCell cell, QString text, const QRect& cursorRect,
-                                                            bool show)
+                                                           THintCell cell, QString text,
+                                                           const QRect& cursorRect, bool show)
 {
     d_->hintPause = kHintPause;
     CellHint(column, index, cell, text);
@@ -363,7 +366,8 @@ TKelCustomDBGrid::THintStep TKelCustomDBGrid::DataToolTip(THintQuery& query)
     layout.cell = CellRect(hit.col, hit.row);
     layout.cursor = WithLines(layout.cell);
     layout.font = column->Font();
-    layout.alignment = ScreenAlignment(column->Alignment(), UseRightToLeftAlignment() && !column->SuppressRTL());
+    layout.alignment =
+        ScreenAlignment(column->Alignment(), UseRightToLeftAlignment() && !column->SuppressRTL());
     layout.vAlignment = column->VAlignment();
     layout.margin = AlignmentMargin(layout.alignment);
     // A memo shows its text only through ShowBlob or its field's handler:
@@ -403,7 +407,7 @@ TKelCustomDBGrid::THintStep TKelCustomDBGrid::TotalToolTip(THintQuery& query)
 }
 
 TKelCustomDBGrid::THintStep TKelCustomDBGrid::ToolTipStep(THintQuery& query, const QString& text,
-                                                           const TToolTipLayout& layout)
+                                                          const TToolTipLayout& layout)
 {
     d_->hintPause = kToolTipPause;
     if (text.isEmpty())

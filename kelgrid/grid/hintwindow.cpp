@@ -40,7 +40,8 @@ QRect TKelHintWindow::MeasureText(const QString& hint, int width, int& lines)
 {
     QRect bounds(0, 0, std::max(width, 1), 0);
     const unsigned reading = UseRightToLeftReading() ? tk::dtRtlReading : 0u;
-    Canvas()->DrawText(hint, bounds, tk::dtCalcRect | tk::dtLeft | tk::dtWordBreak | tk::dtNoPrefix | reading);
+    Canvas()->DrawText(hint, bounds,
+                       tk::dtCalcRect | tk::dtLeft | tk::dtWordBreak | tk::dtNoPrefix | reading);
     const int lineHeight = std::max(Canvas()->TextHeight(QStringLiteral("Wg")), 1);
     lines = (bounds.height() + lineHeight - 1) / lineHeight;
     return bounds;
@@ -48,7 +49,8 @@ QRect TKelHintWindow::MeasureText(const QString& hint, int width, int& lines)
 
 QRect TKelHintWindow::CalcHintRect(int maxWidth, const QString& hint, const QVariant& data)
 {
-    const TKelHintData hintData = data.canConvert<TKelHintData>() ? data.value<TKelHintData>() : TKelHintData();
+    const TKelHintData hintData =
+        data.canConvert<TKelHintData>() ? data.value<TKelHintData>() : TKelHintData();
     Canvas()->Font()->Assign(hintData.font ? hintData.font.data() : Font());
     alignment_ = hintData.alignment;
     fixedWidth_ = hintData.fixedWidth;
@@ -91,7 +93,8 @@ void TKelHintWindow::Paint()
     }
     const unsigned reading = UseRightToLeftReading() ? tk::dtRtlReading : 0u;
     Canvas()->Font()->SetColor(tk::clInfoText);
-    Canvas()->DrawText(Caption(), text, AlignmentFlag(alignment_) | tk::dtWordBreak | tk::dtNoPrefix | reading);
+    Canvas()->DrawText(Caption(), text,
+                       AlignmentFlag(alignment_) | tk::dtWordBreak | tk::dtNoPrefix | reading);
 }
 
 }  // namespace kelgrid
