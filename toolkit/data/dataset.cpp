@@ -1040,6 +1040,7 @@ void TDataSet::Edit()
     }
     if (!CanModify())
         RaiseDb(SDataSetReadOnly);
+    DoBeforeModify();
     if (BeforeEdit)
         BeforeEdit(this);
     const qint64 sourcePos = ViewToSource(cursor_);
@@ -1073,6 +1074,7 @@ void TDataSet::BeginInsert(bool append)
     CheckActiveAndBrowse();
     if (!CanModify())
         RaiseDb(SDataSetReadOnly);
+    DoBeforeModify();
     if (BeforeInsert)
         BeforeInsert(this);
     CaptureRows();
@@ -1137,6 +1139,7 @@ void TDataSet::Post()
     const qint64 position = SourceToView(sourcePos);
     cursor_ = position >= 0 ? position : std::min(cursor_, LastViewPosition());
     FinishEditing();
+    DoAfterModify();
     if (AfterPost)
         AfterPost(this);
 }
@@ -1193,6 +1196,7 @@ void TDataSet::Delete()
         Cancel();
     if (!CanModify())
         RaiseDb(SDataSetReadOnly);
+    DoBeforeModify();
     if (BeforeDelete)
         BeforeDelete(this);
     if (BeforeScroll)
@@ -1210,6 +1214,7 @@ void TDataSet::Delete()
     if (cursor_ < 0)
         eof_ = true;
     ChangedAbsolutely(WindowRule::Keep);
+    DoAfterModify();
     if (AfterDelete)
         AfterDelete(this);
     if (AfterScroll)

@@ -240,6 +240,11 @@ protected:
     // Hooks for subclasses around opening and closing.
     virtual void DoAfterOpen() {}
     virtual void DoBeforeClose() {}
+    // Hooks for subclasses around changes of rows: DoBeforeModify runs before
+    // Edit, Insert/Append and Delete change anything (it raises to refuse);
+    // DoAfterModify after Post and Delete wrote to the source.
+    virtual void DoBeforeModify() {}
+    virtual void DoAfterModify() {}
     // Raises EDatabaseError while active, for settings that cannot change.
     void CheckInactive() const;
     // Reopens keeping the current record when the dataset is active (a
