@@ -103,6 +103,17 @@ void PlaceWindow(QWidget& window, const TKelCustomDBGrid& grid, const QPoint& po
     window.move(position);
 }
 
+// Grids whose nested dataset is gone (its parent closed, which frees the
+// dataset fields it made) can show nothing again: their windows are freed.
+void FreeOrphanedNestedGrids(QList<QPointer<TKelCustomDBGrid>>& grids)
+{
+    for (const QPointer<TKelCustomDBGrid>& grid : std::as_const(grids)) {
+        if (grid && !DataSetOf(grid))
+            delete grid->window();
+    }
+    grids.removeAll(nullptr);
+}
+
 }  // namespace
 
 TKelCustomDBGrid* TKelCustomDBGrid::CreateNestedGrid(QWidget* parent)
@@ -132,7 +143,7 @@ void TKelCustomDBGrid::ShowPopupEditor(TKelColumn* column, int x, int y)
         shown->SetFocus();
         return;
     }
-    d_->nestedGrids.removeAll(nullptr);
+    FreeOrphanedNestedGrids(d_->nestedGrids);
 
     // The window owns the grid and its data source: freeing it on a failure
     // frees everything made so far.

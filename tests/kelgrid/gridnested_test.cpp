@@ -3,6 +3,7 @@
 #include "kelgrid/grid/gridstyle.h"
 #include "kelgrid/grid/keldbgrids.h"
 #include "tests/support/field_def.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/widget_driver.h"
 #include "toolkit/core/exceptions.h"
 #include "toolkit/data/clientdataset.h"
@@ -149,6 +150,24 @@ TEST_F(GridNestedTest, ASecondCallShowsTheSameWindowAgain)
     first->SetEnabled(false);
     grid->ShowPopupEditor(OrdersColumn(*grid));
     EXPECT_EQ(NestedGrids(*grid).size(), 2);
+}
+
+// Reopening the dataset makes new dataset fields: the window of the old
+// nested dataset goes at the next call, which opens the new one.
+TEST_F(GridNestedTest, AGridWhoseNestedDataSetWentIsReplaced)
+{
+    grid->ShowPopupEditor(OrdersColumn(*grid));
+    QPointer<QWidget> oldWindow = NestedGrids(*grid).value(0)->window();
+    tk::test::TempFolder folder;
+    const QString path = folder.File(QStringLiteral("customers.cds"));
+    customers.SaveToFile(path);
+    customers.LoadFromFile(path);
+    ASSERT_TRUE(oldWindow);
+    grid->ShowPopupEditor(OrdersColumn(*grid));
+    EXPECT_TRUE(oldWindow.isNull());
+    const QList<TKelCustomDBGrid*> nested = NestedGrids(*grid);
+    ASSERT_EQ(nested.size(), 1);
+    EXPECT_EQ(nested.first()->DataSource()->DataSet(), Nested());
 }
 
 TEST_F(GridNestedTest, ScrollingTheParentChangesTheNestedRows)
