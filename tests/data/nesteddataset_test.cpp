@@ -137,6 +137,23 @@ TEST_F(NestedDataSetTest, PostingTheParentPostsAPendingNestedEdit)
     EXPECT_EQ(Rows(orders), QStringList({QStringLiteral("quill:2"), QStringLiteral("ink:1")}));
 }
 
+// The links hear nothing while the controls are disabled; posting and
+// cancelling still take the pending nested edit along.
+TEST_F(NestedDataSetTest, PendingNestedEditsFollowThePostOrCancelWhileControlsAreDisabled)
+{
+    customers.DisableControls();
+    orders->Edit();
+    orders->FieldByName(QStringLiteral("Qty"))->SetAsInteger(8);
+    customers.Post();
+    EXPECT_EQ(orders->State(), dsBrowse);
+    orders->Edit();
+    orders->FieldByName(QStringLiteral("Qty"))->SetAsInteger(9);
+    customers.Cancel();
+    EXPECT_EQ(orders->State(), dsBrowse);
+    customers.EnableControls();
+    EXPECT_EQ(Rows(orders), QStringList({QStringLiteral("pen:8"), QStringLiteral("ink:1")}));
+}
+
 TEST_F(NestedDataSetTest, CancellingTheParentDropsTheNestedChanges)
 {
     AddOrder(orders, QStringLiteral("nib"), 3);

@@ -193,6 +193,24 @@ void TClientDataSet::ShowRows(std::unique_ptr<TMemoryRecordSource> rows)
     First();
 }
 
+// A pending edit of a nested table goes into the record being posted.
+void TClientDataSet::DoBeforePost()
+{
+    for (TField* field : FieldList()) {
+        if (auto* nested = qobject_cast<TDataSetField*>(field))
+            nested->ParentPosting();
+    }
+}
+
+// Cancelling the record cancels a pending nested edit with it.
+void TClientDataSet::DoBeforeCancel()
+{
+    for (TField* field : FieldList()) {
+        if (auto* nested = qobject_cast<TDataSetField*>(field))
+            nested->ParentCancelling();
+    }
+}
+
 // Nested tables follow this dataset's records while it is open.
 void TClientDataSet::DoAfterOpen()
 {

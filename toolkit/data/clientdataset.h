@@ -92,6 +92,8 @@ protected:
     std::unique_ptr<TRecordSource> CreateRecordSource() override;
     void DoAfterOpen() override;
     void DoBeforeClose() override;
+    void DoBeforePost() override;
+    void DoBeforeCancel() override;
     // The open rows (the source TDataSet owns), nullptr while closed.
     TMemoryRecordSource* Rows() const;
     // Shows rows of the same structure instead of those held (opening when

@@ -1114,6 +1114,7 @@ void TDataSet::Post()
 {
     CheckActive();
     UpdateRecord();
+    DoBeforePost();
     if (BeforePost)
         BeforePost(this);
     // A handler may have cancelled.
@@ -1148,6 +1149,7 @@ void TDataSet::Cancel()
 {
     if (!IsEditState(state_))
         return;
+    DoBeforeCancel();
     if (BeforeCancel)
         BeforeCancel(this);
     CaptureRows();

@@ -895,6 +895,18 @@ void TDataSetField::ParentClosing()
         nested_->Close();
 }
 
+void TDataSetField::ParentPosting()
+{
+    if (nested_)
+        nested_->CheckBrowseMode();
+}
+
+void TDataSetField::ParentCancelling()
+{
+    if (nested_)
+        nested_->Cancel();
+}
+
 TReferenceField::TReferenceField(QObject* owner) : TObjectField(owner)
 {
     SetDataType(ftReference);

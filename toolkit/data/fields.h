@@ -541,9 +541,12 @@ public:
     // Raises EDatabaseError: the rows change through NestedDataSet.
     void SetAsVariant(const Variant& value) override;
 
-    // Called by the client dataset around opening and closing.
+    // Called by the client dataset around opening and closing, posting and
+    // cancelling.
     void ParentOpened();
     void ParentClosing();
+    void ParentPosting();
+    void ParentCancelling();
 
 protected:
     QString Description() const override { return QStringLiteral("DataSet"); }

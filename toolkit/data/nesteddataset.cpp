@@ -37,9 +37,6 @@ protected:
         if (!field || field == nested_->field_)
             nested_->FollowParent();
     }
-    void EditingChanged() override { nested_->ParentEditingChanged(); }
-    // The parent posts: a pending nested edit goes into its record first.
-    void UpdateData() override { nested_->PostPending(); }
 
 private:
     TNestedClientDataSet* nested_;
@@ -147,18 +144,5 @@ void TNestedClientDataSet::DoAfterModify()
     shownRows_ = rows;
 }
 
-void TNestedClientDataSet::ParentEditingChanged()
-{
-    const TDataSet* parent = field_->DataSet();
-    // The parent cancelled: so is a pending nested edit.
-    if (following_ && parent && !IsEditing(parent) && IsEditing(this))
-        Cancel();
-}
-
-void TNestedClientDataSet::PostPending()
-{
-    if (IsEditing(this))
-        CheckBrowseMode();
-}
 
 }  // namespace tk

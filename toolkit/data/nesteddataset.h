@@ -56,8 +56,6 @@ private:
     template <typename Change>
     void WithoutFollowing(Change change);
     void MakeParentEditable();
-    void ParentEditingChanged();
-    void PostPending();
 
     TDataSetField* field_;
     TDataSource* parentSource_;  // a child of this dataset
