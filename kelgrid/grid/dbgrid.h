@@ -37,6 +37,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <climits>
 #include <functional>
 #include <memory>
 
@@ -1136,6 +1137,26 @@ public:
 
     // --- Nested datasets (dbgridnested.cpp) ---------------------------------------------
 public:
+    // For a column of a dataset field: shows its nested dataset in a grid of
+    // this grid's class floating in a tool window owned by this grid (the
+    // platform has no docking, so the window only floats). A grid already
+    // made for that dataset, enabled and not hidden, is shown again and
+    // focused instead. A new one copies this grid's appearance (Options
+    // without dgTitleButtons and dgMarkerAutoToggle, FillerIndex -1, the
+    // columns' state, the first column expanded) and its window, titled with
+    // the field's display name, goes to the screen position of the current
+    // cell or to x, y when both are given (INT_MIN: none). Its client width is
+    // the nested grid's full column width when less than half the screen's,
+    // else a quarter of the screen width; its height a quarter of the
+    // screen's. A failure frees the new grid and window and raises on.
+    virtual void ShowPopupEditor(TKelColumn* column, int x = INT_MIN, int y = INT_MIN);
+
+protected:
+    // The grid ShowPopupEditor puts in the window: a new grid of this grid's
+    // class, made through its invokable constructor with parent (raises
+    // EInvalidGridOperation for a class without one).
+    virtual TKelCustomDBGrid* CreateNestedGrid(QWidget* parent);
+
 
     // --- Editor hosting (dbgrideditor.cpp) ----------------------------------------------
 public:

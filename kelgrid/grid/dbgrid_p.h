@@ -236,6 +236,9 @@ struct TKelCustomDBGridPrivate {
     // --- Pick list loading (dbgridlistitems.cpp)
 
     // --- Nested datasets (dbgridnested.cpp)
+    // The grids ShowPopupEditor made, each in its tool window (a child of
+    // this grid); a grid freed with its window drops out by itself.
+    QList<QPointer<TKelCustomDBGrid>> nestedGrids;
 
     // --- Editor hosting (dbgrideditor.cpp)
 

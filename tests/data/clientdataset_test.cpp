@@ -183,7 +183,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         DamageCase{"empty", QByteArray(), 1},
         DamageCase{"wrong magic", Replace(GoodFile(), "#toolkit-clientdata", "#something-else"), 1},
-        DamageCase{"newer version", Replace(GoodFile(), "clientdata 1", "clientdata 2"), 1},
+        DamageCase{"newer version", Replace(GoodFile(), "clientdata 1", "clientdata 3"), 1},
         DamageCase{"truncated in rows", GoodFile().left(GoodFile().indexOf("R\t2")), 5},
         DamageCase{"truncated before END", GoodFile().left(GoodFile().indexOf("END")), 8},
         DamageCase{"cut inside a line", GoodFile().left(GoodFile().indexOf("one") + 1), 5},

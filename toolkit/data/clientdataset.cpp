@@ -8,6 +8,7 @@
 #include "toolkit/data/clientdatasetquery.h"
 #include "toolkit/data/database.h"
 #include "toolkit/data/field.h"
+#include "toolkit/data/fields.h"
 #include "toolkit/data/memorysource.h"
 
 #include <QScopeGuard>
@@ -29,7 +30,9 @@ std::vector<TFieldDef> DefsOfFields(const TFields& fields)
         def.Size = field->Size();
         def.Required = field->Required();
         def.ReadOnly = field->ReadOnly();
-        if (const TFields* children = field->ChildFields())
+        if (const auto* nested = qobject_cast<const TDataSetField*>(field))
+            def.ChildDefs = nested->NestedFieldDefs();
+        else if (const TFields* children = field->ChildFields())
             def.ChildDefs = DefsOfFields(*children);
         defs.push_back(std::move(def));
     }
@@ -176,10 +179,55 @@ std::unique_ptr<TRecordSource> TClientDataSet::CreateRecordSource()
     return rows;
 }
 
+void TClientDataSet::ShowRows(std::unique_ptr<TMemoryRecordSource> rows)
+{
+    Q_ASSERT(rows);
+    pendingRows_ = std::move(rows);
+    auto dropRows = qScopeGuard([this] { pendingRows_.reset(); });
+    if (!Active()) {
+        Open();
+        return;
+    }
+    Cancel();
+    Refresh();
+    First();
+}
+
+// A pending edit of a nested table goes into the record being posted.
+void TClientDataSet::DoBeforePost()
+{
+    for (TField* field : FieldList()) {
+        if (auto* nested = qobject_cast<TDataSetField*>(field))
+            nested->ParentPosting();
+    }
+}
+
+// Cancelling the record cancels a pending nested edit with it.
+void TClientDataSet::DoBeforeCancel()
+{
+    for (TField* field : FieldList()) {
+        if (auto* nested = qobject_cast<TDataSetField*>(field))
+            nested->ParentCancelling();
+    }
+}
+
+// Nested tables follow this dataset's records while it is open.
+void TClientDataSet::DoAfterOpen()
+{
+    for (TField* field : FieldList()) {
+        if (auto* nested = qobject_cast<TDataSetField*>(field))
+            nested->ParentOpened();
+    }
+}
+
 void TClientDataSet::DoBeforeClose()
 {
     if (Rows() && !fileName_.isEmpty() && ChangesPending())
         SaveClientDataFile(*Rows(), fileName_);
+    for (TField* field : FieldList()) {
+        if (auto* nested = qobject_cast<TDataSetField*>(field))
+            nested->ParentClosing();
+    }
 }
 
 TMemoryRecordSource* TClientDataSet::Rows() const

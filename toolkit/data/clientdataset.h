@@ -90,11 +90,18 @@ public:
 
 protected:
     std::unique_ptr<TRecordSource> CreateRecordSource() override;
+    void DoAfterOpen() override;
     void DoBeforeClose() override;
-
-private:
+    void DoBeforePost() override;
+    void DoBeforeCancel() override;
     // The open rows (the source TDataSet owns), nullptr while closed.
     TMemoryRecordSource* Rows() const;
+    // Shows rows of the same structure instead of those held (opening when
+    // closed): an edit is cancelled, the cursor goes to the first record and
+    // the links hear DataSetChanged (ActiveChanged when it opens).
+    void ShowRows(std::unique_ptr<TMemoryRecordSource> rows);
+
+private:
     std::unique_ptr<TMemoryRecordSource> OpenRows();
     std::unique_ptr<TMemoryRecordSource> QueryRows() const;
     // FieldDefs, or the persistent fields' structure when FieldDefs is empty.

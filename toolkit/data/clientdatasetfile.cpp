@@ -7,6 +7,7 @@
 #include <QByteArrayList>
 #include <QMetaEnum>
 #include <QStringDecoder>
+#include <algorithm>
 #include <limits>
 
 namespace tk {
@@ -14,7 +15,10 @@ namespace tk {
 namespace {
 
 constexpr char kMagic[] = "#toolkit-clientdata";
-constexpr int kVersion = 1;
+// Version 2 holds nested tables (ftDataSet) as one value; files without
+// them are still written as version 1, which older readers understand.
+constexpr int kVersion = 2;
+constexpr int kFlatVersion = 1;
 constexpr int kMaxSize = 16 * 1024 * 1024;
 // Object definitions nest; the limit keeps a hostile file from recursing deep.
 constexpr qint64 kMaxDepth = 16;
@@ -50,9 +54,55 @@ QByteArray EncodeValue(const TColumnStore& store, qint64 slot, int column)
         return QByteArray::number(store.GetInt64(slot, column));
     case TColumnStore::Storage::Double: return QByteArray::number(store.GetDouble(slot, column), 'g', 17);
     case TColumnStore::Storage::Text: return Escape(store.GetText(slot, column).toUtf8());
-    case TColumnStore::Storage::Bytes: return store.GetBytes(slot, column).toBase64();
+    case TColumnStore::Storage::Bytes:
+        // A nested table is itself client data text: escaped, it stays readable.
+        if (type == ftDataSet)
+            return Escape(store.GetBytes(slot, column));
+        return store.GetBytes(slot, column).toBase64();
     }
     return kNull;
+}
+
+bool HasNestedTables(const std::vector<TFieldDef>& columns)
+{
+    return std::any_of(columns.begin(), columns.end(), [](const TFieldDef& def) { return def.DataType == ftDataSet; });
+}
+
+// Version 1 spread a nested table's columns over the row as an ADT's are.
+std::vector<TFieldDef> FlatLayoutDefs(std::vector<TFieldDef> defs)
+{
+    for (TFieldDef& def : defs) {
+        if (def.DataType == ftDataSet)
+            def.DataType = ftADT;
+        def.ChildDefs = FlatLayoutDefs(std::move(def.ChildDefs));
+    }
+    return defs;
+}
+
+// Takes the values of defs from a version 1 row (starting at `at`) and
+// appends them in today's layout: each nested table becomes one of a single
+// row, or none when all its values are Null.
+void ConvertFlatValues(const std::vector<TFieldDef>& defs, const std::vector<Variant>& flat, size_t& at,
+                       std::vector<Variant>& out)
+{
+    for (const TFieldDef& def : defs) {
+        if (def.DataType == ftDataSet) {
+            std::vector<Variant> nestedRow;
+            ConvertFlatValues(def.ChildDefs, flat, at, nestedRow);
+            const bool empty = std::all_of(nestedRow.begin(), nestedRow.end(), [](const Variant& v) { return v.IsNull(); });
+            if (empty) {
+                out.push_back(Variant::NullValue());
+                continue;
+            }
+            TMemoryRecordSource nested(def.ChildDefs);
+            nested.AppendRow(nestedRow);
+            out.push_back(Variant(EncodeClientData(nested)));
+        } else if (IsObjectType(def.DataType)) {
+            ConvertFlatValues(def.ChildDefs, flat, at, out);
+        } else {
+            out.push_back(flat[at++]);
+        }
+    }
 }
 
 void EncodeDefs(const std::vector<TFieldDef>& defs, int depth, QByteArrayList& lines)
@@ -99,12 +149,15 @@ private:
     qint64 Count(const QByteArray& text, qint64 maximum, const char* what);
     int LinesLeft() const { return static_cast<int>(lines_.size()) - line_ - 1; }
     void ReadDefs(int count, std::vector<TFieldDef>& defs);
+    std::unique_ptr<TMemoryRecordSource> MakeSource(std::vector<TFieldDef> defs, int fieldsLine);
+    Variant DecodeNestedTable(const QByteArray& text, const TFieldDef& column);
     QByteArray Unescape(const QByteArray& text);
     Variant DecodeValue(const QByteArray& text, TFieldType type);
 
     QString name_;
     QByteArrayList lines_;
     int line_ = -1;  // index of the line being read
+    int version_ = 0;
 };
 
 QByteArrayList Reader::NextLine(const char* expected)
@@ -230,6 +283,7 @@ Variant Reader::DecodeValue(const QByteArray& text, TFieldType type)
         return Variant(value);
     }
     case TColumnStore::Storage::Bytes: {
+        Q_ASSERT(type != ftDataSet);  // DecodeNestedTable reads those
         const auto decoded = QByteArray::fromBase64Encoding(text, QByteArray::AbortOnBase64DecodingErrors);
         if (!decoded)
             break;
@@ -239,14 +293,46 @@ Variant Reader::DecodeValue(const QByteArray& text, TFieldType type)
     Fail(Format(QStringLiteral("'%s' is not a valid %s value"), {QString::fromUtf8(text.left(40)), EnumName(type)}));
 }
 
+// The nested rows are checked whole here, so a damaged nested part fails
+// the file as any other damage does.
+Variant Reader::DecodeNestedTable(const QByteArray& text, const TFieldDef& column)
+{
+    if (text == kNull)
+        return Variant::NullValue();
+    const QByteArray bytes = Unescape(text);
+    std::unique_ptr<TMemoryRecordSource> nested;
+    try {
+        nested = DecodeClientData(bytes, Format(QStringLiteral("nested dataset %s"), {column.Name}));
+    } catch (const EDatabaseError& error) {
+        Fail(error.Message());
+    }
+    if (nested->FieldDefs() != column.ChildDefs)
+        Fail(Format(QStringLiteral("the nested dataset %s does not have the columns its field defines"), {column.Name}));
+    return Variant(bytes);
+}
+
+std::unique_ptr<TMemoryRecordSource> Reader::MakeSource(std::vector<TFieldDef> defs, int fieldsLine)
+{
+    try {
+        return std::make_unique<TMemoryRecordSource>(std::move(defs));
+    } catch (const EDatabaseError& error) {
+        line_ = fieldsLine;
+        Fail(error.Message());
+    }
+}
+
 std::unique_ptr<TMemoryRecordSource> Reader::Read()
 {
     const QByteArrayList magic = NextLine("the header");
     if (magic.size() != 1 || !magic[0].startsWith(kMagic))
         Fail(QStringLiteral("not a client dataset file"));
-    if (magic[0] != QByteArray(kMagic) + ' ' + QByteArray::number(kVersion))
-        Fail(Format(QStringLiteral("format '%s' is not supported (version %d expected)"),
-                    {QString::fromUtf8(magic[0]), Variant(kVersion)}));
+    for (int version : {kFlatVersion, kVersion}) {
+        if (magic[0] == QByteArray(kMagic) + ' ' + QByteArray::number(version))
+            version_ = version;
+    }
+    if (version_ == 0)
+        Fail(Format(QStringLiteral("format '%s' is not supported (version %d or %d expected)"),
+                    {QString::fromUtf8(magic[0]), Variant(kFlatVersion), Variant(kVersion)}));
 
     QByteArrayList parts = NextLine("FIELDS");
     if (parts.size() != 2 || parts[0] != "FIELDS")
@@ -255,14 +341,13 @@ std::unique_ptr<TMemoryRecordSource> Reader::Read()
     std::vector<TFieldDef> defs;
     ReadDefs(static_cast<int>(Count(parts[1], LinesLeft(), "number of fields")), defs);
 
-    std::unique_ptr<TMemoryRecordSource> source;
-    try {
-        source = std::make_unique<TMemoryRecordSource>(std::move(defs));
-    } catch (const EDatabaseError& error) {
-        line_ = fieldsLine;
-        Fail(error.Message());
-    }
-    const std::vector<TFieldDef>& columns = source->ColumnDefs();
+    // A version 1 file with nested tables is read in its flat layout and
+    // converted row by row.
+    const bool flatNested = version_ == kFlatVersion && HasNestedTables(MakeSource(defs, fieldsLine)->ColumnDefs());
+    std::unique_ptr<TMemoryRecordSource> flat = flatNested ? MakeSource(FlatLayoutDefs(defs), fieldsLine) : nullptr;
+    std::unique_ptr<TMemoryRecordSource> source = MakeSource(defs, fieldsLine);
+    const std::vector<TFieldDef>& columns = flat ? flat->ColumnDefs() : source->ColumnDefs();
+    std::vector<Variant> converted;
 
     parts = NextLine("ROWS");
     if (parts.size() != 2 || parts[0] != "ROWS")
@@ -281,10 +366,20 @@ std::unique_ptr<TMemoryRecordSource> Reader::Read()
         if (parts.size() - 1 != static_cast<qsizetype>(columns.size()))
             Fail(Format(QStringLiteral("a row needs %d values, it has %d"),
                         {Variant(static_cast<qint64>(columns.size())), Variant(static_cast<qint64>(parts.size() - 1))}));
-        for (size_t column = 0; column < columns.size(); ++column)
-            values[column] = DecodeValue(parts[column + 1], columns[column].DataType);
+        for (size_t column = 0; column < columns.size(); ++column) {
+            const TFieldDef& def = columns[column];
+            values[column] = def.DataType == ftDataSet ? DecodeNestedTable(parts[column + 1], def)
+                                                       : DecodeValue(parts[column + 1], def.DataType);
+        }
         try {
-            source->AppendRow(values);
+            if (flat) {
+                converted.clear();
+                size_t at = 0;
+                ConvertFlatValues(source->FieldDefs(), values, at, converted);
+                source->AppendRow(converted);
+            } else {
+                source->AppendRow(values);
+            }
         } catch (const EConvertError& error) {
             Fail(error.Message());
         }
@@ -330,7 +425,7 @@ QByteArray EncodeClientData(const TMemoryRecordSource& source)
 
     QByteArray out;
     out += kMagic;
-    out += ' ' + QByteArray::number(kVersion) + '\n';
+    out += ' ' + QByteArray::number(HasNestedTables(source.ColumnDefs()) ? kVersion : kFlatVersion) + '\n';
     out += "FIELDS\t" + QByteArray::number(defLines.size()) + '\n';
     for (const QByteArray& line : defLines)
         out += line + '\n';

@@ -3,7 +3,7 @@
 // text, one item per line ("\n"; a "\r" before it is ignored), fields
 // separated by one tab:
 //
-//   #toolkit-clientdata 1                      magic and format version
+//   #toolkit-clientdata 2                      magic and format version (1 or 2)
 //   FIELDS <tab> n                             n FIELD lines follow
 //   FIELD <tab> depth <tab> name <tab> type <tab> size <tab> flags
 //   ROWS <tab> m                               m R lines follow
@@ -21,10 +21,17 @@
 // damage. Integers and Booleans (0/1) are decimal; floats and dates (days
 // since 1899-12-30) are written with 17 significant digits so they read
 // back exactly ("inf", "nan" allowed); ftBCD and ftFMTBcd are exact
-// decimals with "."; binary values are Base64.
+// decimals with "."; binary values are Base64. A nested table (ftDataSet,
+// its FIELD children being the nested columns) is one value: the nested
+// rows as a file of this format of their own, escaped as text is, or "\N"
+// when there are none. Files holding nested tables are version 2; others
+// are written as version 1. Version 1 files that declared nested tables
+// spread their columns over the row as an ADT's; they read as one nested
+// row per record (none when all its values are Null).
 //
 // Reading is strict: anything unexpected raises EDatabaseError naming the
-// file and line, and nothing is returned. Rows are saved in their natural
+// file and line (damage inside a nested table also names its own line), and
+// nothing is returned. Rows are saved in their natural
 // order (the order they were loaded and inserted), not in a sort order.
 
 #include "toolkit/data/memorysource.h"

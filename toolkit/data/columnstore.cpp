@@ -71,7 +71,8 @@ TColumnStore::Storage TColumnStore::StorageOf(TFieldType type)
     case ftParadoxOle:
     case ftDBaseOle:
     case ftTypedBinary:
-    case ftOraBlob: return Storage::Bytes;
+    case ftOraBlob:
+    case ftDataSet: return Storage::Bytes;  // the nested rows, encoded as a client data file
     default: break;
     }
     throw EDatabaseError(Format(QStringLiteral("Fields of type %s hold no values of their own"), {EnumName(type)}));

@@ -38,7 +38,7 @@ public:
     //   ftLargeint Int64, ftBoolean Boolean, ftFloat Double,
     //   ftCurrency Double, ftBCD Currency, ftFMTBcd Bcd,
     //   ftDate/ftTime/ftDateTime/ftTimeStamp Date,
-    //   string and memo types String, binary and blob types Bytes;
+    //   string and memo types String, binary, blob and ftDataSet Bytes;
     // Null when no value was stored.
     Variant Get(qint64 slot, int column) const;
     bool IsNull(qint64 slot, int column) const;
@@ -61,8 +61,8 @@ public:
 
     // How a field type is stored: integers, Booleans and BCD (as currency
     // ticks) in Int64; floats, currency and dates in Double; strings, memos,
-    // GUIDs and FMTBcd (as exact decimal text) in Text; binaries and blobs in
-    // Bytes. Types without values of their own (ftUnknown, object types,
+    // GUIDs and FMTBcd (as exact decimal text) in Text; binaries, blobs and
+    // nested tables (ftDataSet, their rows encoded) in Bytes. Types without values of their own (ftUnknown, object types,
     // cursors, interfaces, ftVariant) raise EDatabaseError.
     enum class Storage { Int64, Double, Text, Bytes };
     static Storage StorageOf(TFieldType type);

@@ -1040,6 +1040,7 @@ void TDataSet::Edit()
     }
     if (!CanModify())
         RaiseDb(SDataSetReadOnly);
+    DoBeforeModify();
     if (BeforeEdit)
         BeforeEdit(this);
     const qint64 sourcePos = ViewToSource(cursor_);
@@ -1073,6 +1074,7 @@ void TDataSet::BeginInsert(bool append)
     CheckActiveAndBrowse();
     if (!CanModify())
         RaiseDb(SDataSetReadOnly);
+    DoBeforeModify();
     if (BeforeInsert)
         BeforeInsert(this);
     CaptureRows();
@@ -1112,6 +1114,7 @@ void TDataSet::Post()
 {
     CheckActive();
     UpdateRecord();
+    DoBeforePost();
     if (BeforePost)
         BeforePost(this);
     // A handler may have cancelled.
@@ -1137,6 +1140,7 @@ void TDataSet::Post()
     const qint64 position = SourceToView(sourcePos);
     cursor_ = position >= 0 ? position : std::min(cursor_, LastViewPosition());
     FinishEditing();
+    DoAfterModify();
     if (AfterPost)
         AfterPost(this);
 }
@@ -1145,6 +1149,7 @@ void TDataSet::Cancel()
 {
     if (!IsEditState(state_))
         return;
+    DoBeforeCancel();
     if (BeforeCancel)
         BeforeCancel(this);
     CaptureRows();
@@ -1193,6 +1198,7 @@ void TDataSet::Delete()
         Cancel();
     if (!CanModify())
         RaiseDb(SDataSetReadOnly);
+    DoBeforeModify();
     if (BeforeDelete)
         BeforeDelete(this);
     if (BeforeScroll)
@@ -1210,6 +1216,7 @@ void TDataSet::Delete()
     if (cursor_ < 0)
         eof_ = true;
     ChangedAbsolutely(WindowRule::Keep);
+    DoAfterModify();
     if (AfterDelete)
         AfterDelete(this);
     if (AfterScroll)

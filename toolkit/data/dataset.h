@@ -240,6 +240,16 @@ protected:
     // Hooks for subclasses around opening and closing.
     virtual void DoAfterOpen() {}
     virtual void DoBeforeClose() {}
+    // Hooks for subclasses around changes of rows: DoBeforeModify runs before
+    // Edit, Insert/Append and Delete change anything (it raises to refuse);
+    // DoAfterModify after Post and Delete wrote to the source.
+    virtual void DoBeforeModify() {}
+    virtual void DoAfterModify() {}
+    // Before Post checks and writes the record (after the links gave their
+    // values), and before Cancel drops it; both run also while the
+    // controls are disabled.
+    virtual void DoBeforePost() {}
+    virtual void DoBeforeCancel() {}
     // Raises EDatabaseError while active, for settings that cannot change.
     void CheckInactive() const;
     // Reopens keeping the current record when the dataset is active (a

@@ -97,7 +97,10 @@ TField* CreateFieldForDef(const TFieldDef& def, QObject* owner)
     field->size_ = def.Size;
     field->required_ = def.Required && def.DataType != ftAutoInc;
     field->readOnly_ = def.ReadOnly;
-    if (auto* object = qobject_cast<TObjectField*>(field.get())) {
+    if (auto* nested = qobject_cast<TDataSetField*>(field.get())) {
+        // The nested table's columns are fields of the nested dataset.
+        nested->SetNestedFieldDefs(def.ChildDefs);
+    } else if (auto* object = qobject_cast<TObjectField*>(field.get())) {
         for (const TFieldDef& childDef : def.ChildDefs) {
             TField* child = CreateFieldForDef(childDef, object);
             child->SetParentField(object);

@@ -7,7 +7,10 @@
 #include "toolkit/core/fileutils.h"
 #include "toolkit/core/numbers.h"
 #include "toolkit/core/textutils.h"
+#include "toolkit/data/dataset.h"
+#include "toolkit/data/nesteddataset.h"
 
+#include <QScopedValueRollback>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
@@ -847,7 +850,64 @@ TDataSetField::TDataSetField(QObject* owner) : TObjectField(owner)
     SetDataType(ftDataSet);
 }
 
-TReferenceField::TReferenceField(QObject* owner) : TDataSetField(owner)
+TDataSetField::~TDataSetField()
+{
+    // The nested dataset goes first: it watches the field's dataset.
+    Destroying();
+    delete nested_;
+}
+
+TClientDataSet* TDataSetField::NestedDataSet() const
+{
+    return nested_;
+}
+
+void TDataSetField::SetNestedFieldDefs(std::vector<TFieldDef> defs)
+{
+    if (DataSet() && DataSet()->Active())
+        throw EDatabaseError(LoadResString(&SDataSetOpen));
+    nestedDefs_ = std::move(defs);
+}
+
+void TDataSetField::SetAsVariant(const Variant& value)
+{
+    if (!storing_)
+        throw EDatabaseError(QStringLiteral("Field '%1': its rows change through its nested dataset").arg(DisplayName()));
+    TField::SetAsVariant(value);
+}
+
+void TDataSetField::StoreNestedRows(const QByteArray& rows)
+{
+    const QScopedValueRollback<bool> storing(storing_, true);
+    SetAsVariant(rows.isEmpty() ? Variant::NullValue() : Variant(rows));
+}
+
+void TDataSetField::ParentOpened()
+{
+    if (!nested_)
+        nested_ = new TNestedClientDataSet(this);
+    nested_->FollowParent();
+}
+
+void TDataSetField::ParentClosing()
+{
+    if (nested_)
+        nested_->Close();
+}
+
+void TDataSetField::ParentPosting()
+{
+    if (nested_)
+        nested_->CheckBrowseMode();
+}
+
+void TDataSetField::ParentCancelling()
+{
+    if (nested_)
+        nested_->Cancel();
+}
+
+TReferenceField::TReferenceField(QObject* owner) : TObjectField(owner)
 {
     SetDataType(ftReference);
 }

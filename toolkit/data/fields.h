@@ -9,10 +9,15 @@
 // CreateFieldForDef makes for its types (RegisterFieldClass replaces them).
 
 #include "toolkit/data/field.h"
+#include "toolkit/data/recordsource.h"
 
 #include <QString>
+#include <vector>
 
 namespace tk {
+
+class TClientDataSet;
+class TNestedClientDataSet;
 
 // --- Text ---------------------------------------------------------------------
 
@@ -510,22 +515,55 @@ protected:
     QString Description() const override { return QStringLiteral("Array"); }
 };
 
-// A column holding a nested table. Our record sources give flat rows and
-// cannot nest, so NestedDataSet stays nullptr and the field has no
-// sub-fields; it is here so that layouts naming it still read.
+// A column holding a nested table: each record has its own rows, with the
+// columns NestedFieldDefs gives (from the field definition's ChildDefs).
+// In a TClientDataSet, NestedDataSet is a client dataset owned by the field
+// (made when the dataset first opens) that shows the rows of the current
+// record and follows the cursor; its edits, appends and deletes belong to
+// that record: they put the dataset into edit, posting it keeps them and
+// cancelling drops them (see nesteddataset.h). The field has no sub-fields;
+// its value is the nested rows encoded as client data (Null without rows)
+// and is set only through the nested dataset.
 class TDataSetField : public TObjectField {
     Q_OBJECT
 public:
     Q_INVOKABLE explicit TDataSetField(QObject* owner = nullptr);
-    TDataSet* NestedDataSet() const { return nullptr; }
+    ~TDataSetField() override;
+
+    // nullptr until the field's client dataset opened.
+    TClientDataSet* NestedDataSet() const;
+    const std::vector<TFieldDef>& NestedFieldDefs() const { return nestedDefs_; }
+    // Raises EDatabaseError while the dataset is open.
+    void SetNestedFieldDefs(std::vector<TFieldDef> defs);
+
+    const TFields* ChildFields() const override { return nullptr; }
+    Variant AsVariant() const override { return TField::AsVariant(); }
+    // Raises EDatabaseError: the rows change through NestedDataSet.
+    void SetAsVariant(const Variant& value) override;
+
+    // Called by the client dataset around opening and closing, posting and
+    // cancelling.
+    void ParentOpened();
+    void ParentClosing();
+    void ParentPosting();
+    void ParentCancelling();
 
 protected:
     QString Description() const override { return QStringLiteral("DataSet"); }
+
+private:
+    friend class TNestedClientDataSet;
+    // The nested dataset's changes: the encoded rows become the value.
+    void StoreNestedRows(const QByteArray& rows);
+
+    std::vector<TFieldDef> nestedDefs_;
+    TNestedClientDataSet* nested_ = nullptr;  // a child of the field
+    bool storing_ = false;
 };
 
-// A reference to a row of another table; like TDataSetField it cannot be
-// followed, as no source nests.
-class TReferenceField : public TDataSetField {
+// A reference to a row of another table; it cannot be followed, as no
+// source holds references.
+class TReferenceField : public TObjectField {
     Q_OBJECT
     Q_PROPERTY(QString ReferenceTableName READ ReferenceTableName WRITE SetReferenceTableName)
 

@@ -32,7 +32,9 @@ void TMemoryRecordSource::AddColumns(const TFieldDef& def, const QString& prefix
     if (def.Name.isEmpty())
         throw EDatabaseError(QStringLiteral("A field definition has no name"));
     const QString fullName = prefix.isEmpty() ? def.Name : prefix + QLatin1Char('.') + def.Name;
-    if (IsObjectType(def.DataType)) {
+    // A nested table is one column holding its rows; other object columns
+    // spread their children over columns of their own.
+    if (IsObjectType(def.DataType) && def.DataType != ftDataSet) {
         for (const TFieldDef& child : def.ChildDefs)
             AddColumns(child, fullName, types);
         return;
@@ -43,7 +45,8 @@ void TMemoryRecordSource::AddColumns(const TFieldDef& def, const QString& prefix
     TColumnStore::StorageOf(def.DataType);  // raises for types without values
     TFieldDef leaf = def;
     leaf.Name = fullName;
-    leaf.ChildDefs.clear();
+    if (def.DataType != ftDataSet)
+        leaf.ChildDefs.clear();
     columnDefs_.push_back(std::move(leaf));
     columnNames_.append(fullName);
 }

@@ -28,13 +28,15 @@ namespace tk {
 class TMemoryRecordSource : public TRecordSource {
 public:
     // Object definitions (ADT, array) become one column per leaf child,
-    // named "Parent.Child". Raises EDatabaseError for a definition without
+    // named "Parent.Child"; a nested table (ftDataSet) is one column of bytes
+    // holding its rows (see TDataSetField). Raises EDatabaseError for a definition without
     // values (ftUnknown, cursors...) or two columns of the same name.
     explicit TMemoryRecordSource(std::vector<TFieldDef> fieldDefs);
 
     const std::vector<TFieldDef>& FieldDefs() const override { return fieldDefs_; }
     const QStringList& ColumnNames() const override { return columnNames_; }
-    // The leaf definitions in column order, Name holding the full name.
+    // The leaf definitions in column order, Name holding the full name (a
+    // nested table's keeps its ChildDefs).
     const std::vector<TFieldDef>& ColumnDefs() const { return columnDefs_; }
 
     bool HasRow(qint64 position) override;

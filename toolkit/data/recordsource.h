@@ -31,8 +31,11 @@ struct TFieldDef {
     // A column the source cannot write (computed query columns, rowids).
     bool ReadOnly = false;
     // Sub-columns of ADT and array columns; their values are separate
-    // source columns named "Parent.Child".
+    // source columns named "Parent.Child". For ftDataSet the columns of the
+    // nested table, whose rows are the one value of the column.
     std::vector<TFieldDef> ChildDefs;
+
+    bool operator==(const TFieldDef&) const = default;
 };
 
 class TRecordSource {
