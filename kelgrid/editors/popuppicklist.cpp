@@ -149,7 +149,7 @@ void TKelPopupPickList::SearchFor(QChar ch)
         if (Items()->Get(i).startsWith(*text, Qt::CaseInsensitive)) {
             if (i != ItemIndex()) {
                 SetItemIndex(i);
-                FireEvent(OnClick, this);
+                tk::FireEvent(OnClick, this);
             }
             return;
         }
@@ -184,7 +184,7 @@ void TKelPopupPickList::mouseMoveEvent(QMouseEvent* event)
             const int index = ItemAtPos(pos, true);
             if (index >= 0 && index != ItemIndex()) {
                 SetItemIndex(index);
-                FireEvent(OnClick, this);
+                tk::FireEvent(OnClick, this);
             }
         }
     });
@@ -213,7 +213,7 @@ void TKelPopupPickList::AssociateDrag(const QPoint& globalPos, bool released)
     const int index = ItemAtPos(pos, true);
     if (index >= 0 && index != ItemIndex()) {
         SetItemIndex(index);
-        FireEvent(OnClick, this);
+        tk::FireEvent(OnClick, this);
     }
     if (released)
         ReleasedAt(pos);

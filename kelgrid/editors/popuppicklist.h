@@ -60,7 +60,7 @@ public:
     QWidget* Associate() const;
     void SetAssociate(QWidget* editor);
     // Owner drawing in the grid's look (the grid's style lists).
-    bool OwnerDrawn() const { return Style() == lbOwnerDrawFixed; }
+    bool OwnerDrawn() const { return Style() == tk::lbOwnerDrawFixed; }
     void SetOwnerDrawn(bool on);
 
     int Prepare(const TDropDownLimits& limits, const QString& editorText);

@@ -23,6 +23,7 @@
 // Every reaction runs guarded (no exception reaches Qt) and is the last thing
 // the filter does, since a handler may free the popup.
 
+#include <QEvent>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
