@@ -101,7 +101,9 @@ int TKelPopupDataList::Prepare(const TDropDownLimits& limits)
     for (const tk::TField* field : ListFields())
         width += field->DisplayWidth() * zeroWidth + kColumnPadding;
     resize(limits.ListWidth(width), height());
-    return viewport()->height() / rows;
+    // The viewport is laid out only when shown; the client area is the
+    // control less its frame.
+    return (height() - 2 * FrameWidth()) / rows;
 }
 
 void TKelPopupDataList::Popup(const QPoint& screenPos)

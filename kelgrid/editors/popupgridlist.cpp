@@ -414,7 +414,10 @@ void TKelPopupGridList::ReleasedAt(int x, int y)
 void TKelPopupGridList::MouseUp(tk::TMouseButton button, tk::TShiftState shift, int x, int y)
 {
     const bool sizingColumns = GridState() == tk::gsColSizing;
-    const bool plainClick = GridState() == tk::gsNormal && !ScrollTracking();
+    const tk::TGridState state = GridState();
+    // Not the end of a sizing or a move (the press-and-drag scrolling every
+    // data press starts ends with a plain click too).
+    const bool plainClick = state == tk::gsNormal || state == tk::gsSelecting;
     const bool ownPress = leftPressed_ && button == tk::mbLeft;
     if (button == tk::mbLeft)
         leftPressed_ = false;
