@@ -108,35 +108,17 @@ int TKelPopupDataList::Prepare(const TDropDownLimits& limits)
 
 void TKelPopupDataList::Popup(const QPoint& screenPos)
 {
-    move(screenPos);
-    show();
+    behaviour_->Popup(screenPos);
 }
 
 void TKelPopupDataList::CloseUp(bool accept)
 {
-    if (!isVisible())
-        return;
-    hide();
-    if (OnCloseUp)
-        OnCloseUp(this, accept);
+    behaviour_->CloseUp(accept, OnCloseUp);
 }
 
 bool TKelPopupDataList::ForwardKey(const QKeyEvent& event)
 {
-    if (event.type() == QEvent::KeyPress) {
-        switch (event.key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            CloseUp(true);
-            return true;
-        case Qt::Key_Escape:
-            CloseUp(false);
-            return true;
-        default:
-            break;
-        }
-    }
-    return tk::ForwardKeyTo(this, event);
+    return behaviour_->ForwardListKey(event, [this](bool accept) { CloseUp(accept); });
 }
 
 void TKelPopupDataList::CancelMode()

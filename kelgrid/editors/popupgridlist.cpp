@@ -304,37 +304,19 @@ void TKelPopupGridList::WriteBack(TKelColumn* column)
 
 void TKelPopupGridList::Popup(const QPoint& screenPos)
 {
-    move(screenPos);
-    show();
+    behaviour_->Popup(screenPos);
 }
 
 void TKelPopupGridList::CloseUp(bool accept)
 {
-    if (!isVisible())
-        return;
-    hide();
     leftPressed_ = false;
-    if (OnCloseUp)
-        OnCloseUp(this, accept);
+    search_.Clear();
+    behaviour_->CloseUp(accept, OnCloseUp);
 }
 
 bool TKelPopupGridList::ForwardKey(const QKeyEvent& event)
 {
-    if (event.type() == QEvent::KeyPress) {
-        switch (event.key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            CloseUp(true);
-            return true;
-        case Qt::Key_Escape:
-            search_.Clear();
-            CloseUp(false);
-            return true;
-        default:
-            break;
-        }
-    }
-    return tk::ForwardKeyTo(this, event);
+    return behaviour_->ForwardListKey(event, [this](bool accept) { CloseUp(accept); });
 }
 
 void TKelPopupGridList::CancelMode()

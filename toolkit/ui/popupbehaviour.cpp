@@ -61,6 +61,39 @@ void TPopupBehaviour::Hidden()
     }
 }
 
+void TPopupBehaviour::Popup(const QPoint& screenPos)
+{
+    popup_->move(screenPos);
+    popup_->show();
+}
+
+void TPopupBehaviour::CloseUp(bool accept, const std::function<void(QObject*, bool)>& handler)
+{
+    if (!popup_->isVisible())
+        return;
+    popup_->hide();
+    if (handler)
+        handler(popup_, accept);
+}
+
+bool TPopupBehaviour::ForwardListKey(const QKeyEvent& event, const std::function<void(bool)>& closeUp)
+{
+    if (event.type() == QEvent::KeyPress) {
+        switch (event.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            closeUp(true);
+            return true;
+        case Qt::Key_Escape:
+            closeUp(false);
+            return true;
+        default:
+            break;
+        }
+    }
+    return ForwardKeyTo(popup_, event);
+}
+
 bool TPopupBehaviour::IsInside(const QWidget* widget) const
 {
     // Across windows: a child window of the popup is part of it.

@@ -57,6 +57,15 @@ public:
     void Shown();
     void Hidden();
 
+    // Shows the popup with its top-left at screenPos.
+    void Popup(const QPoint& screenPos);
+    // Hides the popup, then handler(popup, accept); nothing when hidden, so a
+    // close reported twice is handled once.
+    void CloseUp(bool accept, const std::function<void(QObject* sender, bool accept)>& handler);
+    // A key the editor forwards to a list: Enter runs closeUp(true), Escape
+    // closeUp(false); others go to the popup. Returns whether it was taken.
+    bool ForwardListKey(const QKeyEvent& event, const std::function<void(bool accept)>& closeUp);
+
     // True for the popup, its children and child windows, and the associated
     // widget with its children.
     bool IsInside(const QWidget* widget) const;
