@@ -1,11 +1,10 @@
 #include "toolkit/ui/popupwindow.h"
 
 #include "toolkit/core/application.h"
+#include "toolkit/ui/popupbehaviour.h"
 #include "toolkit/ui/sysinfo.h"
 
-#include <QApplication>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QWidget>
 #include <algorithm>
 
@@ -34,102 +33,27 @@ QRect PopupPlacement(const QRect& anchor, const QSize& size, const QRect& workAr
     return QRect(x, y, width, height);
 }
 
-// The application event filter of a visible popup. Entered from Qt, so
-// everything it starts runs guarded; the reaction is the last thing it
-// does, since a handler may free the popup.
-class TPopupWindow::Watcher : public QObject {
-public:
-    explicit Watcher(TPopupWindow* popup) : popup_(popup) {}
-
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched->isWidgetType())
-            Guarded([&] { React(static_cast<QWidget*>(watched), event); });
-        return false;
-    }
-
-    void Reset() { pressPending_ = false; }
-
-private:
-    void React(QWidget* watched, QEvent* event)
-    {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::NonClientAreaMouseButtonPress:
-        case QEvent::NonClientAreaMouseButtonDblClick:
-            ReactToPress(watched, *static_cast<QMouseEvent*>(event));
-            return;
-        case QEvent::MouseButtonRelease:
-        case QEvent::NonClientAreaMouseButtonRelease:
-            pressPending_ = false;
-            return;
-        case QEvent::Move:
-        case QEvent::Hide:
-            ReactToAssociate(watched, event->type());
-            return;
-        default:
-            return;
-        }
-    }
-
-    void ReactToPress(QWidget* watched, const QMouseEvent& press)
-    {
-        // A press the receiver ignores is offered to its parents, each time
-        // through this filter; it is one press until a release is seen.
-        const Press seen{press.type(), press.globalPosition().toPoint(), press.button()};
-        if (pressPending_ && seen == lastPress_)
-            return;
-        pressPending_ = true;
-        lastPress_ = seen;
-        if (!popup_->IsInside(watched))
-            popup_->OutsideClick(watched);
-    }
-
-    void ReactToAssociate(QWidget* watched, QEvent::Type type)
-    {
-        const QWidget* associate = popup_->associate_;
-        if (!associate)
-            return;
-        const bool associateHidden = watched == associate && type == QEvent::Hide;
-        if (associateHidden || watched == associate->window())
-            popup_->CloseUp(false);
-    }
-
-    struct Press {
-        QEvent::Type type;
-        QPoint globalPos;
-        Qt::MouseButton button;
-        bool operator==(const Press&) const = default;
-    };
-
-    TPopupWindow* popup_;
-    bool pressPending_ = false;
-    Press lastPress_{QEvent::None, QPoint(), Qt::NoButton};
-};
-
 TPopupWindow::TPopupWindow(QWidget* parent)
-    : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                          Qt::WindowDoesNotAcceptFocus),
-      TControl(this), watcher_(std::make_unique<Watcher>(this))
+    : QWidget(parent), TControl(this), behaviour_(std::make_unique<TPopupBehaviour>(this))
 {
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setFocusPolicy(Qt::NoFocus);
+    // The behaviour's reactions may free the popup; they are its last step.
+    behaviour_->OnOutsidePress = [this](QWidget* target) { OutsideClick(target); };
+    behaviour_->OnAssociateLost = [this] { CloseUp(false); };
 }
 
 TPopupWindow::~TPopupWindow()
 {
     Destroying();
-    qApp->removeEventFilter(watcher_.get());
 }
 
-bool TPopupWindow::IsInside(const QWidget* widget) const
+QWidget* TPopupWindow::Associate() const
 {
-    // Across windows: a child window of the popup is part of it.
-    for (const QWidget* w = widget; w; w = w->parentWidget())
-        if (w == this || (associate_ && w == associate_))
-            return true;
-    return false;
+    return behaviour_->Associate();
+}
+
+void TPopupWindow::SetAssociate(QWidget* widget)
+{
+    behaviour_->SetAssociate(widget);
 }
 
 void TPopupWindow::Popup(const QPoint& screenPos)
@@ -180,12 +104,7 @@ void TPopupWindow::OutsideClick(QWidget* target)
 
 bool TPopupWindow::ForwardKey(const QKeyEvent& event)
 {
-    QWidget* receiver = focusProxy() ? focusProxy() : this;
-    QKeyEvent copy(event.type(), event.key(), event.modifiers(), event.nativeScanCode(),
-                   event.nativeVirtualKey(), event.nativeModifiers(), event.text(), event.isAutoRepeat(),
-                   static_cast<quint16>(event.count()));
-    QApplication::sendEvent(receiver, &copy);
-    return copy.isAccepted();
+    return ForwardKeyTo(focusProxy() ? focusProxy() : this, event);
 }
 
 void TPopupWindow::CancelMode()
@@ -197,19 +116,12 @@ void TPopupWindow::CancelMode()
 void TPopupWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    Guarded([this] {
-        for (QWidget* child : findChildren<QWidget*>())
-            child->setFocusPolicy(Qt::NoFocus);
-        watcher_->Reset();
-        qApp->installEventFilter(watcher_.get());
-    });
+    Guarded([this] { behaviour_->Shown(); });
 }
 
 void TPopupWindow::hideEvent(QHideEvent* event)
 {
-    // Safe inside the watcher's own filter call: Qt allows removing a filter
-    // while it runs.
-    Guarded([this] { qApp->removeEventFilter(watcher_.get()); });
+    Guarded([this] { behaviour_->Hidden(); });
     QWidget::hideEvent(event);
 }
 

@@ -14,7 +14,10 @@
 // the popup nor its children take the focus (their focus policy is NoFocus
 // from the first show on).
 //
-// While the popup is visible an application event filter watches
+// The window set-up and the watching live in TPopupBehaviour
+// (popupbehaviour.h), which lists and grids that cannot derive from this
+// class use too. While the popup is visible an application event filter
+// watches
 // - mouse presses: one outside the popup, its children (child windows
 //   included) and the associated widget (the editor, with its children)
 //   runs OutsideClick, which by default closes the popup without accepting.
@@ -43,6 +46,8 @@ class QKeyEvent;
 
 namespace tk {
 
+class TPopupBehaviour;
+
 // Where a popup of size goes when it drops down from anchor (both in screen
 // coordinates) inside workArea:
 // - vertically below the anchor; when that does not fit, above it; when
@@ -65,8 +70,8 @@ public:
 
     // The widget whose presses (with its children's) are not outside
     // clicks; nullptr for none. Forgotten when that widget is freed.
-    QWidget* Associate() const { return associate_; }
-    void SetAssociate(QWidget* widget) { associate_ = widget; }
+    QWidget* Associate() const;
+    void SetAssociate(QWidget* widget);
 
     // Shows the popup with its top-left at screenPos, as it is.
     void Popup(const QPoint& screenPos);
@@ -108,15 +113,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    class Watcher;
-    friend class Watcher;
-
-    // True for the popup, its children and child windows, and the associated
-    // widget with its children.
-    bool IsInside(const QWidget* widget) const;
-
-    QPointer<QWidget> associate_;
-    std::unique_ptr<Watcher> watcher_;
+    std::unique_ptr<TPopupBehaviour> behaviour_;
 };
 
 }  // namespace tk
