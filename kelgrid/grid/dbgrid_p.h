@@ -226,7 +226,10 @@ struct TKelCustomDBGridPrivate {
     QPointer<tk::TPopupMenu> indicatorPopupMenu;
     // --- Hints and tooltips (dbgridhints.cpp)
 
-    // --- Pick list loading (dbgridlistitems.cpp)
+    // --- Pick list loading (dbgridlistitems.cpp): the loader timer (made
+    // on demand, freed when it runs) and whether a load runs.
+    std::unique_ptr<tk::TSingleShotTimer> listItemsTimer;
+    bool loadingListItems = false;
 
     // --- Nested datasets (dbgridnested.cpp)
 
