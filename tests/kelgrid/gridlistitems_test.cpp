@@ -71,6 +71,11 @@ protected:
     }
     void GoTo(int id) { ASSERT_TRUE(dataSet.Locate(QStringLiteral("Id"), tk::Variant(id))); }
     int CurrentId() { return dataSet.FieldByName(QStringLiteral("Id"))->AsInteger(); }
+    // The lists' requests since a RequestCounts() text.
+    int ListRequestsSince(const QString& before) const
+    {
+        return RequestsSince(before, grid->RequestCounts()).section(QLatin1Char(','), 0, 0).mid(6).toInt();
+    }
     // Someone else's change of a record: the grid sees a data change.
     void ChangeCity(int id, const char* city)
     {
@@ -109,10 +114,11 @@ TEST_F(GridListItemsTest, OnlyColumnsOfTextLikeFieldsLoadTheirLists)
 
 TEST_F(GridListItemsTest, ALoadKeepsOneOfEachTextSortedAndLeavesTheScreen)
 {
-    Column("City")->PickList()->SetStrings({QStringLiteral("Zagreb")});
     GoTo(7);
+    Column("City")->PickList()->SetStrings({QStringLiteral("Zagreb")});
     const int row = grid->Position();
     const QString before = grid->RequestCounts();
+    loads = 0;
     grid->LoadListItems();
     EXPECT_EQ(Picks("City"), kLoaded) << "the list is replaced; texts differing in case are one";
     EXPECT_FALSE(PicksSorted("City")) << "the order stays, the list is no sorted list";
@@ -130,23 +136,26 @@ TEST_F(GridListItemsTest, ALoadKeepsOneOfEachTextSortedAndLeavesTheScreen)
     EXPECT_EQ(Picks("City"), QStringLiteral("Apia,Bern,Lima,Oslo,Quito,Zagreb"));
 }
 
-TEST_F(GridListItemsTest, NoWalkWhileEditingOrWithoutRecords)
+TEST_F(GridListItemsTest, NoWalkWhileEditingAndAnEmptyDataSetEmptiesTheLists)
 {
     GoTo(3);
     dataSet.Edit();
     dataSet.FieldByName(QStringLiteral("City"))->SetAsString(QStringLiteral("Rome"));
+    loads = 0;
     grid->LoadListItems();
     EXPECT_EQ(loads, 0) << "an edit in progress is neither posted nor lost";
     EXPECT_EQ(dataSet.State(), tk::dsEdit);
+    EXPECT_EQ(Picks("City"), kLoaded);
     dataSet.Cancel();
 
-    // Without an active link the lists are only emptied.
-    dataSet.Close();
+    dataSet.OnFilterRecord = [](tk::TDataSet*, bool& accept) { accept = false; };
+    dataSet.SetFiltered(true);
+    ASSERT_TRUE(dataSet.IsEmpty());
     Column("City")->PickList()->SetStrings({QStringLiteral("Zagreb")});
-    const int before = loads;
+    loads = 0;
     grid->LoadListItems();
     EXPECT_EQ(Picks("City"), QString());
-    EXPECT_EQ(loads, before + 1);
+    EXPECT_EQ(loads, 1);
 }
 
 TEST_F(GridListItemsTest, AFailingWalkLeavesTheListsUsableAndTheRecordWhereItWas)
@@ -158,6 +167,7 @@ TEST_F(GridListItemsTest, AFailingWalkLeavesTheListsUsableAndTheRecordWhereItWas
             throw tk::EDatabaseError(QStringLiteral("unreadable"));
         text = field->AsString();
     };
+    loads = 0;
     EXPECT_THROW(grid->LoadListItems(), tk::EDatabaseError);
     city->OnGetText = {};
     tk::TStrings* list = Column("City")->PickList();
@@ -175,31 +185,32 @@ TEST_F(GridListItemsTest, AFailingWalkLeavesTheListsUsableAndTheRecordWhereItWas
 
 TEST_F(GridListItemsTest, RequestsLoadAsTheOptionsSay)
 {
-    // Closing and opening the link always load (closed: the lists empty);
-    // a data change only with dgAutoUpdateListItems.
-    dataSet.Close();
+    // Opening the link loads also without dgAutoUpdateListItems; someone
+    // else's data change only with it. A closed link has no fields to load
+    // from: the lists stay.
+    grid->SetOptionsExt(grid->OptionsExt() & ~TKelDBGridOptionsExt(dgAutoUpdateListItems));
+    grid->SetDataSource(nullptr);
+    EXPECT_EQ(loads, 0);
+    EXPECT_EQ(Picks("City"), kLoaded);
+    Column("City")->PickList()->SetStrings({QStringLiteral("Zagreb")});
+    grid->SetDataSource(&source);
     EXPECT_EQ(loads, 1);
-    EXPECT_EQ(Picks("City"), QString());
-    dataSet.Open();
-    EXPECT_EQ(loads, 2);
     EXPECT_EQ(Picks("City"), kLoaded);
     ChangeCity(3, "Dili");
-    EXPECT_EQ(loads, 3);
-    EXPECT_EQ(Picks("City"), QStringLiteral("Apia,Bern,Dili,Lima,Oslo,Quito"));
+    EXPECT_EQ(loads, 1) << "asked, counted, not loaded";
+    EXPECT_EQ(Picks("City"), kLoaded);
 
-    grid->SetOptionsExt(grid->OptionsExt() & ~TKelDBGridOptionsExt(dgAutoUpdateListItems));
-    const QString before = grid->RequestCounts();
+    grid->SetOptionsExt(grid->OptionsExt() | dgAutoUpdateListItems);
     ChangeCity(2, "Suva");
-    EXPECT_EQ(loads, 3);
-    EXPECT_EQ(RequestsSince(before, grid->RequestCounts()).left(7), QStringLiteral("lists 1"))
-        << "asked, counted, not loaded";
-    grid->UpdateListItems(false);
-    EXPECT_EQ(loads, 4);
+    EXPECT_GT(loads, 1);
+    EXPECT_EQ(Picks("City"), QStringLiteral("Apia,Bern,Dili,Lima,Oslo,Quito,Suva"));
 
     // Without a loading column nothing walks.
     Column("City")->SetPickOptions({});
+    loads = 0;
+    ChangeCity(4, "Rome");
     grid->UpdateListItems(false);
-    EXPECT_EQ(loads, 4);
+    EXPECT_EQ(loads, 0);
 }
 
 TEST_F(GridListItemsTest, WithTheDelayABurstOfChangesReloadsOnce)
@@ -210,7 +221,7 @@ TEST_F(GridListItemsTest, WithTheDelayABurstOfChangesReloadsOnce)
         ChangeCity(id, "Dili");
         timers.Advance(DelayInterval / 2);
     }
-    EXPECT_EQ(RequestsSince(before, grid->RequestCounts()).left(7), QStringLiteral("lists 6"));
+    EXPECT_GE(ListRequestsSince(before), 6);
     EXPECT_EQ(loads, 0) << "every change moved the load on";
     EXPECT_TRUE(grid->ListItemsPending());
     timers.Advance(DelayInterval / 2);
@@ -227,12 +238,15 @@ TEST_F(GridListItemsTest, ATimerThatCannotBeMadeLoadsAtOnce)
     grid->SetOptionsExt(grid->OptionsExt() | dgDelayUpdateListItems);
     timers.refuseCreation = true;
     ChangeCity(5, "Dili");
-    EXPECT_EQ(loads, 1);
+    EXPECT_GT(loads, 0);
     EXPECT_FALSE(grid->ListItemsPending());
+    EXPECT_EQ(Picks("City"), QStringLiteral("Apia,Bern,Dili,Lima,Oslo,Quito"));
     timers.refuseCreation = false;
     timers.refuseArming = true;
+    loads = 0;
     ChangeCity(6, "Suva");
-    EXPECT_EQ(loads, 2);
+    EXPECT_GT(loads, 0);
+    EXPECT_FALSE(grid->ListItemsPending());
     EXPECT_EQ(Picks("City"), QStringLiteral("Apia,Bern,Dili,Lima,Oslo,Quito,Suva"));
 }
 
