@@ -13,6 +13,7 @@
 #include "kelgrid/grid/column.h"
 #include "kelgrid/grid/columns.h"
 #include "kelgrid/grid/keldbgrids.h"
+#include "tests/support/field_def.h"
 #include "toolkit/core/strings.h"
 #include "toolkit/data/clientdataset.h"
 #include "toolkit/data/datasource.h"
@@ -21,43 +22,31 @@
 
 #include <QSet>
 #include <QStringList>
-#include <benchmark/benchmark.h>
 #include <algorithm>
+#include <benchmark/benchmark.h>
 
 namespace gridbench {
 namespace {
 
 using kelgrid::TKelDBGrid;
+using tk::test::Def;
 
 constexpr int kCopyRows = 10000;
 constexpr int kCopyColumns = 10;
 constexpr int kListRows = 100000;
 constexpr int kDistinctTexts = 1000;
 
-tk::TFieldDef Def(const QString& name, tk::TFieldType type, int size = 0)
-{
-    tk::TFieldDef def;
-    def.Name = name;
-    def.DataType = type;
-    def.Size = size;
-    return def;
-}
-
 // Ten columns of mixed kinds: integers, texts, floats and a Boolean.
 tk::TClientDataSet& CopyRows()
 {
     static tk::TClientDataSet* rows = [] {
         auto* dataSet = new tk::TClientDataSet;
-        dataSet->FieldDefs() = {Def(QStringLiteral("Id"), tk::ftInteger),
-                                Def(QStringLiteral("Name"), tk::ftString, 40),
-                                Def(QStringLiteral("City"), tk::ftString, 20),
-                                Def(QStringLiteral("Note"), tk::ftString, 40),
-                                Def(QStringLiteral("Amount"), tk::ftFloat),
-                                Def(QStringLiteral("Lot"), tk::ftInteger),
-                                Def(QStringLiteral("Paid"), tk::ftBoolean),
-                                Def(QStringLiteral("Street"), tk::ftString, 40),
-                                Def(QStringLiteral("Rate"), tk::ftFloat),
-                                Def(QStringLiteral("Receipt"), tk::ftInteger)};
+        dataSet->FieldDefs() = {
+            Def(QStringLiteral("Id"), tk::ftInteger),      Def(QStringLiteral("Name"), tk::ftString, 40),
+            Def(QStringLiteral("City"), tk::ftString, 20), Def(QStringLiteral("Note"), tk::ftString, 40),
+            Def(QStringLiteral("Amount"), tk::ftFloat),    Def(QStringLiteral("Lot"), tk::ftInteger),
+            Def(QStringLiteral("Paid"), tk::ftBoolean),    Def(QStringLiteral("Street"), tk::ftString, 40),
+            Def(QStringLiteral("Rate"), tk::ftFloat),      Def(QStringLiteral("Receipt"), tk::ftInteger)};
         dataSet->CreateDataSet();
         dataSet->DisableControls();
         for (int id = 1; id <= kCopyRows; ++id) {
@@ -65,7 +54,8 @@ tk::TClientDataSet& CopyRows()
             dataSet->Fields()->Fields(0)->SetAsInteger(id);
             dataSet->Fields()->Fields(1)->SetAsString(QStringLiteral("Customer number %1").arg(id));
             dataSet->Fields()->Fields(2)->SetAsString(QStringLiteral("City %1").arg(id % 7));
-            dataSet->Fields()->Fields(3)->SetAsString(QStringLiteral("Receipt %1 of lot %2").arg(id % 12).arg(id / 100));
+            dataSet->Fields()->Fields(3)->SetAsString(
+                QStringLiteral("Receipt %1 of lot %2").arg(id % 12).arg(id / 100));
             dataSet->Fields()->Fields(4)->SetAsFloat(id * 0.25);
             dataSet->Fields()->Fields(5)->SetAsInteger(id / 100);
             dataSet->Fields()->Fields(6)->SetAsBoolean(id % 2 == 0);
@@ -93,7 +83,8 @@ tk::TClientDataSet& ListRows()
         for (int id = 1; id <= kListRows; ++id) {
             dataSet->Append();
             dataSet->Fields()->Fields(0)->SetAsInteger(id);
-            dataSet->Fields()->Fields(1)->SetAsString(QStringLiteral("Lot %1").arg(id * 7919 % kDistinctTexts));
+            dataSet->Fields()->Fields(1)->SetAsString(
+                QStringLiteral("Lot %1").arg(id * 7919 % kDistinctTexts));
             dataSet->Post();
         }
         dataSet->EnableControls();

@@ -56,8 +56,8 @@ void TKelCustomDBGrid::CopyToClipboard()
     // have counted: its text grows as it goes.
     if (d_->multiSelect != msCols) {
         const int cols = d_->multiSelect == msRows ? d_->columns->Count() : SelectedCols()->Count();
-        copyText_.reserve(qMin(d_->selectedRows->Count(), kMaxReservedRows) * qBound(1, cols, kMaxReservedCols) *
-                          kReservedCharsPerCell);
+        copyText_.reserve(qMin(d_->selectedRows->Count(), kMaxReservedRows) *
+                          qBound(1, cols, kMaxReservedCols) * kReservedCharsPerCell);
     }
     // The walk comes back to the current record with a data change of its
     // own: the change lock keeps it from asking for list items, sequence

@@ -27,8 +27,8 @@ bool LoadsFromField(const tk::TField* field)
     if (!field)
         return false;
     const tk::TFieldType type = field->DataType();
-    return !tk::IsBlobType(type) && !tk::IsObjectType(type) && type != tk::ftBytes && type != tk::ftVarBytes &&
-           type != tk::ftCursor;
+    return !tk::IsBlobType(type) && !tk::IsObjectType(type) && type != tk::ftBytes &&
+           type != tk::ftVarBytes && type != tk::ftCursor;
 }
 
 // Adds each record's non-empty edit text of the columns' fields to their

@@ -104,10 +104,9 @@ protected:
     void SetUp() override
     {
         using tk::test::Def;
-        dataSet.FieldDefs() = {Def(QStringLiteral("Id"), tk::ftInteger),
-                               Def(QStringLiteral("Name"), tk::ftString, 40),
-                               Def(QStringLiteral("Note"), tk::ftMemo),
-                               Def(QStringLiteral("Amount"), tk::ftFloat)};
+        dataSet.FieldDefs() = {
+            Def(QStringLiteral("Id"), tk::ftInteger), Def(QStringLiteral("Name"), tk::ftString, 40),
+            Def(QStringLiteral("Note"), tk::ftMemo), Def(QStringLiteral("Amount"), tk::ftFloat)};
         dataSet.CreateDataSet();
         for (const Note& note : kNotes) {
             dataSet.Append();
@@ -222,7 +221,8 @@ TEST_F(GridClipboardTest, TabsQuotesAndLineBreaksSurviveTheWayBack)
     EXPECT_EQ(Copied(), expected);
     // Only the cells that need them are quoted.
     EXPECT_TRUE(tk::ClipboardText().startsWith(QStringLiteral("1\tAna Ruiz\tplain\t10.5\r\n")));
-    EXPECT_TRUE(tk::ClipboardText().contains(QStringLiteral("\r\n3\t\"\"\"Quoted\"\"\"\t\"one\ntwo\n\"\t30\r\n")));
+    EXPECT_TRUE(
+        tk::ClipboardText().contains(QStringLiteral("\r\n3\t\"\"\"Quoted\"\"\"\t\"one\ntwo\n\"\t30\r\n")));
     EXPECT_TRUE(tk::ClipboardText().endsWith(QStringLiteral("\r\n5\tCarmen\t\t1.25\r\n")));
 }
 
@@ -265,9 +265,8 @@ TEST_F(GridClipboardTest, TheAutoNumberColumnCountsTheCopiedRowsAndHiddenColumns
     keys->Press(Qt::Key_C, Qt::ControlModifier);
     // The numbers are the copy's rows, not the records' places; the hidden
     // last column leaves no empty cell behind a tab.
-    EXPECT_EQ(tk::ClipboardText(),
-              QStringLiteral("1.\t2\t\"Tab\tName\"\t\"two\r\nlines\"\r\n"
-                             "2.\t4\tBernardo Gil\t\"say \"\"hi\"\"\tthere\"\r\n"));
+    EXPECT_EQ(tk::ClipboardText(), QStringLiteral("1.\t2\t\"Tab\tName\"\t\"two\r\nlines\"\r\n"
+                                                  "2.\t4\tBernardo Gil\t\"say \"\"hi\"\"\tthere\"\r\n"));
 }
 
 TEST_F(GridClipboardTest, CopyingAsksForNoUpdatesAndKeepsTheScreen)

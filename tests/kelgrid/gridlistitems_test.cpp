@@ -23,8 +23,8 @@
 namespace kelgrid::test {
 namespace {
 
-const char* const kCities[] = {"Lima", "Oslo", "", "Quito", "lima", "Bern", "Oslo", "", "Apia", "Quito", "Lima",
-                               "Bern"};
+const char* const kCities[] = {"Lima", "Oslo", "",     "Quito", "lima", "Bern",
+                               "Oslo", "",     "Apia", "Quito", "Lima", "Bern"};
 const QString kLoaded = QStringLiteral("Apia,Bern,Lima,Oslo,Quito");
 
 class GridListItemsTest : public ::testing::Test {
