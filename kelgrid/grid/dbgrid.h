@@ -483,8 +483,9 @@ public:
     void InvalidateGridRow(int row);
     void InvalidateColumn(TKelColumn* column);
     // Requests for the work the grid runs at once or, when delayed, from
-    // its timers: reloading list items, sequence numbers and totals
-    // (dbgridtotals.cpp). Every request is counted (RequestCounts).
+    // its timers: reloading list items (dbgridlistitems.cpp), sequence
+    // numbers and totals (dbgridtotals.cpp). Every request is counted
+    // (RequestCounts).
     virtual void UpdateListItems(bool checkAutoUpdate);
     virtual void UpdateSequence(bool checkAutoUpdate);
     virtual void UpdateTotals(bool checkAutoUpdate);
@@ -548,7 +549,10 @@ public:
     // The record count auto-number columns count to: the sequence walk's
     // with a forced sequence, else the dataset's (0 without an active link).
     int RecCount() const;
-    // Runs the delayed work (selection announcement, sequence, totals) now.
+    // Puts the dataset into browse mode (a pending edit is posted) and runs
+    // the delayed work now: the selection announcement, the pick list
+    // loading, the sequence and the totals. The grid runs it before it
+    // inserts or appends a record and before MultiSelectOptions change.
     virtual void PerformDelayed();
     // Whether a delayed calculation or sequence walk is pending.
     bool TotalsPending() const;
@@ -1131,9 +1135,53 @@ private:
 
     // --- Clipboard (dbgridclipboard.cpp) ------------------------------------------------
 public:
+    // Puts the selected cells on the clipboard as tab-separated text, one
+    // line per record, every line ended by CR LF (Ctrl+C and Ctrl+Insert
+    // run it under dgExtendedSelect). A shown column gives its edit text
+    // (the auto-number column the row's number in the copy), a hidden one
+    // nothing; a text holding a line break, a tab or a double quote is
+    // written in double quotes with its quotes doubled, so spreadsheets
+    // read the rows back as they were. Nothing is copied when nothing is
+    // selected.
+    void CopyToClipboard();
+
+protected:
+    // One cell of CopyToClipboard's walk: the first row starts the text,
+    // the first column a line, the last column ends the line, and the last
+    // column of the last row puts the text on the clipboard.
+    virtual void DoCopyToClipboard(TKelColumn* column, TForEachCellFlags flags);
+
+private:
+    // The copy being built: the text so far, the row counter the
+    // auto-number column shows, and whether the current line has a shown
+    // cell yet (tabs go between shown cells).
+    QString copyText_;
+    int copyRow_ = 0;
+    bool copyLineStarted_ = false;
 
     // --- Pick list loading (dbgridlistitems.cpp) ----------------------------------------
 public:
+    // The columns whose pick lists load from the data: poAutoLoadList on a
+    // field whose values are texts (not a byte, blob, memo, graphic, OLE,
+    // cursor, object, array, reference or dataset field). With a list they
+    // are appended to it; the result is whether there is any.
+    bool AutoLoadListPresent(QList<TKelColumn*>* list = nullptr) const;
+    // Fills the pick list of every loading column with the distinct,
+    // non-empty edit texts of its field over every record, sorted (added
+    // to the list's entries under poAppendToList, else replacing them).
+    // Not re-entrant; only while the dataset browses or the link is
+    // inactive (then the lists are only cleared). The current record and
+    // its screen row come back, also when the walk fails. Then
+    // ListItemsUpdated.
+    virtual void LoadListItems();
+    // The loader timer's work: frees the timer and loads.
+    void DelayUpdateListItems();
+    // Whether a delayed load is pending; whether a load runs.
+    bool ListItemsPending() const;
+    bool ListItemsLoading() const;
+    // After every load: fires OnListItemsUpdated.
+    virtual void ListItemsUpdated();
+    std::function<void(TKelCustomDBGrid*)> OnListItemsUpdated;
 
     // --- Nested datasets (dbgridnested.cpp) ---------------------------------------------
 public:

@@ -233,7 +233,10 @@ struct TKelCustomDBGridPrivate {
     // next pause: 0 none, 1 a tooltip, 2 a hint.
     int hintPause = 0;
 
-    // --- Pick list loading (dbgridlistitems.cpp)
+    // --- Pick list loading (dbgridlistitems.cpp): the loader timer (made
+    // on demand, freed when it runs) and whether a load runs.
+    std::unique_ptr<tk::TSingleShotTimer> listItemsTimer;
+    bool loadingListItems = false;
 
     // --- Nested datasets (dbgridnested.cpp)
     // The grids ShowPopupEditor made, each in its tool window (a child of

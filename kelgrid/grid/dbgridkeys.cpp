@@ -309,6 +309,11 @@ void TKelCustomDBGrid::KeyDown(int& key, tk::TShiftState shift)
             if (ExtendedSelect() && onlyCtrl)
                 SelectAll();
             break;
+        case 'C':
+        case tk::VK_INSERT:
+            if (ExtendedSelect() && onlyCtrl)
+                CopyToClipboard();
+            break;
         default:
             key = handled;  // the base's (Ctrl+Tab and the like)
             return;

@@ -82,7 +82,7 @@ TMultiSelectOptions TKelCustomDBGrid::MultiSelectOptions() const
 void TKelCustomDBGrid::SetMultiSelectOptions(TMultiSelectOptions options)
 {
     ClearSelection();
-    PerformDelayedSelect();
+    PerformDelayed();
     d_->multiSelectOptions = options;
     d_->multiSelect = DerivedMode(*d_);
 }
@@ -347,11 +347,6 @@ void TKelCustomDBGrid::InvalidateColumn(TKelColumn* column)
 {
     if (column && column->Index() >= 0)
         InvalidateCol(DataToRawColumn(column->Index()));
-}
-
-void TKelCustomDBGrid::UpdateListItems(bool /*checkAutoUpdate*/)
-{
-    ++d_->listItemsRequests;
 }
 
 QString TKelCustomDBGrid::RequestCounts() const

@@ -76,8 +76,13 @@ bool TKelCustomDBGrid::SequencePending() const
 
 void TKelCustomDBGrid::PerformDelayed()
 {
+    // The walks below run over saved records only.
+    if (LinkActiveNow())
+        DataSet()->CheckBrowseMode();
     if (d_->selectTimer && d_->selectTimer->Active())
         PerformDelayedSelect();
+    if (ListItemsPending())
+        DelayUpdateListItems();
     if (SequencePending()) {
         d_->totalsCalc->SequenceTimer().Stop();
         UpdateSequenceValues();
