@@ -51,17 +51,17 @@ tk::TClientDataSet& CopyRows()
         dataSet->DisableControls();
         for (int id = 1; id <= kCopyRows; ++id) {
             dataSet->Append();
-            dataSet->Fields()->Fields(0)->SetAsInteger(id);
-            dataSet->Fields()->Fields(1)->SetAsString(QStringLiteral("Customer number %1").arg(id));
-            dataSet->Fields()->Fields(2)->SetAsString(QStringLiteral("City %1").arg(id % 7));
-            dataSet->Fields()->Fields(3)->SetAsString(
+            dataSet->Fields()[0]->SetAsInteger(id);
+            dataSet->Fields()[1]->SetAsString(QStringLiteral("Customer number %1").arg(id));
+            dataSet->Fields()[2]->SetAsString(QStringLiteral("City %1").arg(id % 7));
+            dataSet->Fields()[3]->SetAsString(
                 QStringLiteral("Receipt %1 of lot %2").arg(id % 12).arg(id / 100));
-            dataSet->Fields()->Fields(4)->SetAsFloat(id * 0.25);
-            dataSet->Fields()->Fields(5)->SetAsInteger(id / 100);
-            dataSet->Fields()->Fields(6)->SetAsBoolean(id % 2 == 0);
-            dataSet->Fields()->Fields(7)->SetAsString(QStringLiteral("Street %1").arg(id % 301));
-            dataSet->Fields()->Fields(8)->SetAsFloat(id / 7.0);
-            dataSet->Fields()->Fields(9)->SetAsInteger(id * 31 % 1000);
+            dataSet->Fields()[4]->SetAsFloat(id * 0.25);
+            dataSet->Fields()[5]->SetAsInteger(id / 100);
+            dataSet->Fields()[6]->SetAsBoolean(id % 2 == 0);
+            dataSet->Fields()[7]->SetAsString(QStringLiteral("Street %1").arg(id % 301));
+            dataSet->Fields()[8]->SetAsFloat(id / 7.0);
+            dataSet->Fields()[9]->SetAsInteger(id * 31 % 1000);
             dataSet->Post();
         }
         dataSet->EnableControls();
@@ -82,8 +82,8 @@ tk::TClientDataSet& ListRows()
         dataSet->DisableControls();
         for (int id = 1; id <= kListRows; ++id) {
             dataSet->Append();
-            dataSet->Fields()->Fields(0)->SetAsInteger(id);
-            dataSet->Fields()->Fields(1)->SetAsString(
+            dataSet->Fields()[0]->SetAsInteger(id);
+            dataSet->Fields()[1]->SetAsString(
                 QStringLiteral("Lot %1").arg(id * 7919 % kDistinctTexts));
             dataSet->Post();
         }
@@ -136,8 +136,8 @@ void BM_DataSet_ReadDisplayTexts10k(benchmark::State& state)
         cells.clear();
         rows.DisableControls();
         for (rows.First(); !rows.Eof(); rows.Next())
-            for (int i = 0; i < rows.Fields()->Count(); ++i)
-                cells << rows.Fields()->Fields(i)->DisplayText();
+            for (int i = 0; i < rows.Fields().Count(); ++i)
+                cells << rows.Fields()[i]->DisplayText();
         rows.EnableControls();
         benchmark::DoNotOptimize(cells);
     }
@@ -169,7 +169,7 @@ void BM_DataSet_DistinctTexts100k(benchmark::State& state)
     for (auto _ : state) {
         QSet<QString> seen;
         rows.DisableControls();
-        tk::TField* lot = rows.Fields()->Fields(1);
+        tk::TField* lot = rows.Fields()[1];
         for (rows.First(); !rows.Eof(); rows.Next()) {
             const QString text = lot->Text();
             if (!text.isEmpty())
