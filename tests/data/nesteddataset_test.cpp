@@ -1,12 +1,14 @@
 #include "toolkit/core/exceptions.h"
 #include "toolkit/data/clientdataset.h"
 #include "toolkit/data/clientdatasetfile.h"
+#include "toolkit/data/datasource.h"
 #include "toolkit/data/field.h"
 #include "toolkit/data/fields.h"
 
 #include "tests/support/field_def.h"
 #include "tests/support/temp_folder.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -199,10 +201,20 @@ TEST_F(NestedDataSetTest, ARefusedValueShowsTheRecordsRowsAgain)
     EXPECT_EQ(Rows(orders), QStringList({QStringLiteral("pen:2"), QStringLiteral("ink:1")}));
 }
 
+// Closing the parent frees its default fields and, with them, the nested
+// dataset; whatever shows it sees it close first and is left pointing at nothing.
 TEST_F(NestedDataSetTest, ClosingTheParentClosesTheNestedDataSet)
 {
+    TDataSource source;
+    source.SetDataSet(orders);
+    QList<TDataSetState> states;
+    source.OnStateChange = [&](TDataSource* s) { states << (s->DataSet() ? s->DataSet()->State() : dsInactive); };
+    const QPointer<TClientDataSet> watched(orders);
     customers.Close();
-    EXPECT_FALSE(orders->Active());
+    EXPECT_TRUE(watched.isNull());
+    EXPECT_EQ(source.DataSet(), nullptr);
+    ASSERT_FALSE(states.isEmpty());
+    EXPECT_EQ(states.first(), dsInactive);
 }
 
 TEST_F(NestedDataSetTest, SavedAndLoadedRowsStayWithTheirRecords)
