@@ -310,8 +310,7 @@ void TKelCustomDBGrid::ApplyGridOptions()
 {
     // The base's lines, sizing, editing and selection follow the grid's
     // options. The fixed cells keep their lines with the data cells' (the
-    // themed sections and plain fills have no edges of their own). The
-    // base's editing stays off until the grid hosts its own editor.
+    // themed sections and plain fills have no edges of their own).
     using tk::TGridEnums;
     const TKelDBGridOptions options = d_->options;
     tk::TGridOptions grid;
@@ -331,6 +330,10 @@ void TKelCustomDBGrid::ApplyGridOptions()
         grid |= TGridEnums::goThumbTracking;
     if (options.testFlag(dgRowSelect))
         grid |= TGridEnums::goRowSelect;
+    if (options.testFlag(dgEditing))
+        grid |= TGridEnums::goEditing;
+    if (options.testFlag(dgAlwaysShowEditor))
+        grid |= TGridEnums::goAlwaysShowEditor;
     tk::TCustomGrid::SetOptions(grid);
 }
 

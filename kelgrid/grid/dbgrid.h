@@ -29,6 +29,7 @@
 #include "kelgrid/grid/gridenums.h"
 #include "kelgrid/grid/totals.h"
 #include "kelgrid/kelgridexport.h"
+#include "toolkit/core/datetime.h"
 #include "toolkit/core/updatelock.h"
 #include "toolkit/data/datasource.h"
 #include "toolkit/ui/colors.h"
@@ -943,6 +944,7 @@ protected:
     virtual void DefineFieldMap();
     // The link shows the editor when it takes a focus request.
     friend class TKelGridDataLink;
+    friend class TKelDBGridInplaceEdit;
 
     // --- Factories: descendants substitute their own classes ------------------------
     virtual TKelDBGridColumns* CreateColumns();
@@ -1208,6 +1210,49 @@ protected:
 
     // --- Editor hosting (dbgrideditor.cpp) ----------------------------------------------
 public:
+    // The in-place editor's button and popup for column by its ButtonStyle
+    // (cbsAuto looks at the field: lookups, pick lists, dates, nested
+    // datasets); dataEditor gets the popup of an esPickList editor.
+    virtual TKelEditStyle GetEditStyle(TKelColumn* column, TKelDataEditor& dataEditor);
+    // The editor's button (esEllipsis, esDropDown): OnEditButtonClick, else
+    // the selected column's popup editor (a nested dataset's grid).
+    virtual void EditButtonClick();
+    // Drops menu (or, without one, the column's or its title's drop-down
+    // menu; the filler's or the indicator's without a column) below the
+    // cell or title at DropDownPoint; whether a menu was shown.
+    bool DropDownMenu(TKelColumn* column, bool title, tk::TPopupMenu* menu = nullptr);
+    // Screen point under the column's title (title) or its cell in the
+    // current row, where drop-down menus and lists open.
+    QPoint DropDownPoint(TKelColumn* column, bool title) const;
+    // Before a popup list of the editor shows, and when it closes (the
+    // handler may change the value and refuse it).
+    virtual void ListDropDown(QWidget* list);
+    virtual void ListCloseUp(QWidget* list, tk::Variant& value, bool& accept);
+    // The mouse note the editor's automatic drop-down uses: -2 on every
+    // press, -1 once the press selects a cell, -3 on release (a note still
+    // at -2 becomes the current cell).
+    void AutoDropDownState(int state);
+    // The editor's pending text; written to the field by UpdateData.
+    QString EditText() const;
+
+    std::function<void(TKelCustomDBGrid*)> OnEditButtonClick;
+    // The calendar popup asks which days to show bold: (calendar, day,
+    // bold), once per day of each month it shows.
+    std::function<void(QObject*, tk::TDateTime, bool&)> OnCalcBoldDays;
+    std::function<void(TKelCustomDBGrid*, TKelColumn*, QWidget*)> OnListDropDown;
+    std::function<void(TKelCustomDBGrid*, TKelColumn*, QWidget*, tk::Variant&, bool&)> OnListCloseUp;
+
+protected:
+    tk::TInplaceEdit* CreateEditor() override;
+    bool CanEditShow() override;
+    // Puts the link into edit and marks the editor's change (the editor
+    // asks before its text changes).
+    bool CanEditModify() override;
+    bool CanEditAcceptKey(QChar key) override;
+    QString GetEditText(int col, int row) override;
+    void SetEditText(int col, int row, const QString& value) override;
+    int GetEditLimit() override;
+    QString GetEditMask(int col, int row) override;
 
 private:
     friend class TKelDBGridTotals;

@@ -244,6 +244,11 @@ struct TKelCustomDBGridPrivate {
     QList<QPointer<TKelCustomDBGrid>> nestedGrids;
 
     // --- Editor hosting (dbgrideditor.cpp)
+    // The editor's text (each change) and the column it was loaded for:
+    // UpdateData writes it only into that column, and only while it is the
+    // selected one, so a stale text never lands in another field.
+    QString editText;
+    QPointer<TKelColumn> editTextColumn;
 
 };
 

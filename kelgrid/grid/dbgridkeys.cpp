@@ -440,6 +440,9 @@ bool TKelCustomDBGrid::IsTabStop(int raw) const
 
 void TKelCustomDBGrid::KeyPress(QChar& key)
 {
+    // Typing outside the editor arms the editor's automatic drop-down again.
+    if (!EditorMode())
+        AutoDropDownState(0);
     TKelColumn* column = ColumnOfRaw(Col());
     const bool toggles = column && column->CheckBox() && column->CheckBoxToggle() != ctCustomToggle &&
                          column->ShowEdit() && (!column->Field() || d_->options.testFlag(dgEditing));

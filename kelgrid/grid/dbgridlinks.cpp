@@ -17,6 +17,7 @@
 #include "kelgrid/grid/totals.h"
 #include "toolkit/data/dataset.h"
 #include "toolkit/data/field.h"
+#include "toolkit/ui/grids/inplaceedit.h"
 
 namespace kelgrid {
 
@@ -84,7 +85,8 @@ void TKelCustomDBGrid::DataChanged()
     PinSequenceAtEnds();
     UpdateActive();
     UpdateScrollBar();
-    InvalidateEditor();
+    // The records changed under the editor: it shows the current one's.
+    ReloadEditor();
     Invalidate();
 }
 
@@ -112,11 +114,17 @@ void TKelCustomDBGrid::RecordChanged(tk::TField* field)
     }
     if (d_->totalOffset > 0)
         TotalsChanged(trDataField, field);
-    if (!field || field == SelectedField())
-        InvalidateEditor();
+    // The field under the editor changed in the record: the editor shows
+    // the new value unless it holds that text already.
+    if ((!field || field == SelectedField()) && EditorMode()) {
+        TKelColumn* column = SelectedColumn();
+        if (column && column->EditText() != d_->editText) {
+            ReloadEditor();
+            if (tk::TInplaceEdit* editor = InplaceEditor())
+                editor->Deselect();
+        }
+    }
 }
-
-void TKelCustomDBGrid::UpdateData() {}
 
 tk::TField* TKelCustomDBGrid::SelectedField() const
 {

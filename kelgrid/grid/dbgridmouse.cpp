@@ -85,6 +85,7 @@ void TKelCustomDBGrid::MouseDown(tk::TMouseButton button, tk::TShiftState shift,
     if (!editorFocused && !AcquireFocus() && CanFocus() && isActiveWindow())
         return;
     d_->lastShiftState = shift;
+    AutoDropDownState(-2);
     tk::TGridState sizing = tk::gsNormal;
     int sizingIndex = -1;
     SizingBorderAt(x, y, sizing, sizingIndex);
@@ -158,15 +159,19 @@ void TKelCustomDBGrid::MouseDown(tk::TMouseButton button, tk::TShiftState shift,
         }
         const bool wasSelected = onData && LinkActiveNow() && hit.col == Col() &&
                                  hit.row - d_->titleOffset == d_->dataLink->ActiveRecord();
+        if (hit.area == THitArea::Data)
+            AutoDropDownState(-1);
         if (onData)
             PressOnData(hit, button, shift);
         else if (hit.area == THitArea::Title && button == tk::mbLeft)
             PressOnTitle(hit, shift);
         if (button == tk::mbLeft) {
             d_->selectedCell = wasSelected;
-            // The in-place editor shows here (a click on the selected cell
-            // of a column that shows one, or dgAlwaysShowEditor) once the
-            // grid hosts its own editor.
+            // A second click on the current cell edits it.
+            const bool editable = hit.area == THitArea::Data && hit.column && hit.column->CanEditShow() &&
+                                  !hit.column->CheckBox();
+            if ((wasSelected && editable) || d_->options.testFlag(dgAlwaysShowEditor))
+                ShowEditor();
         }
         const bool scrollable = hit.area == THitArea::Data && hit.col >= tk::TCustomGrid::FixedCols();
         const bool msColsMode = d_->multiSelect == msCols && d_->options.testFlag(dgMultiSelect);
@@ -407,6 +412,7 @@ void TKelCustomDBGrid::PressOnTitle(const THit& hit, tk::TShiftState shift)
 void TKelCustomDBGrid::MouseUp(tk::TMouseButton button, tk::TShiftState shift, int x, int y)
 {
     d_->lastShiftState = shift;
+    AutoDropDownState(-3);
     const bool sizing =
         GridState() == tk::gsColSizing || GridState() == tk::gsRowSizing || GridState() == tk::gsColMoving;
     const QPoint pressed = d_->pressedCell;

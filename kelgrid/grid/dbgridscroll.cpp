@@ -252,7 +252,7 @@ void TKelCustomDBGrid::Scroll(int distance)
     InvalidateGridRow(newRow);
     if (distance != 0) {
         if (EditorMode())
-            InvalidateEditor();
+            ReloadEditor();
         bool tiled = false;
         for (int i = 0; i < d_->columns->Count() && !tiled; ++i)
             tiled = d_->columns->Items(i)->ImageDraw() == idTileCol;

@@ -153,12 +153,4 @@ int TKelCustomDBGrid::RecNumber() const
     return static_cast<int>(dataSet->ActiveRecordPosition()) + 1;
 }
 
-bool TKelCustomDBGrid::CanColumnModify(TKelColumn* column)
-{
-    if (!column || ReadOnly() || !LinkActiveNow() || d_->dataLink->ReadOnly())
-        return false;
-    tk::TField* field = column->Field();
-    return field && field->CanModify();
-}
-
 }  // namespace kelgrid

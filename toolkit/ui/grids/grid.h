@@ -158,6 +158,9 @@ public:
     void InvalidateCol(int col);
     void InvalidateRow(int row);
     void InvalidateEditor();
+    // Loads the shown editor again from its cell (the cell's value changed
+    // under it); its text ends selected.
+    void ReloadEditor();
     void InvalidateGrid();
     void Invalidate() override;
 

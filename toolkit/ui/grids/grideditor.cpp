@@ -102,6 +102,14 @@ void TCustomGrid::UpdateEditorText()
     editor_->SelectAll();
 }
 
+void TCustomGrid::ReloadEditor()
+{
+    if (!editorMode_ || !editor_)
+        return;
+    editorCell_ = {};
+    UpdateEditorText();
+}
+
 void TCustomGrid::UpdateEditorPlacement()
 {
     if (!editorMode_ || !editor_)
