@@ -1,5 +1,6 @@
 #include "kelgrid/editors/dbgridinplaceedit.h"
 
+#include "kelgrid/controls/gradient.h"
 #include "kelgrid/editors/editorpopup.h"
 #include "kelgrid/editors/popupcalculator.h"
 #include "kelgrid/editors/popupcalendar.h"
