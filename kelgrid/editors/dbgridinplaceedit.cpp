@@ -451,11 +451,6 @@ bool TKelDBGridInplaceEdit::AutoComplete(QChar& key)
 
 // --- Keys and mouse ------------------------------------------------------------------------
 
-bool TKelDBGridInplaceEdit::ListKeys(int& key, tk::TShiftState shift)
-{
-    return TKelInplaceEditList::ListKeys(key, shift);
-}
-
 void TKelDBGridInplaceEdit::KeyDown(int& key, tk::TShiftState shift)
 {
     const bool plain = !Has(shift, tk::ssAlt) && !Has(shift, tk::ssCtrl);

@@ -80,7 +80,6 @@ protected:
     bool AutoCloseEditor() const override;
     bool F2ClosesAsChoice() const override;
     bool ListTakesWheel() const override;
-    bool ListKeys(int& key, tk::TShiftState shift) override;
     void KeyDown(int& key, tk::TShiftState shift) override;
     void KeyPress(QChar& key) override;
     void DblClick() override;

@@ -230,6 +230,7 @@ void TKelInplaceEditList::ButtonClick()
 void TKelInplaceEditList::keyPressEvent(QKeyEvent* event)
 {
     currentKey_ = event;
+    keyOffered_ = false;
     auto clear = qScopeGuard([this] { currentKey_ = nullptr; });
     const QPointer<TKelInplaceEditList> self(this);
     tk::TInplaceEdit::keyPressEvent(event);
@@ -305,8 +306,7 @@ void TKelInplaceEditList::KeyDown(int& key, tk::TShiftState shift)
         if (!self)
             return;
         // An open popup sees every key the table above left.
-        if (popupVisible_ && activeList_ && currentKey_ && key != tk::VK_TAB &&
-            activeList_->ForwardKey(*currentKey_)) {
+        if (key != tk::VK_TAB && OfferKeyToPopup()) {
             key = 0;
             return;
         }
@@ -314,8 +314,24 @@ void TKelInplaceEditList::KeyDown(int& key, tk::TShiftState shift)
     tk::TInplaceEdit::KeyDown(key, shift);
 }
 
+bool TKelInplaceEditList::OfferKeyToPopup()
+{
+    // Each key event is offered once, whether KeyDown or KeyPress sees it.
+    if (!popupVisible_ || !activeList_ || !currentKey_ || keyOffered_)
+        return false;
+    keyOffered_ = true;
+    return activeList_->ForwardKey(*currentKey_);
+}
+
 void TKelInplaceEditList::KeyPress(QChar& key)
 {
+    // Characters without a virtual key (an asterisk, a letter with an
+    // accent) reach here without passing KeyDown: the open popup takes them
+    // too, rather than the hidden text behind it.
+    if (editStyle_ != esSimple && OfferKeyToPopup()) {
+        key = QChar();
+        return;
+    }
     tk::TInplaceEdit::KeyPress(key);
 }
 

@@ -135,6 +135,8 @@ private:
     void TrackButton(const QPoint& pos);
     void ForwardToHandover(QMouseEvent* event);
     bool OverButton(const QPoint& pos) const;
+    // Offers the key being handled to the open popup; whether it took it.
+    bool OfferKeyToPopup();
     void AnimationStep();
     void FinishOpening();
 
@@ -148,6 +150,7 @@ private:
     bool mouseOverButton_ = false;
     std::unique_ptr<TAnimation> animation_;
     QKeyEvent* currentKey_ = nullptr;  // the key event being handled
+    bool keyOffered_ = false;          // currentKey_ was offered to the popup
     QPointer<QWidget> handover_;        // the popup's widget a drag from the button went into
 };
 

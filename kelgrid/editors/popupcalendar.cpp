@@ -96,7 +96,21 @@ bool TKelPopupCalendar::ForwardKey(const QKeyEvent& event)
                    event.nativeVirtualKey(), event.nativeModifiers(), event.text(), event.isAutoRepeat(),
                    static_cast<quint16>(event.count()));
     QApplication::sendEvent(DayTable(), &copy);
-    return copy.isAccepted();
+    // The day table moves on these keys but may leave the event ignored;
+    // they are the calendar's all the same, never the grid's.
+    switch (event.key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return true;
+    default:
+        return copy.isAccepted();
+    }
 }
 
 void TKelPopupCalendar::CancelMode()

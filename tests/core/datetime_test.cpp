@@ -89,5 +89,30 @@ TEST(DateTime, ParsingFollowsTheShortDateOrder)
               QStringLiteral("'32/01/2026' is not a valid date"));
 }
 
+// A short format with month names writes text that must read back, in
+// either name length and any case; a second name or an unknown one is no date.
+TEST(DateTime, ParsingReadsMonthNamesBack)
+{
+    for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::Spanish, QLocale::Spain)}) {
+        TFormatSettings named = FormatSettingsFromLocale(locale);
+        named.ShortDateFormat = QStringLiteral("d/mmm/yyyy");
+        named.DateSeparator = QLatin1Char('/');
+        for (int month = 1; month <= 12; ++month) {
+            const TDateTime value = EncodeDate(2026, month, 28);
+            const QString text = DateToStr(value, named);
+            TDateTime read = 0;
+            EXPECT_TRUE(TryStrToDate(text, read, named)) << text.toStdString();
+            EXPECT_EQ(read, value) << text.toStdString();
+            EXPECT_EQ(StrToDate(FormatDateTime(QStringLiteral("d-mmmm-yyyy"), value, named).toUpper(), named), value);
+        }
+    }
+    const TFormatSettings american = FormatSettingsFromLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(StrToDate(QStringLiteral("Mar/5/2026"), american), EncodeDate(2026, 3, 5));
+    EXPECT_EQ(StrToDate(QStringLiteral("Mar/5"), american), EncodeDate(QDate::currentDate().year(), 3, 5));
+    TDateTime ignored = 0;
+    for (const char* bad : {"Mar/Apr/2026", "Mars/5/2026", "Mar//5/2026", "Mar/5/", "5Mar2026x"})
+        EXPECT_FALSE(TryStrToDate(QString::fromLatin1(bad), ignored, american)) << bad;
+}
+
 }  // namespace
 }  // namespace tk

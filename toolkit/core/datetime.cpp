@@ -361,6 +361,25 @@ QString DateToStr(TDateTime value, const TFormatSettings& settings)
     return FormatDateTime(QStringLiteral("ddddd"), value, settings);
 }
 
+namespace {
+
+// 1 to 12 for a long or short month name in any case, else 0.
+int MonthFromName(const QString& name, const TFormatSettings& settings)
+{
+    for (const QStringList* names : {&settings.LongMonthNames, &settings.ShortMonthNames}) {
+        for (qsizetype i = 0; i < names->size() && i < 12; ++i) {
+            QString known = names->at(i);
+            if (known.endsWith(QLatin1Char('.')))
+                known.chop(1);
+            if (!known.isEmpty() && known.compare(name, Qt::CaseInsensitive) == 0)
+                return static_cast<int>(i) + 1;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
 bool TryStrToDate(const QString& text, TDateTime& value, const TFormatSettings& settings)
 {
     // Order of day, month and year from the short date format.
@@ -373,33 +392,64 @@ bool TryStrToDate(const QString& text, TDateTime& value, const TFormatSettings& 
     if (order.size() != 3)
         order = QStringLiteral("dmy");
 
+    // Numbers and at most one month name ("1/Mar/2026" is what a short
+    // format with "mmm" writes, and must read back).
     QList<int> numbers;
     QList<int> digits;
+    int namedMonth = 0;
     QString current;
+    bool currentIsName = false;
+    bool afterNameDot = false;
     const QString trimmed = text.trimmed();
     for (qsizetype i = 0; i <= trimmed.size(); ++i) {
         const QChar c = i < trimmed.size() ? trimmed[i] : QChar();
-        if (!c.isNull() && c.isDigit() && c.unicode() < 128) {
+        const bool digit = !c.isNull() && c.isDigit() && c.unicode() < 128;
+        const bool letter = !c.isNull() && c.isLetter();
+        if ((digit || letter) && (current.isEmpty() || currentIsName == letter)) {
+            currentIsName = letter;
             current += c;
             continue;
         }
-        if (!c.isNull() && c != settings.DateSeparator && c != QLatin1Char('/') && c != QLatin1Char('-') &&
-            c != QLatin1Char('.'))
+        if (!c.isNull() && !digit && !letter && c != settings.DateSeparator && c != QLatin1Char('/') &&
+            c != QLatin1Char('-') && c != QLatin1Char('.'))
             return false;
-        if (current.isEmpty() || current.size() > 4)
-            return false;
-        numbers << current.toInt();
-        digits << static_cast<int>(current.size());
+        if (current.isEmpty()) {
+            // Only a name's abbreviation dot may stand before a separator
+            // ("1-mar.-2026"); otherwise two separators leave a part empty.
+            if (!afterNameDot)
+                return false;
+            afterNameDot = false;
+            continue;
+        }
+        afterNameDot = currentIsName && c == QLatin1Char('.');
+        if (currentIsName) {
+            const int month = MonthFromName(current, settings);
+            if (month == 0 || namedMonth != 0)
+                return false;
+            namedMonth = month;
+        } else {
+            if (current.size() > 4)
+                return false;
+            numbers << current.toInt();
+            digits << static_cast<int>(current.size());
+        }
         current.clear();
+        if (digit || letter)
+            --i;  // a number running into a name: read the character again
     }
-    if (numbers.size() < 2 || numbers.size() > 3)
+    if (namedMonth)
+        order.remove(QLatin1Char('m'));
+    const int expected = static_cast<int>(order.size());
+    if (numbers.size() < expected - 1 || numbers.size() > expected || numbers.isEmpty())
+        return false;
+    if (!namedMonth && numbers.size() < 2)
         return false;
 
-    int day = 0, month = 0, year = QDate::currentDate().year();
+    int day = 0, month = namedMonth, year = QDate::currentDate().year();
     int yearDigits = 4;
     int slot = 0;
     for (const QChar part : order) {
-        if (part == QLatin1Char('y') && numbers.size() == 2)
+        if (part == QLatin1Char('y') && numbers.size() == expected - 1)
             continue;  // "dd/mm" means this year
         const int n = numbers[slot];
         if (part == QLatin1Char('d'))
