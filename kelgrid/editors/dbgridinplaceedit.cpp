@@ -4,12 +4,17 @@
 #include "kelgrid/editors/editorpopup.h"
 #include "kelgrid/editors/popupcalculator.h"
 #include "kelgrid/editors/popupcalendar.h"
+#include "kelgrid/editors/popupdatalist.h"
+#include "kelgrid/editors/popupgridlist.h"
+#include "kelgrid/editors/popuppicklist.h"
 #include "kelgrid/grid/column.h"
 #include "kelgrid/grid/dbgrid.h"
 #include "kelgrid/grid/gridlink.h"
 #include "toolkit/core/application.h"
+#include "toolkit/core/beep.h"
 #include "toolkit/core/strings.h"
 #include "toolkit/data/dataset.h"
+#include "toolkit/data/datasource.h"
 #include "toolkit/data/field.h"
 
 #include <QKeyEvent>
@@ -49,9 +54,19 @@ private:
     tk::TDataSet* dataSet_;
 };
 
+// The popup of class P behind an editor popup slot (nullptr when empty).
+template <class P>
+P* PopupOf(const std::unique_ptr<TKelEditorPopup>& slot)
+{
+    return slot ? static_cast<TKelEditorPopupOf<P>*>(slot.get())->Popup() : nullptr;
+}
+
 }  // namespace
 
-TKelDBGridInplaceEdit::TKelDBGridInplaceEdit(TKelCustomDBGrid* grid) : TKelInplaceEditList(grid) {}
+TKelDBGridInplaceEdit::TKelDBGridInplaceEdit(TKelCustomDBGrid* grid)
+    : TKelInplaceEditList(grid), lookupSource_(std::make_unique<tk::TDataSource>())
+{
+}
 
 TKelDBGridInplaceEdit::~TKelDBGridInplaceEdit()
 {
@@ -59,6 +74,13 @@ TKelDBGridInplaceEdit::~TKelDBGridInplaceEdit()
     for (auto* popup : {&calendar_, &calculator_, &pickList_, &dataList_, &gridList_})
         if (*popup)
             (*popup)->SetOnCloseUp({});
+    // The lists outlive this body (children die with the widget); they let
+    // go of the lookup source first, and a lookup opened for them closes.
+    if (TKelPopupDataList* list = DataList())
+        list->SetListSource(nullptr);
+    if (TKelPopupGridList* list = GridList())
+        list->SetDataSource(nullptr);
+    tk::Guarded([this] { ReleaseLookup(); });
 }
 
 TKelColumn* TKelDBGridInplaceEdit::Column() const
@@ -74,13 +96,27 @@ bool TKelDBGridInplaceEdit::ColumnHas(TKelListOption option) const
 
 TKelPopupCalendar* TKelDBGridInplaceEdit::Calendar() const
 {
-    return calendar_ ? static_cast<TKelEditorPopupOf<TKelPopupCalendar>*>(calendar_.get())->Popup() : nullptr;
+    return PopupOf<TKelPopupCalendar>(calendar_);
 }
 
 TKelPopupCalculator* TKelDBGridInplaceEdit::Calculator() const
 {
-    return calculator_ ? static_cast<TKelEditorPopupOf<TKelPopupCalculator>*>(calculator_.get())->Popup()
-                       : nullptr;
+    return PopupOf<TKelPopupCalculator>(calculator_);
+}
+
+TKelPopupPickList* TKelDBGridInplaceEdit::PickList() const
+{
+    return PopupOf<TKelPopupPickList>(pickList_);
+}
+
+TKelPopupDataList* TKelDBGridInplaceEdit::DataList() const
+{
+    return PopupOf<TKelPopupDataList>(dataList_);
+}
+
+TKelPopupGridList* TKelDBGridInplaceEdit::GridList() const
+{
+    return PopupOf<TKelPopupGridList>(gridList_);
 }
 
 // --- Showing for a cell ------------------------------------------------------------------
@@ -113,24 +149,46 @@ void TKelDBGridInplaceEdit::UpdateContents()
 
 void TKelDBGridInplaceEdit::MakePopup()
 {
-    std::unique_ptr<TKelEditorPopup>* slot = nullptr;
+    TKelCustomDBGrid* grid = DBGrid();
+    TKelEditorPopup* active = nullptr;
     switch (dataEditor_) {
     case deCalendar:
-        slot = &calendar_;
         if (!calendar_)
             calendar_ = MakeEditorPopup(new TKelPopupCalendar(this));
+        active = calendar_.get();
         break;
     case deCalculator:
-        slot = &calculator_;
         if (!calculator_)
             calculator_ = MakeEditorPopup(new TKelPopupCalculator(this));
+        active = calculator_.get();
         break;
     case dePickList:
+        // Only a pick-list style has a list of texts to drop; a column with
+        // pick data but another button style has none.
+        if (EditStyle() != esPickList)
+            break;
+        if (!pickList_) {
+            auto* list = new TKelPopupPickList(this);
+            list->SetGrid(grid);
+            pickList_ = MakeEditorPopup(list);
+        }
+        active = pickList_.get();
+        break;
     case deDataList:
+        if (!dataList_) {
+            auto* list = new TKelPopupDataList(this);
+            list->SetGrid(grid);
+            dataList_ = MakeEditorPopup(list);
+        }
+        active = dataList_.get();
+        break;
     case deGridList:
+        if (!gridList_)
+            gridList_ = MakeEditorPopup(new TKelPopupGridList(this));
+        active = gridList_.get();
         break;
     }
-    SetActiveList(slot ? slot->get() : nullptr);
+    SetActiveList(active);
 }
 
 void TKelDBGridInplaceEdit::TakeAppearance()
@@ -163,6 +221,10 @@ void TKelDBGridInplaceEdit::TakeAppearance()
         calculator->SetColor(grid->EditorColor() == tk::clNone ? grid->FixedColor() : color);
         calculator->SetFont(column ? column->Font() : grid->Font());
     }
+    if (TKelPopupPickList* list = PickList(); list && ActiveList() == pickList_.get())
+        list->SetOwnerDrawn(grid->OptionsExt().testFlag(dgGridStyleLists));
+    if (TKelPopupGridList* list = GridList(); list && dataEditor_ == deGridList)
+        list->TakeAppearance(grid, column);
 }
 
 // --- Opening and closing ----------------------------------------------------------------
@@ -170,6 +232,9 @@ void TKelDBGridInplaceEdit::TakeAppearance()
 TKelInplaceEditList::TListGeometry TKelDBGridInplaceEdit::PrepareList()
 {
     TListGeometry geometry = TKelInplaceEditList::PrepareList();
+    TKelColumn* column = Column();
+    const TDropDownLimits limits{column ? column->DropDownRows() : 0, column ? column->DropDownWidth() : 0,
+                                 width()};
     switch (dataEditor_) {
     case deCalendar:
         if (TKelPopupCalendar* calendar = Calendar()) {
@@ -184,17 +249,68 @@ TKelInplaceEditList::TListGeometry TKelDBGridInplaceEdit::PrepareList()
         }
         break;
     case dePickList:
+        if (TKelPopupPickList* list = PickList(); list && column) {
+            list->SetColor(Color());
+            list->SetFont(Font());
+            list->Items()->Assign(column->PickData());
+            geometry.rowHeight = list->Prepare(limits, Text());
+            geometry.size = list->size();
+            geometry.ownerDrawnList = list->OwnerDrawn();
+        }
+        break;
     case deDataList:
+        if (TKelPopupDataList* list = DataList()) {
+            const TLookup lookup = AttachLookup();
+            list->SetKeyField(lookup.keyFields);
+            list->SetListField(lookup.listFields);
+            list->SetListSource(lookupSource_.get());
+            geometry.rowHeight = list->Prepare(limits);
+            list->SetKeyValue(lookup.keyValue);
+            geometry.size = list->size();
+        }
+        break;
     case deGridList:
+        if (TKelPopupGridList* list = GridList()) {
+            const TLookup lookup = AttachLookup();
+            list->SetListFields(lookup.listFields);
+            list->SetListTitles(lookup.listTitles);
+            list->SetListWidths(lookup.listWidths);
+            list->SetKeyFields(lookup.keyFields);
+            list->SetSearchField(lookup.searchField);
+            list->TakeAppearance(DBGrid(), column);
+            list->SetDataSource(lookupSource_.get());
+            geometry.rowHeight = list->Prepare(limits);
+            list->SetKeyValue(lookup.keyValue);
+            geometry.size = list->size();
+        }
         break;
     }
     return geometry;
+}
+
+TKelDBGridInplaceEdit::TLookup TKelDBGridInplaceEdit::AttachLookup()
+{
+    TLookup lookup;
+    if (!FindLookup(lookup))
+        return lookup;
+    if (!lookup.dataSet->Active()) {
+        lookup.dataSet->Open();
+        openedLookup_ = lookup.dataSet;
+    }
+    lookupSource_->SetDataSet(lookup.dataSet);
+    return lookup;
 }
 
 void TKelDBGridInplaceEdit::OpenList()
 {
     if (PopupVisible())
         return;
+    // A lookup popup needs its lookup dataset; without one nothing opens.
+    TLookup lookup;
+    if ((dataEditor_ == deDataList || dataEditor_ == deGridList) && !FindLookup(lookup)) {
+        tk::Beep();
+        return;
+    }
     TKelInplaceEditList::OpenList();
 }
 
@@ -219,9 +335,18 @@ void TKelDBGridInplaceEdit::CloseList(bool accept)
         }
         break;
     case dePickList:
+        if (TKelPopupPickList* list = PickList(); list && list->ItemIndex() >= 0)
+            value = list->Items()->Strings(list->ItemIndex());
+        else
+            accept = false;
+        break;
     case deDataList:
+        if (TKelPopupDataList* list = DataList())
+            value = list->KeyValue();
+        break;
     case deGridList:
-        accept = false;
+        if (TKelPopupGridList* list = GridList())
+            value = list->KeyValue();
         break;
     }
     TKelEditorPopup* list = ActiveList();
@@ -229,13 +354,26 @@ void TKelDBGridInplaceEdit::CloseList(bool accept)
     DBGrid()->ListCloseUp(list ? list->Widget() : nullptr, value, accept);
     if (!self)
         return;
+    DetachLists();
     ReleaseLookup();
     if (accept)
         ApplyValue(value);
 }
 
+void TKelDBGridInplaceEdit::DetachLists()
+{
+    if (TKelPopupGridList* list = GridList(); list && dataEditor_ == deGridList)
+        if (TKelColumn* column = Column())
+            list->WriteBack(column);
+    if (TKelPopupDataList* list = DataList())
+        list->SetListSource(nullptr);
+    if (TKelPopupPickList* list = PickList())
+        list->Items()->Clear();
+}
+
 void TKelDBGridInplaceEdit::ReleaseLookup()
 {
+    lookupSource_->SetDataSet(nullptr);
     if (tk::TDataSet* dataSet = openedLookup_) {
         openedLookup_ = nullptr;
         dataSet->Close();
@@ -328,6 +466,8 @@ bool TKelDBGridInplaceEdit::FindLookup(TLookup& lookup) const
     lookup.dataSet = column->LookupDataSet();
     lookup.keyFields = column->LookupKeyField();
     lookup.listFields = column->LookupListFields().isEmpty() ? lookup.keyFields : column->LookupListFields();
+    lookup.listTitles = column->LookupListTitles();
+    lookup.listWidths = column->LookupListWidths();
     lookup.searchField = lookup.keyFields;
     lookup.keyValue = field->Value();
     return true;

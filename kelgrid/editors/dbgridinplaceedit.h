@@ -89,6 +89,8 @@ private:
         tk::TDataSet* dataSet = nullptr;
         QString keyFields;     // in the lookup dataset
         QString listFields;    // shown by the list
+        QString listTitles;    // the lookup grid's titles and widths
+        QString listWidths;
         QString searchField;   // searched by auto-completion and the lists
         tk::Variant keyValue;  // the cell's current key
     };
@@ -97,7 +99,13 @@ private:
     // The lookup behind the cell: the lookup field's definition, else the
     // column's LookupDataSet; false when the cell has none.
     bool FindLookup(TLookup& lookup) const;
+    // Finds the lookup, opens its dataset when closed (closed again by
+    // ReleaseLookup) and puts it behind lookupSource_.
+    TLookup AttachLookup();
     void ReleaseLookup();
+    // At each close: the lookup grid writes its layout back into the
+    // column, the lists let go of their data.
+    void DetachLists();
     void MakePopup();
     void TakeAppearance();
     bool AutoComplete(QChar& key);
@@ -113,6 +121,8 @@ private:
     // A lookup dataset the editor opened for the popup, closed again at
     // close-up.
     QPointer<tk::TDataSet> openedLookup_;
+    // The lookup dataset's source for the lists while one is open.
+    std::unique_ptr<tk::TDataSource> lookupSource_;
     // The cell the automatic opening last handled, and the mouse note.
     QPoint lastCell_{-1, -1};
     int mouseNote_ = 0;

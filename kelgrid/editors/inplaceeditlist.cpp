@@ -10,6 +10,7 @@
 #include "toolkit/ui/sysinfo.h"
 #include "toolkit/ui/themes.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -480,7 +481,11 @@ void TKelInplaceEditList::wheelEvent(QWheelEvent* event)
     event->accept();
     tk::Guarded([&] {
         const QPoint global = event->globalPosition().toPoint();
+        // A scrolling list takes the wheel on its viewport only.
         QWidget* target = popup->childAt(popup->mapFromGlobal(global));
+        if (!target)
+            if (auto* area = qobject_cast<QAbstractScrollArea*>(popup))
+                target = area->viewport();
         if (!target)
             target = popup;
         QWheelEvent copy(target->mapFromGlobal(global), global, event->pixelDelta(), event->angleDelta(),
