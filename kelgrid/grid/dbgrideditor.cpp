@@ -204,6 +204,8 @@ void TKelCustomDBGrid::EditButtonClick()
 {
     if (OnEditButtonClick)
         OnEditButtonClick(this);
+    else
+        ShowPopupEditor(SelectedColumn());
 }
 
 bool TKelCustomDBGrid::DropDownMenu(TKelColumn* column, bool title, tk::TPopupMenu* menu)

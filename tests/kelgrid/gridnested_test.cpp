@@ -105,6 +105,27 @@ protected:
     std::unique_ptr<TKelDBGrid> grid;
 };
 
+// The cell's ellipsis button, by key as by a handler-less click, opens it;
+// a handler of the button takes the click instead.
+TEST_F(GridNestedTest, TheCellsEllipsisButtonOpensIt)
+{
+    grid->setFocus();
+    grid->SetSelectedColumn(OrdersColumn(*grid));
+    tk::test::WidgetDriver keys(grid.get());
+    keys.Press(Qt::Key_F2);
+    ASSERT_TRUE(grid->EditorMode());
+    int clicks = 0;
+    grid->OnEditButtonClick = [&](TKelCustomDBGrid*) { ++clicks; };
+    keys.Press(Qt::Key_F2);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(NestedGrids(*grid).isEmpty());
+    grid->OnEditButtonClick = nullptr;
+    keys.Press(Qt::Key_Return, Qt::ControlModifier, QStringLiteral("\r"));
+    ASSERT_EQ(NestedGrids(*grid).size(), 1);
+    EXPECT_TRUE(NestedGrids(*grid).first()->window()->isVisible());
+    EXPECT_EQ(NestedRows(NestedGrids(*grid).first()), 2);
+}
+
 TEST_F(GridNestedTest, OpensAFloatingGridOnTheCurrentRecordsRows)
 {
     grid->ShowPopupEditor(OrdersColumn(*grid), 30, 40);
