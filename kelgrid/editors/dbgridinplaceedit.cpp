@@ -221,10 +221,28 @@ void TKelDBGridInplaceEdit::TakeAppearance()
         calculator->SetColor(grid->EditorColor() == tk::clNone ? grid->FixedColor() : color);
         calculator->SetFont(column ? column->Font() : grid->Font());
     }
+    TakeHint();
     if (TKelPopupPickList* list = PickList(); list && ActiveList() == pickList_.get())
         list->SetOwnerDrawn(grid->OptionsExt().testFlag(dgGridStyleLists));
     if (TKelPopupGridList* list = GridList(); list && dataEditor_ == deGridList)
         list->TakeAppearance(grid, column);
+}
+
+void TKelDBGridInplaceEdit::TakeHint()
+{
+    // The column's editor hint (the grid's handler may change it), or the
+    // grid's main hint; shown while the grid shows hints, unless the grid
+    // keeps editor hints for its cells only.
+    TKelCustomDBGrid* grid = DBGrid();
+    TKelColumn* column = Column();
+    const TKelHintOptions options = grid->HintOptions();
+    QString hint = grid->Hint();
+    if (options.testFlag(hoEditorHints) && column) {
+        hint = column->EditorHint();
+        grid->CellHint(column, grid->Row(), hcEditor, hint);
+    }
+    SetHint(hint);
+    SetShowHint(grid->ShowHint() && (options.testFlag(hoEditorHints) || !options.testFlag(hoShowEditorHints)));
 }
 
 // --- Opening and closing ----------------------------------------------------------------

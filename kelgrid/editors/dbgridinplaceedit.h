@@ -108,6 +108,7 @@ private:
     void DetachLists();
     void MakePopup();
     void TakeAppearance();
+    void TakeHint();
     bool AutoComplete(QChar& key);
     bool ClearValue();
     bool ColumnHas(TKelListOption option) const;

@@ -15,6 +15,7 @@
 #include "tests/support/field_def.h"
 #include "tests/support/manual_timer_driver.h"
 #include "toolkit/core/exceptions.h"
+#include "toolkit/ui/grids/inplaceedit.h"
 #include "toolkit/ui/hintengine.h"
 
 #include <QApplication>
@@ -98,6 +99,34 @@ TEST_F(GridHintsTest, ATextTooWideForItsCellShowsInATooltipLaidOverTheCell)
     EXPECT_EQ(Shown(), "Carmen Peña");
     clock.Advance(1);
     EXPECT_EQ(Shown(), "");
+}
+
+// The editor over a cell shows the column's editor hint, which the grid's
+// handler may change; without hoEditorHints it shows the grid's own hint.
+TEST_F(GridHintsTest, TheEditorShowsTheColumnsEditorHint)
+{
+    Column("Owner")->SetEditorHint(QStringLiteral("Who pays"));
+    QList<THintCell> asked;
+    grid->OnCellHint = [&](TKelCustomDBGrid*, TKelColumn* column, int, THintCell cell, QString& hint) {
+        asked << cell;
+        if (cell == hcEditor && column == Column("Owner"))
+            hint += QStringLiteral(" (required)");
+    };
+    grid->SetHint(QStringLiteral("Fees of the year"));
+    grid->SetSelectedColumn(Column("Owner"));
+    driver->Press(Qt::Key_F2);
+    tk::TInplaceEdit* editor = grid->InplaceEditor();
+    ASSERT_TRUE(editor && editor->isVisible());
+    const QPoint inEditor = grid->viewport()->mapFromGlobal(editor->mapToGlobal(QPoint(4, 4)));
+    Rest(inEditor);
+    EXPECT_EQ(Shown(), QStringLiteral("Who pays (required)"));
+    EXPECT_TRUE(asked.contains(hcEditor));
+
+    driver->Press(Qt::Key_Escape);
+    SetHintOptions(grid->HintOptions() & ~TKelHintOptions(hoEditorHints));
+    driver->Press(Qt::Key_F2);
+    Rest(inEditor + QPoint(20, 0));
+    EXPECT_EQ(Shown(), QStringLiteral("Fees of the year"));
 }
 
 TEST_F(GridHintsTest, ATextThatFitsShowsNoTooltipUnlessAlwaysShown)
