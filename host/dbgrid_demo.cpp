@@ -22,10 +22,14 @@ struct TColumnSetup {
 // Widths fit the longest texts of the sample data (owners' names, monthly
 // concepts) on a 1024 x 640 screen.
 const TColumnSetup kColumns[] = {
-    {"Numero", "Recibo|Número", 62},      {"Fecha", "Recibo|Fecha", 84},
-    {"Concepto", "Recibo|Concepto", 230}, {"NombrePropietario", "Propietario|Nombre", 240},
-    {"Importe", "Importe", 96},           {"Cobrado", "Cobrado", 64},
+    {"Numero", "Recibo|Número", 56},      {"Fecha", "Recibo|Fecha", 84},
+    {"Concepto", "Recibo|Concepto", 172}, {"NombrePropietario", "Propietario|Nombre", 168},
+    {"Importe", "Importe", 84},           {"Cobrado", "Cobrado", 60},
+    {"Estado", "Estado", 80},             {"Notas", "Notas", 142},
 };
+
+// The states a receipt goes through, in order.
+const char* const kStates[] = {"emitido", "domiciliado", "devuelto", "anulado"};
 const int kAutoColumnWidth = 40;
 
 // "Recibo|Número": the header "Recibo" over the caption "Número". The last
@@ -104,6 +108,8 @@ void TfrmRecibos::AddColumns()
     paid->SetAlignment(tk::taCenter);
     paid->Title()->SetAlignment(tk::taCenter);
 
+    AddEditors();
+
     // The automatic columns go in front: the number first, then the
     // selection, as the grid builds them from its options.
     kelgrid::TKelColumn* select = columns->AddAutoSelect();
@@ -112,6 +118,31 @@ void TfrmRecibos::AddColumns()
     kelgrid::TKelColumn* number = columns->AddAutoNumber();
     number->Title()->SetCaption(QStringLiteral("Nº"));
     number->SetWidth(kAutoColumnWidth);
+}
+
+void TfrmRecibos::AddEditors()
+{
+    using namespace kelgrid;
+    // The date is kept as text: the calendar is asked for by the column.
+    TKelColumn* date = grid_->ColumnByName(QStringLiteral("Fecha"));
+    date->SetButtonStyle(cbsCalendar);
+    date->SetListOptions(date->ListOptions() | loShowToday | loShowTodayCircle | loShowWeekNumbers);
+    grid_->ColumnByName(QStringLiteral("Importe"))->SetButtonStyle(cbsCalculator);
+
+    // The owner's name is a lookup field: its lookup grid writes the owner's
+    // code; typing completes a name, + and - step through the owners.
+    TKelColumn* owner = grid_->ColumnByName(QStringLiteral("NombrePropietario"));
+    owner->SetListOptions(owner->ListOptions() | loAutoComplete | loSelectNextValue);
+
+    // The state is one of the listed words, chosen and never typed.
+    TKelColumn* state = grid_->ColumnByName(QStringLiteral("Estado"));
+    for (const char* word : kStates)
+        state->PickList()->Add(QString::fromLatin1(word));
+    state->SetPickOptions(state->PickOptions() | poDropDownList);
+    state->SetListOptions(state->ListOptions() | loSelectNextValue | loAutoComplete);
+
+    // Notes run over several lines; the cell edits them in place.
+    grid_->ColumnByName(QStringLiteral("Notas"))->SetEditMemo(true);
 }
 
 void TfrmRecibos::SetUpTotals()

@@ -5,8 +5,11 @@
 // Columns, left to right: the row number and the row selection (the grid's
 // automatic columns), "Recibo|Número", "Recibo|Fecha", "Recibo|Concepto"
 // (one "Recibo" header over three captions), "Propietario|Nombre" (the
-// owner's name, a lookup field), "Importe" and "Cobrado" (a check box on
-// the 1/0 of the table). Below the receipts the totals band: a header with
+// owner's name, a lookup field), "Importe", "Cobrado" (a check box on
+// the 1/0 of the table), "Estado" and "Notas". Cells edit in place: the
+// date with a calendar, the amount with a calculator, the owner with a
+// lookup grid of the owners, the state from a pick list of its words, the
+// notes as a memo. Below the receipts the totals band: a header with
 // the year, the sum and the count of the amounts, and a footer with the
 // amount still unpaid, read from the summary query through the totals' own
 // data link.
@@ -43,6 +46,8 @@ public:
 
 private:
     void AddColumns();
+    // The in-place editors of the columns.
+    void AddEditors();
     void SetUpTotals();
 
     std::unique_ptr<TReceiptQueries> queries_;

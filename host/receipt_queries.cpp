@@ -1,5 +1,6 @@
 #include "host/receipt_queries.h"
 
+#include "toolkit/core/datetime.h"
 #include "toolkit/core/exceptions.h"
 #include "toolkit/data/database.h"
 #include "toolkit/data/datasource.h"
@@ -7,6 +8,7 @@
 #include "toolkit/data/query.h"
 
 #include <QDate>
+#include <QStringList>
 #include <initializer_list>
 
 namespace host {
@@ -48,12 +50,65 @@ QString DisplayDate(const QString& iso)
     return date.isValid() ? date.toString(QStringLiteral("dd/MM/yyyy")) : iso;
 }
 
+// The ISO date as the editor and its calendar read and write it: the
+// toolkit's short date format.
+QString EditDate(const QString& iso)
+{
+    const QDate date = QDate::fromString(iso, Qt::ISODate);
+    return date.isValid() ? tk::DateToStr(tk::DateFromQDate(date)) : iso;
+}
+
+// Typed or chosen text back to the ISO text the file keeps; anything that
+// is no date is refused, so the file never holds a date it cannot sort.
+QString IsoFromEdit(const QString& text)
+{
+    if (text.trimmed().isEmpty())
+        throw tk::EConvertError(QStringLiteral("La fecha del recibo no puede quedar vacía"));
+    const QDate iso = QDate::fromString(text.trimmed(), Qt::ISODate);
+    if (iso.isValid())
+        return iso.toString(Qt::ISODate);
+    tk::TDateTime value = 0;
+    if (!tk::TryStrToDate(text, value))
+        throw tk::EConvertError(QStringLiteral("'%1' no es una fecha válida").arg(text));
+    return tk::QDateFromDateTime(value).toString(Qt::ISODate);
+}
+
+// The columns a year file of an older sample lacks: added with their
+// defaults, which keeps every receipt it holds.
+void AddMissingReceiptColumns(tk::TDatabase* database)
+{
+    tk::TQuery columns;
+    columns.SetDatabase(database);
+    columns.SQL()->SetText(QStringLiteral("SELECT name FROM pragma_table_info('Recibos')"));
+    columns.Open();
+    QStringList names;
+    for (columns.First(); !columns.Eof(); columns.Next())
+        names << columns.Fields()[0]->AsString();
+    columns.Close();
+    if (names.isEmpty())
+        return;  // no receipts table: opening the receipts will say so
+    const struct {
+        const char* name;
+        const char* definition;
+    } added[] = {{"Estado", "TEXT NOT NULL DEFAULT 'emitido'"}, {"Notas", "TEXT"}};
+    for (const auto& column : added) {
+        if (names.contains(QString::fromLatin1(column.name), Qt::CaseInsensitive))
+            continue;
+        tk::TQuery alter;
+        alter.SetDatabase(database);
+        alter.SQL()->SetText(QStringLiteral("ALTER TABLE Recibos ADD COLUMN %1 %2")
+                                 .arg(QString::fromLatin1(column.name), QString::fromLatin1(column.definition)));
+        alter.ExecSQL();
+    }
+}
+
 }  // namespace
 
 TReceiptQueries::TReceiptQueries(tk::TDatabase* database)
 {
     if (!database)
         throw tk::EDatabaseError(QStringLiteral("The receipts need the year database"));
+    AddMissingReceiptColumns(database);
     owners_ = NewQuery(database, QStringLiteral("qryPropietarios"),
                        QStringLiteral("SELECT Codigo, Nombre FROM Propietarios ORDER BY Codigo"));
     summary_ = NewQuery(database, QStringLiteral("qryResumen"),
@@ -62,7 +117,7 @@ TReceiptQueries::TReceiptQueries(tk::TDatabase* database)
                                        " total(CASE WHEN Cobrado = 0 THEN Importe END) AS Pendiente"
                                        " FROM Recibos"));
     receipts_ = NewQuery(database, QStringLiteral("qryRecibos"),
-                         QStringLiteral("SELECT Numero, Propietario, Fecha, Concepto, Importe, Cobrado"
+                         QStringLiteral("SELECT Numero, Propietario, Fecha, Concepto, Importe, Cobrado, Estado, Notas"
                                         " FROM Recibos ORDER BY Numero"));
     AddSummaryFields();
     AddReceiptFields();
@@ -89,11 +144,13 @@ void TReceiptQueries::AddReceiptFields()
 {
     AddFields(*receipts_,
               {Def("Numero", tk::ftLargeint), Def("Propietario", tk::ftLargeint), Def("Fecha", tk::ftString),
-               Def("Concepto", tk::ftString), Def("Importe", tk::ftFloat), Def("Cobrado", tk::ftLargeint)});
+               Def("Concepto", tk::ftString), Def("Importe", tk::ftFloat), Def("Cobrado", tk::ftLargeint),
+               Def("Estado", tk::ftString), Def("Notas", tk::ftMemo)});
     tk::TField* date = receipts_->FieldByName(QStringLiteral("Fecha"));
     date->OnGetText = [](tk::TField* field, QString& text, bool displayText) {
-        text = displayText ? DisplayDate(field->AsString()) : field->AsString();
+        text = displayText ? DisplayDate(field->AsString()) : EditDate(field->AsString());
     };
+    date->OnSetText = [](tk::TField* field, const QString& text) { field->SetAsString(IsoFromEdit(text)); };
     static_cast<tk::TNumericField*>(receipts_->FieldByName(QStringLiteral("Importe")))
         ->SetDisplayFormat(MoneyFormat());
 

@@ -8,7 +8,11 @@
 //               the table's columns plus "NombrePropietario", a lookup field
 //               (KeyFields "Propietario" -> Owners' "Codigo", result
 //               "Nombre"). Fecha is stored as ISO text and shown as
-//               dd/MM/yyyy; Importe shows as money.
+//               dd/MM/yyyy; it is edited in the toolkit's short date
+//               format (what the calendar writes), and only a date is
+//               taken back. Importe shows as money. Estado is the
+//               receipt's state word, Notas a memo. A year file of an
+//               older sample gets the last two columns added.
 //   Summary()   one row over the receipts: Ejercicio (the community's year),
 //               Suma (the sum of the amounts), Recibos (the count of the
 //               amounts) and Pendiente (the amount of unpaid receipts).

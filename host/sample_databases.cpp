@@ -141,7 +141,8 @@ void CreateYearDatabase(const QString& path, const TSampleCommunity& community, 
         " Coeficiente REAL NOT NULL, Telefono TEXT, Email TEXT);"
         "CREATE TABLE Recibos (Numero INTEGER PRIMARY KEY,"
         " Propietario INTEGER NOT NULL REFERENCES Propietarios(Codigo), Fecha TEXT NOT NULL,"
-        " Concepto TEXT NOT NULL, Importe REAL NOT NULL, Cobrado INTEGER NOT NULL DEFAULT 0);"
+        " Concepto TEXT NOT NULL, Importe REAL NOT NULL, Cobrado INTEGER NOT NULL DEFAULT 0,"
+        " Estado TEXT NOT NULL DEFAULT 'emitido', Notas TEXT);"
         "CREATE TABLE Gastos (Numero INTEGER PRIMARY KEY, Fecha TEXT NOT NULL, Proveedor TEXT NOT NULL,"
         " Concepto TEXT NOT NULL, Importe REAL NOT NULL);"
         "CREATE INDEX RecibosPorPropietario ON Recibos (Propietario);"));
@@ -161,10 +162,13 @@ void CreateYearDatabase(const QString& path, const TSampleCommunity& community, 
         for (int month = 1; month <= months.size(); ++month) {
             // The last month is still partly unpaid, as in any community.
             const bool paid = month < months.size() || code % 3 != 0;
-            db.Insert("INSERT INTO Recibos VALUES (?, ?, ?, ?, ?, ?)",
+            // Paid receipts went through the bank; the unpaid ones carry a
+            // note of the reminder.
+            db.Insert("INSERT INTO Recibos VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
                       {++receipt, code, IsoDate(year, month, 1),
                        QStringLiteral("Cuota ordinaria %1 %2").arg(months[month - 1]).arg(year), monthly,
-                       paid});
+                       paid, paid ? QStringLiteral("domiciliado") : QStringLiteral("emitido"),
+                       paid ? QVariant() : QVariant(QStringLiteral("Avisado por teléfono.\nVuelve a pasar el día 15."))});
         }
     }
 

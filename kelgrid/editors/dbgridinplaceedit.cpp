@@ -456,7 +456,10 @@ void TKelDBGridInplaceEdit::ApplyValue(const tk::Variant& value, bool textOnly)
         grid->SetEditText(grid->Col(), grid->Row(), text);
         return;
     }
-    if (CanModify()) {
+    // A drop-down-only column keeps the editor read-only against typing;
+    // a value chosen from its list is the way it changes, so the grid
+    // alone decides.
+    if (grid->CanEditModify()) {
         column->SetEditText(text);
         grid->ReloadEditor();
     }

@@ -10,6 +10,8 @@
 #include "host/sample_databases.h"
 #include "host/sample_installation.h"
 
+#include "kelgrid/editors/dbgridinplaceedit.h"
+#include "kelgrid/editors/popupcalendar.h"
 #include "kelgrid/grid/keldbgrids.h"
 #include "tests/support/qt_printers.h"
 #include "tests/support/sqlite_exec.h"
@@ -77,10 +79,11 @@ TEST_F(ReceiptsWindowTest, TheColumnsShowTheReceiptsUnderNestedTitles)
     ASSERT_TRUE(grid->LinkActiveNow());
     EXPECT_EQ(grid->Columns()->State(), kelgrid::csCustomized);
     EXPECT_EQ(Titles(grid), QStringLiteral("Nº | Sel. | Recibo/Número | Recibo/Fecha | Recibo/Concepto | "
-                                           "Propietario/Nombre | Importe | Cobrado"));
-    EXPECT_EQ(grid->Columns()->FieldNames(), (QStringList{QString(), QString(), "Numero", "Fecha", "Concepto",
-                                                          "NombrePropietario", "Importe", "Cobrado"}));
-    EXPECT_EQ(grid->ColCount(), 9) << "the indicator and eight columns";
+                                           "Propietario/Nombre | Importe | Cobrado | Estado | Notas"));
+    EXPECT_EQ(grid->Columns()->FieldNames(),
+              (QStringList{QString(), QString(), "Numero", "Fecha", "Concepto", "NombrePropietario", "Importe",
+                           "Cobrado", "Estado", "Notas"}));
+    EXPECT_EQ(grid->ColCount(), 11) << "the indicator and ten columns";
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Recibos del ejercicio %1").arg(window.Queries().Year()));
 
     // "Recibo" heads the three receipt columns as one merged header row
@@ -218,6 +221,124 @@ TEST_F(ReceiptsWindowTest, AReceiptMarkedPaidLeavesThePendingAmountAndIsWrittenT
     check.Open();
     EXPECT_EQ(check.Fields()[0]->AsLargeInt(), 1);
     EXPECT_EQ(grid->CheckConsistency(), QString());
+}
+
+// The window's editors, worked by keys on the shown window; what they
+// write reaches the year file in the form the file keeps.
+class ReceiptEditorsTest : public ReceiptsWindowTest {
+protected:
+    void SetUp() override
+    {
+        window = std::make_unique<TfrmRecibos>(&year_);
+        window->show();
+        window->Grid()->setFocus();
+        QApplication::processEvents();
+        keys = std::make_unique<tk::test::WidgetDriver>(window->Grid());
+        receipts = window->Queries().Receipts();
+        receipts->First();
+    }
+    void TearDown() override
+    {
+        keys.reset();
+        window.reset();
+    }
+    // Opens the editor on the column and its popup, at full height.
+    void OpenPopup(const char* column)
+    {
+        window->Grid()->SetSelectedColumn(window->Grid()->ColumnByName(QString::fromLatin1(column)));
+        keys->Press(Qt::Key_F2);
+        ASSERT_TRUE(window->Grid()->EditorMode());
+        keys->Press(Qt::Key_Down, Qt::AltModifier);
+    }
+    void Enter() { keys->Press(Qt::Key_Return, {}, QStringLiteral("\r")); }
+    // The value in the year file of the first receipt.
+    QString Stored(const char* column)
+    {
+        tk::TQuery check;
+        check.SetDatabase(&year_);
+        check.SQL()->SetText(QStringLiteral("SELECT %1 FROM Recibos WHERE Numero = 1").arg(QString::fromLatin1(column)));
+        check.Open();
+        return check.Fields()[0]->AsString();
+    }
+    void PostByLeaving()
+    {
+        keys->Press(Qt::Key_Down);
+        ASSERT_EQ(receipts->State(), tk::dsBrowse);
+    }
+
+    std::unique_ptr<TfrmRecibos> window;
+    std::unique_ptr<tk::test::WidgetDriver> keys;
+    tk::TQuery* receipts = nullptr;
+};
+
+TEST_F(ReceiptEditorsTest, TheCalendarMovesTheDateAndTheFileKeepsItInIso)
+{
+    const QDate before = QDate::fromString(Stored("Fecha"), Qt::ISODate);
+    ASSERT_TRUE(before.isValid());
+    OpenPopup("Fecha");
+    auto* editor = qobject_cast<kelgrid::TKelDBGridInplaceEdit*>(window->Grid()->InplaceEditor());
+    ASSERT_TRUE(editor && editor->Calendar() && editor->Calendar()->isVisible());
+    EXPECT_EQ(editor->Calendar()->Date(), tk::DateFromQDate(before));
+    keys->Press(Qt::Key_Down);  // a week later
+    Enter();
+    PostByLeaving();
+    EXPECT_EQ(Stored("Fecha"), before.addDays(7).toString(Qt::ISODate));
+
+    // Text that is no date is refused and the stored date stays.
+    receipts->First();
+    tk::TField* date = receipts->FieldByName(QStringLiteral("Fecha"));
+    receipts->Edit();
+    EXPECT_THROW(date->SetText(QStringLiteral("31/31/2026")), tk::EConvertError);
+    EXPECT_THROW(date->SetText(QString()), tk::EConvertError);
+    EXPECT_EQ(date->AsString(), before.addDays(7).toString(Qt::ISODate));
+    receipts->Cancel();
+}
+
+TEST_F(ReceiptEditorsTest, TheCalculatorTheOwnersGridTheStatesAndTheNotesWriteTheirValues)
+{
+    const double amount = receipts->FieldByName(QStringLiteral("Importe"))->AsFloat();
+    const qint64 owner = receipts->FieldByName(QStringLiteral("Propietario"))->AsLargeInt();
+
+    OpenPopup("Importe");
+    keys->Type(QStringLiteral("*2"));
+    Enter();
+    OpenPopup("NombrePropietario");
+    keys->Press(Qt::Key_Down);
+    Enter();
+    OpenPopup("Estado");
+    keys->Press(Qt::Key_Down);
+    Enter();
+    window->Grid()->SetSelectedColumn(window->Grid()->ColumnByName(QStringLiteral("Notas")));
+    keys->Press(Qt::Key_F2);
+    keys->Type(QStringLiteral("Pagará en mano"));
+    PostByLeaving();
+
+    EXPECT_DOUBLE_EQ(Stored("Importe").toDouble(), amount * 2);
+    EXPECT_EQ(Stored("Propietario").toLongLong(), owner + 1);
+    EXPECT_EQ(Stored("Estado"), QStringLiteral("devuelto")) << "the word after the paid receipt's";
+    EXPECT_EQ(Stored("Notas"), QStringLiteral("Pagará en mano"));
+    receipts->First();
+    EXPECT_EQ(window->Grid()->ColumnByName(QStringLiteral("NombrePropietario"))->DisplayText(),
+              SampleCommunities().first().owners[int(owner)].name);
+}
+
+// A year file of an older sample has no state and no notes: the window adds
+// the columns and keeps every receipt.
+TEST_F(ReceiptsWindowTest, AnOlderYearFileGetsTheNewColumnsAndKeepsItsReceipts)
+{
+    year_.SetActive(false);
+    tk::test::ExecFile(paths_.yearFile, QStringLiteral("ALTER TABLE Recibos DROP COLUMN Notas;"
+                                                       "ALTER TABLE Recibos DROP COLUMN Estado;"));
+    year_.SetActive(true);
+    TfrmRecibos window(&year_);
+    tk::TQuery* receipts = window.Queries().Receipts();
+    int rows = 0;
+    ForEachReceipt(receipts, [&] {
+        ++rows;
+        EXPECT_EQ(receipts->FieldByName(QStringLiteral("Estado"))->AsString(), QStringLiteral("emitido"));
+        EXPECT_TRUE(receipts->FieldByName(QStringLiteral("Notas"))->IsNull());
+    });
+    EXPECT_EQ(rows, SampleCommunities().first().owners.size() * 3);
 }
 
 TEST_F(ReceiptsWindowTest, ATitleClickOrdersTheReceiptsAndKeepsTheCurrentOne)
