@@ -90,7 +90,7 @@ tk::TClientDataSet& ListRows()
         for (int id = 1; id <= kListRows; ++id) {
             dataSet->Append();
             dataSet->Fields()[0]->SetAsInteger(id);
-            dataSet->Fields()[1]->SetAsString(id == kListRows ? QStringLiteral("Lot of the last record")
+            dataSet->Fields()[1]->SetAsString(id == kListRows ? QStringLiteral("Last lot")
                                                               : QStringLiteral("Lot %1").arg(id * 7919 % kLotTexts));
             dataSet->Post();
         }
@@ -213,7 +213,7 @@ public:
     bool ListComplete() const
     {
         tk::TStrings* list = lot_->PickList();
-        return list->Count() == kDistinctTexts && list->IndexOf(QStringLiteral("Lot of the last record")) >= 0 &&
+        return list->Count() == kDistinctTexts && list->IndexOf(QStringLiteral("Last lot")) >= 0 &&
                list->Strings(0).compare(list->Strings(1), Qt::CaseInsensitive) < 0;
     }
 
