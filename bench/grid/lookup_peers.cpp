@@ -14,34 +14,19 @@
 #include "bench/grid/bigtable.h"
 #include "bench/grid/firstpaint.h"
 #include "bench/grid/lookup.h"
+#include "bench/grid/qtconnection.h"
 #include "bench/grid/screen.h"
 
 #include <QHeaderView>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <QTableView>
 #include <benchmark/benchmark.h>
-#include <stdexcept>
 
 namespace gridbench {
 namespace {
 
 const QString kConnection = QStringLiteral("gridbench-lookup");
-
-// Qt's connection to the benchmark's file, for as long as the case runs.
-class Connection {
-public:
-    Connection()
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
-        db.setDatabaseName(BigTablePath());
-        if (!db.open())
-            throw std::runtime_error("Qt cannot open the benchmark database");
-    }
-    ~Connection() { QSqlDatabase::removeDatabase(kConnection); }
-    QSqlQuery Select(const QString& sql) const { return QSqlQuery(sql, QSqlDatabase::database(kConnection)); }
-};
 
 // The row of the key, fetching more rows while it is not among those
 // fetched; -1 when no row has it.
@@ -108,7 +93,7 @@ private:
 
 void BM_QTableViewSql_LookupPopup100k(benchmark::State& state)
 {
-    Connection connection;
+    QtConnection connection(kConnection);
     QSqlQueryModel model;
     model.setQuery(connection.Select(QString::fromLatin1(kLookupSelect)));
     while (model.canFetchMore())
@@ -133,7 +118,7 @@ BENCHMARK(BM_QTableViewSql_LookupPopup100k)->Unit(benchmark::kMillisecond)->UseR
 
 void BM_QTableViewSql_LookupPopupQuery100k(benchmark::State& state)
 {
-    Connection connection;
+    QtConnection connection(kConnection);
     QSqlQueryModel model;
     PopupView popup(model);
     bool shown = true;
