@@ -10,34 +10,19 @@
 // - SQLite's own SUM, AVG and COUNT through QSqlQuery.
 
 #include "bench/grid/bigtable.h"
+#include "bench/grid/qtconnection.h"
 #include "bench/grid/screen.h"
 
 #include <QHeaderView>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <QTableView>
 #include <benchmark/benchmark.h>
-#include <stdexcept>
 
 namespace gridbench {
 namespace {
 
 const QString kConnection = QStringLiteral("gridbench-operability");
-
-// Qt's connection to the benchmark's file, for as long as a case runs.
-class Connection {
-public:
-    Connection()
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
-        db.setDatabaseName(BigTablePath());
-        if (!db.open())
-            throw std::runtime_error("Qt cannot open the benchmark database");
-    }
-    ~Connection() { QSqlDatabase::removeDatabase(kConnection); }
-    QSqlQuery Select(const QString& sql) const { return QSqlQuery(sql, QSqlDatabase::database(kConnection)); }
-};
 
 // As many rows as our grid shows, each one line high.
 void ShowLikeOurGrid(QTableView& view)
@@ -49,7 +34,7 @@ void ShowLikeOurGrid(QTableView& view)
 
 void BM_QTableViewSql_EndHome(benchmark::State& state)
 {
-    Connection connection;
+    QtConnection connection(kConnection);
     QSqlQueryModel model;
     QTableView view;
     view.setModel(&model);
@@ -81,7 +66,7 @@ BENCHMARK(BM_QTableViewSql_EndHome)->Unit(benchmark::kMillisecond)->UseRealTime(
 void BM_QTableViewSql_OrderBy(benchmark::State& state)
 {
     static const char* const kOrders[] = {" ORDER BY name", " ORDER BY name DESC"};
-    Connection connection;
+    QtConnection connection(kConnection);
     QSqlQueryModel model;
     model.setQuery(connection.Select(QString::fromLatin1(kSelectAll)));
     QTableView view;
@@ -103,7 +88,7 @@ BENCHMARK(BM_QTableViewSql_OrderBy)->Unit(benchmark::kMillisecond)->UseRealTime(
 
 void BM_QSqlQuery_Totals1M(benchmark::State& state)
 {
-    Connection connection;
+    QtConnection connection(kConnection);
     for (auto _ : state) {
         QSqlQuery query = connection.Select(QStringLiteral("SELECT SUM(amount), AVG(amount), COUNT(amount) FROM t"));
         if (!query.next()) {

@@ -4,41 +4,23 @@
 // QTableView whose 200-column model resets.
 
 #include "bench/grid/bigtable.h"
+#include "bench/grid/qtconnection.h"
 #include "bench/grid/screen.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QPixmap>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <QTableView>
 #include <benchmark/benchmark.h>
-#include <stdexcept>
 
 namespace gridbench {
 namespace {
 
 constexpr int kWideColumns = 200;
 const QString kConnection = QStringLiteral("gridbench");
-
-// Qt's connection to the benchmark's file, for as long as a case runs.
-class QtConnection {
-public:
-    QtConnection()
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
-        db.setDatabaseName(BigTablePath());
-        if (!db.open())
-            throw std::runtime_error("Qt cannot open the benchmark database");
-    }
-    ~QtConnection() { QSqlDatabase::removeDatabase(kConnection); }
-    QSqlQuery SelectAll() const
-    {
-        return QSqlQuery(QString::fromLatin1(kSelectAll), QSqlDatabase::database(kConnection));
-    }
-};
 
 // The flag column shows one of two images (the same indicator images our
 // grid's column gets) and every title three lines, as ours has three title
@@ -105,14 +87,14 @@ void ShowLikeOurGrid(QTableView& view)
 
 void BM_QTableViewSql_OpenFirstPaint(benchmark::State& state)
 {
-    QtConnection connection;
+    QtConnection connection(kConnection);
     QSqlQueryModel model;
     QTableView view;
     view.setModel(&model);
     ShowLikeOurGrid(view);
     QImage image = ScreenImage();
     for (auto _ : state) {
-        model.setQuery(connection.SelectAll());
+        model.setQuery(connection.Select(QString::fromLatin1(kSelectAll)));
         Paint(view, image);
         state.PauseTiming();
         SettleEvents();
@@ -124,9 +106,9 @@ BENCHMARK(BM_QTableViewSql_OpenFirstPaint)->Unit(benchmark::kMillisecond)->UseRe
 
 void BM_QTableViewSql_DecoratedRepaint(benchmark::State& state)
 {
-    QtConnection connection;
+    QtConnection connection(kConnection);
     QSqlQueryModel model;
-    model.setQuery(connection.SelectAll());
+    model.setQuery(connection.Select(QString::fromLatin1(kSelectAll)));
     DecoratedModel decorated;
     decorated.setSourceModel(&model);
     QTableView view;
