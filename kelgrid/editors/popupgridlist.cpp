@@ -13,6 +13,7 @@
 #include "toolkit/data/field.h"
 #include "toolkit/ui/graphics.h"
 #include "toolkit/ui/popupbehaviour.h"
+#include "toolkit/ui/sysinfo.h"
 
 #include <QKeyEvent>
 #include <QScopeGuard>
@@ -245,6 +246,10 @@ int TKelPopupGridList::Prepare(const TDropDownLimits& limits)
     UpdateSequence(false);
     PerformDelayed();
     const int rows = limits.ListRows(RecCount());
+    // The vertical scroll bar a hidden popup has not made yet counts as it
+    // will when the rows do not all show; measured without it, the
+    // columns would not fit and the first would scroll out of sight.
+    const int nonClient = NonClientWidthFor(rows);
     const int rowHeight = DefaultRowHeight();
     int height = rows * rowHeight + TitleHeight() + TotalHeight() + 1;
     if (TotalHeight() > 0)
@@ -257,19 +262,28 @@ int TKelPopupGridList::Prepare(const TDropDownLimits& limits)
     if (first && first->ExpandCols() > 0) {
         // The collapsed group must still cover the editor.
         firstBaseWidth_ = first->WidthBase();
-        raisedFirstWidth_ = qMax(firstBaseWidth_, limits.editorWidth - NonClientWidth() + 1);
+        raisedFirstWidth_ = qMax(firstBaseWidth_, limits.editorWidth - nonClient + 1);
         first->SetWidthBase(raisedFirstWidth_);
-        width = first->Expanded() ? limits.ListWidth(TotalColumnWidth() + NonClientWidth())
-                                  : TotalColumnWidth() + NonClientWidth();
+        width = first->Expanded() ? limits.ListWidth(TotalColumnWidth() + nonClient)
+                                  : TotalColumnWidth() + nonClient;
     } else {
-        const int wanted = TotalColumnWidth() + NonClientWidth();
+        const int wanted = TotalColumnWidth() + nonClient;
         width = limits.ListWidth(wanted);
         const bool ownWidth = limits.dropDownWidth > 0;
         SetStretchMode(ownWidth || wanted > MaxDropDownWidth || wanted < width);
     }
     setMinimumHeight(TitleHeight() + TotalHeight() + rowHeight);
     resize(width, height);
+    // The columns start from the first again: a narrower size before may
+    // have scrolled it away.
+    SetLeftCol(FixedCols());
     return rowHeight;
+}
+
+int TKelPopupGridList::NonClientWidthFor(int rows) const
+{
+    const bool scrolls = rows < RecCount();
+    return 2 * frameWidth() + (scrolls ? tk::ScrollBarExtent() : 0);
 }
 
 void TKelPopupGridList::FollowColumnWidths()

@@ -94,6 +94,9 @@ private:
     // The sum of the shown columns' widths with their lines.
     int TotalColumnWidth() const;
     int NonClientWidth() const { return width() - viewport()->width(); }
+    // The frame and, when rows do not show every record, the vertical
+    // scroll bar: the width beside the viewport once the popup shows.
+    int NonClientWidthFor(int rows) const;
     void FollowColumnWidths();
     bool SearchFieldUsable() const;
     void SearchFor(QChar ch);

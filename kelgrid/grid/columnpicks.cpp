@@ -17,6 +17,7 @@
 
 #include <QScopeGuard>
 #include <algorithm>
+#include <unordered_set>
 
 namespace kelgrid {
 
@@ -50,6 +51,18 @@ void ForEachRecord(tk::TDataSet* dataSet, const std::function<void()>& visit)
     for (dataSet->First(); !dataSet->Eof(); dataSet->Next())
         visit();
 }
+
+// The texts met so far, compared as the pick lists compare them (any
+// case), found in constant time: a walk over many records stays linear in
+// the records, however many distinct texts they hold.
+class TSeenTexts {
+public:
+    // True the first time text is met.
+    bool Insert(const QString& text) { return seen_.insert(text.toCaseFolded()).second; }
+
+private:
+    std::unordered_set<QString> seen_;
+};
 
 }  // namespace
 
@@ -226,11 +239,15 @@ void TKelColumn::LoadPickList(tk::TField* field, bool sorted)
         return;
     }
     tk::TStringList values;
-    if (d_->pickOptions.testFlag(poAppendToList) && d_->pickList)
+    TSeenTexts seen;
+    if (d_->pickOptions.testFlag(poAppendToList) && d_->pickList) {
         values.AddStrings(d_->pickList.get());
+        for (int i = 0; i < values.Count(); ++i)
+            seen.Insert(values.Strings(i));
+    }
     ForEachRecord(dataSet, [&] {
         const QString text = field->Text();
-        if (!text.isEmpty() && values.IndexOf(text) < 0)
+        if (!text.isEmpty() && seen.Insert(text))
             values.Add(text);
     });
     if (sorted)
@@ -253,23 +270,22 @@ void TKelColumn::LoadPickText(tk::TField* listField, tk::TField* textField, bool
         QString text;
     };
     QList<Pair> pairs;
-    tk::TStringList seen;
+    TSeenTexts seen;
     if (d_->pickOptions.testFlag(poAppendToList) && d_->pickList) {
         for (int i = 0; i < d_->pickList->Count(); ++i) {
             const QString value = d_->pickList->Strings(i);
             const QString text =
                 d_->pickText && i < d_->pickText->Count() ? d_->pickText->Strings(i) : QString();
             pairs.append({value, text});
-            seen.Add(value);
+            seen.Insert(value);
         }
     }
     ForEachRecord(dataSet, [&] {
         const QString value = listField->Text();
         const QString text = textField->Text();
-        if ((value.isEmpty() && text.isEmpty()) || seen.IndexOf(value) >= 0)
+        if ((value.isEmpty() && text.isEmpty()) || !seen.Insert(value))
             return;
         pairs.append({value, text});
-        seen.Add(value);
     });
     if (sorted) {
         const bool byText = d_->pickOptions.testFlag(poSortedByText);

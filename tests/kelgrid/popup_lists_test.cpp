@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -440,6 +441,18 @@ protected:
     TKelColumn* column = nullptr;
     QPointer<TKelPopupGridList> list;
 };
+
+// Measured while hidden, the popup still makes room for the scroll bar its
+// rows will need: every column shows from the first, none scrolled away.
+TEST_F(GridListTest, TheColumnsFitBesideTheScrollBarOfManyRecords)
+{
+    Open(5);
+    ASSERT_TRUE(list->verticalScrollBar()->isVisible());
+    EXPECT_EQ(list->LeftCol(), list->FixedCols());
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+    const int last = list->ColCount() - 1;
+    EXPECT_LE(list->CellRect(last, list->Row()).right(), list->viewport()->width());
+}
 
 TEST_F(GridListTest, ListFieldsWithATrailingSeparatorAddARowNumberColumn)
 {
