@@ -1,3 +1,4 @@
+#include "kelgrid/editors/listborder.h"
 #include "kelgrid/editors/popupdatalist.h"
 #include "kelgrid/editors/popupgridlist.h"
 #include "kelgrid/editors/popuppicklist.h"
@@ -13,6 +14,8 @@
 #include "toolkit/data/clientdataset.h"
 #include "toolkit/data/datasource.h"
 #include "toolkit/data/field.h"
+
+#include "toolkit/ui/colors.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -452,6 +455,32 @@ TEST_F(GridListTest, TheColumnsFitBesideTheScrollBarOfManyRecords)
     EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
     const int last = list->ColCount() - 1;
     EXPECT_LE(list->CellRect(last, list->Row()).right(), list->viewport()->width());
+}
+
+// A mild (silver) border frames the list while the names in it keep the
+// text colour: neither the border's colour nor the popup's never being the
+// active window greys them.
+TEST_F(GridListTest, TheBorderHasItsColourAndTheTextKeepsItsOwn)
+{
+    grid->SetListBorder(lbMild);
+    Open(5);
+    ASSERT_FALSE(list->isActiveWindow());
+    EXPECT_EQ(ListBorderShown(*list), tk::ColorToQColor(tk::clSilver));
+    const QImage shot = list->grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(0, shot.height() / 2)), tk::ColorToQColor(tk::clSilver));
+    EXPECT_EQ(QColor(shot.pixel(shot.width() / 2, 0)), tk::ColorToQColor(tk::clSilver));
+    // The darkest pixel of the second row's text is the window text colour.
+    const QRect row = list->CellRect(list->FixedCols(), list->Row() + 1);
+    int darkest = 255;
+    for (int y = row.top(); y <= row.bottom(); ++y)
+        for (int x = row.left() + 2; x < row.right() - 2; ++x)
+            darkest = qMin(darkest, qGray(shot.pixel(list->viewport()->mapTo(list.data(), QPoint(x, y)))));
+    EXPECT_LT(darkest, 64) << "the text is drawn dark, not grey";
+    EXPECT_EQ(tk::ColorToQColor(tk::clWindowText, list->palette()),
+              QApplication::palette().color(QPalette::Active, QPalette::WindowText));
+    // What the style draws from the popup's own group looks active too.
+    EXPECT_EQ(list->palette().color(QPalette::Inactive, QPalette::Highlight),
+              list->palette().color(QPalette::Active, QPalette::Highlight));
 }
 
 TEST_F(GridListTest, ListFieldsWithATrailingSeparatorAddARowNumberColumn)

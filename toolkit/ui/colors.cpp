@@ -65,7 +65,10 @@ constexpr std::array kColorNames{
     TColorName{clDefault, "clDefault"},
 };
 
-// The palette colour each system index stands for.
+// The palette colour each system index stands for. A system colour is one
+// colour wherever it is used: it is read from the active group (unless the
+// index names another), never from the group a widget happens to be in, so
+// a popup that is never activated paints as its window does.
 QColor SystemQColor(int index, const QPalette& palette)
 {
     switch (index) {
@@ -73,10 +76,10 @@ QColor SystemQColor(int index, const QPalette& palette)
     case 10:  // active border
     case 11:  // inactive border
     case 15:  // button face
-        return palette.color(QPalette::Button);
+        return palette.color(QPalette::Active, QPalette::Button);
     case 1:   // desktop
     case 12:  // application work space
-        return palette.color(QPalette::Dark);
+        return palette.color(QPalette::Active, QPalette::Dark);
     case 2:
     case 13:
     case 29:
@@ -85,47 +88,47 @@ QColor SystemQColor(int index, const QPalette& palette)
         return palette.color(QPalette::Inactive, QPalette::Highlight).lighter(130);
     case 4:
     case 30:
-        return palette.color(QPalette::Window);
+        return palette.color(QPalette::Active, QPalette::Window);
     case 5:
-        return palette.color(QPalette::Base);
+        return palette.color(QPalette::Active, QPalette::Base);
     case 6:
     case 21:
-        return palette.color(QPalette::Shadow);
+        return palette.color(QPalette::Active, QPalette::Shadow);
     case 7:
-        return palette.color(QPalette::WindowText);
+        return palette.color(QPalette::Active, QPalette::WindowText);
     case 8:
-        return palette.color(QPalette::WindowText);
+        return palette.color(QPalette::Active, QPalette::WindowText);
     case 9:
     case 14:
         return palette.color(QPalette::Active, QPalette::HighlightedText);
     case 16:
-        return palette.color(QPalette::Dark);
+        return palette.color(QPalette::Active, QPalette::Dark);
     case 17:
         return palette.color(QPalette::Disabled, QPalette::Text);
     case 18:
-        return palette.color(QPalette::ButtonText);
+        return palette.color(QPalette::Active, QPalette::ButtonText);
     case 19:
         return palette.color(QPalette::Inactive, QPalette::HighlightedText);
     case 20:
-        return palette.color(QPalette::Light);
+        return palette.color(QPalette::Active, QPalette::Light);
     case 22:
-        return palette.color(QPalette::Midlight);
+        return palette.color(QPalette::Active, QPalette::Midlight);
     case 23:
-        return palette.color(QPalette::ToolTipText);
+        return palette.color(QPalette::Active, QPalette::ToolTipText);
     case 24:
-        return palette.color(QPalette::ToolTipBase);
+        return palette.color(QPalette::Active, QPalette::ToolTipBase);
     case 26:
-        return palette.color(QPalette::Link);
+        return palette.color(QPalette::Active, QPalette::Link);
     case 27: {
         // The far end of an active caption's ramp: the highlight, lighter.
         const QColor highlight = palette.color(QPalette::Active, QPalette::Highlight);
         return highlight.lightness() > 128 ? highlight.darker(130) : highlight.lighter(150);
     }
     case 28:
-        return palette.color(QPalette::Midlight);
+        return palette.color(QPalette::Active, QPalette::Midlight);
     default:
         // Unknown index: a neutral background rather than black.
-        return palette.color(QPalette::Window);
+        return palette.color(QPalette::Active, QPalette::Window);
     }
 }
 

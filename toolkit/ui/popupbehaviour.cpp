@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QWidget>
 
 namespace tk {
@@ -16,6 +17,15 @@ void PreparePopupWidget(QWidget* widget)
                            Qt::WindowDoesNotAcceptFocus);
     widget->setAttribute(Qt::WA_ShowWithoutActivating);
     widget->setFocusPolicy(Qt::NoFocus);
+    // Never activated, the popup would paint in the inactive colours (grey
+    // text on several styles) although it belongs to the active window of
+    // its editor: it takes the active colours for both groups.
+    QPalette palette = widget->palette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto colorRole = static_cast<QPalette::ColorRole>(role);
+        palette.setColor(QPalette::Inactive, colorRole, palette.color(QPalette::Active, colorRole));
+    }
+    widget->setPalette(palette);
 }
 
 bool ForwardKeyTo(QWidget* receiver, const QKeyEvent& event)
