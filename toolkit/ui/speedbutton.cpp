@@ -50,6 +50,11 @@ TSpeedButtonLayout LayOutSpeedButton(const QRect& client, QSize glyphSize, QSize
                                      int margin, int spacing)
 {
     const bool horizontal = layout == blGlyphLeft || layout == blGlyphRight;
+    // A missing glyph or caption takes no room.
+    if (glyphSize.isEmpty())
+        glyphSize = QSize(0, 0);
+    if (textSize.isEmpty())
+        textSize = QSize(0, 0);
     const int room = horizontal ? client.width() : client.height();
     const int glyphLength = horizontal ? glyphSize.width() : glyphSize.height();
     const int textLength = horizontal ? textSize.width() : textSize.height();
@@ -101,6 +106,8 @@ TSpeedButton::TSpeedButton(QWidget* parent) : QWidget(parent), TControl(this), g
 {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_Hover);
+    // Moves without a button tell whether the pointer is over the button.
+    setMouseTracking(true);
     resize(23, 22);
 }
 
