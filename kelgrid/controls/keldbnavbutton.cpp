@@ -88,23 +88,24 @@ void TKelDBNavButton::PaintButton(tk::TCanvas& canvas)
         SetButtonState(RestState());
     }
     // Painted on an image first: the gradient shows through the pixels of
-    // the face colour, which only an image canvas can read back.
-    tk::TBitmap buffer;
-    buffer.SetSize(width(), height());
-    tk::TCanvas& image = *buffer.Canvas();
-    image.SetPalette(canvas.Palette());
-    if (ThemesEnabled(this))
-        PaintThemed(image);
-    else
-        PaintPlain(image);
-    image.Release();
-    canvas.Painter()->drawImage(0, 0, buffer.Image());
+    // the face colour, which only an image canvas can read back. What the
+    // button leaves unpainted stays clear, so the parent shows there.
+    QImage buffer(size(), QImage::Format_ARGB32_Premultiplied);
+    buffer.fill(Qt::transparent);
+    {
+        tk::TCanvas image(&buffer);
+        image.SetPalette(canvas.Palette());
+        if (ThemesEnabled(this))
+            PaintThemed(image);
+        else
+            PaintPlain(image);
+    }
+    canvas.Painter()->drawImage(0, 0, buffer);
 }
 
 void TKelDBNavButton::PaintThemed(tk::TCanvas& canvas)
 {
     const QRect client = rect();
-    tk::DrawParentBackground(this, canvas, client);
     const bool pressed = IsPressed();
     TThemedDetails details;
     details.state = State() == TButtonState::bsDisabled ? TThemedState::tsDisabled
@@ -147,8 +148,6 @@ void TKelDBNavButton::PaintThemed(tk::TCanvas& canvas)
 
 void TKelDBNavButton::PaintPlain(tk::TCanvas& canvas)
 {
-    if (Transparent())
-        tk::DrawParentBackground(this, canvas, rect());
     TNavButton::PaintButton(canvas);
     if (gradient_->IsActive(false))
         PaintGradient(canvas);

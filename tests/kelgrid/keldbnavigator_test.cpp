@@ -184,10 +184,16 @@ TEST_F(KelDBNavigatorTest, WithoutGradientButtonsPaintLikeThePlainOnes)
     const QImage reference = plain.Button(sample)->grab().toImage();
     EXPECT_EQ(kel.convertToFormat(QImage::Format_RGB32), reference.convertToFormat(QImage::Format_RGB32));
     EXPECT_NE(withGradient.convertToFormat(QImage::Format_RGB32), reference.convertToFormat(QImage::Format_RGB32));
-    // The disabled look too.
-    const QImage kelDisabled = Button(tk::nbFirst)->grab().toImage();
-    const QImage plainDisabled = plain.Button(tk::nbFirst)->grab().toImage();
-    EXPECT_EQ(kelDisabled.convertToFormat(QImage::Format_RGB32), plainDisabled.convertToFormat(QImage::Format_RGB32));
+    // The pressed look too.
+    const QPoint centre = Button(sample)->rect().center();
+    tk::test::WidgetDriver(Button(sample)).MouseDown(centre);
+    tk::test::WidgetDriver(plain.Button(sample)).MouseDown(centre);
+    const QImage kelPressed = Button(sample)->grab().toImage();
+    const QImage plainPressed = plain.Button(sample)->grab().toImage();
+    tk::test::WidgetDriver(Button(sample)).MouseUp(QPoint(-50, -50));
+    tk::test::WidgetDriver(plain.Button(sample)).MouseUp(QPoint(-50, -50));
+    EXPECT_EQ(kelPressed.convertToFormat(QImage::Format_RGB32), plainPressed.convertToFormat(QImage::Format_RGB32));
+    EXPECT_NE(kelPressed.convertToFormat(QImage::Format_RGB32), kel.convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(KelDBNavigatorTest, DeleteWithSeveralSelectedRowsDeletesExactlyThose)

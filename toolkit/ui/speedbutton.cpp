@@ -307,8 +307,7 @@ void TSpeedButton::PaintButton(TCanvas& canvas)
     QRect client = rect();
     const TColor face = Color() == clDefault ? clBtnFace : Color();
     if (ThemesEnabled()) {
-        if (flat_ || transparent_)
-            DrawParentBackground(this, canvas, client);
+        // The button fills nothing itself, so the parent shows around the element.
         TThemedDetails details;
         details.element = flat_ ? TThemedElement::teToolBarButton : TThemedElement::tePushButton;
         details.state = ThemedStateOf(*this);
