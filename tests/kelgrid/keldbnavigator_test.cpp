@@ -196,6 +196,28 @@ TEST_F(KelDBNavigatorTest, WithoutGradientButtonsPaintLikeThePlainOnes)
     EXPECT_NE(kelPressed.convertToFormat(QImage::Format_RGB32), kel.convertToFormat(QImage::Format_RGB32));
 }
 
+TEST_F(KelDBNavigatorTest, ThemedFineButtonsMarkOnlyTheHotButton)
+{
+    ASSERT_TRUE(tk::ThemesEnabled());
+    navigator->SetFlat(true);
+    navigator->SetFine(true);
+    navigator->SetShowCaptions(true);
+    navigator->resize(400, 25);
+    Show();
+    TKelDBNavButton* button = Button(tk::nbNext);
+    for (TFineTheme theme : {ftBorder, ftUnderline}) {
+        navigator->SetFineTheme(theme);
+        tk::test::WidgetDriver(button).Leave();
+        const QImage atRest = button->grab().toImage();
+        tk::test::WidgetDriver(button).MouseMove(button->rect().center());
+        ASSERT_TRUE(button->MouseInControl());
+        const QImage hot = button->grab().toImage();
+        EXPECT_NE(hot, atRest) << theme;
+        tk::test::WidgetDriver(button).Leave();
+        EXPECT_EQ(button->grab().toImage(), atRest) << theme;
+    }
+}
+
 TEST_F(KelDBNavigatorTest, DeleteWithSeveralSelectedRowsDeletesExactlyThose)
 {
     auto* grid = new TKelDBGrid(&window);
