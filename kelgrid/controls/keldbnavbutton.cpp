@@ -58,7 +58,7 @@ void TKelDBNavButton::GlyphChanged()
 
 void TKelDBNavButton::MouseInControlChanged()
 {
-    if (Flat())
+    if (Flat() || ThemesEnabled(this))
         TNavButton::MouseInControlChanged();
     else if (!ThemesEnabled(this) && gradient_->IsHotActive())
         update();

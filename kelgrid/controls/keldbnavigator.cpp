@@ -7,6 +7,7 @@
 #include "kelgrid/controls/orvthemes.h"
 #include "kelgrid/grid/bookmarks.h"
 #include "kelgrid/grid/dbgrid.h"
+#include "kelgrid/grid/gridlink.h"
 #include "toolkit/core/dbconsts.h"
 #include "toolkit/core/resourcestring.h"
 #include "toolkit/core/strings.h"
@@ -16,8 +17,6 @@
 #include "toolkit/ui/dialogs.h"
 #include "toolkit/ui/formenums.h"
 #include "toolkit/ui/pictures.h"
-
-#include <QApplication>
 
 namespace kelgrid {
 
@@ -248,9 +247,11 @@ TKelCustomDBGrid* TKelDBNavigator::GridWithSelectedRows() const
     tk::TDataSource* source = DataSource();
     if (!source)
         return nullptr;
-    for (QWidget* widget : QApplication::allWidgets()) {
-        auto* grid = qobject_cast<TKelCustomDBGrid*>(widget);
-        if (grid && grid->DataSource() == source && grid->SelectedRows()->Count() > 1)
+    // The grids on the source are those whose links it holds.
+    for (tk::TDataLink* link : source->DataLinks()) {
+        auto* gridLink = dynamic_cast<TKelGridDataLink*>(link);
+        TKelCustomDBGrid* grid = gridLink ? gridLink->Grid() : nullptr;
+        if (grid && grid->SelectedRows()->Count() > 1)
             return grid;
     }
     return nullptr;

@@ -285,7 +285,8 @@ void TSpeedButton::SetMouseInControl(bool inside)
 
 void TSpeedButton::MouseInControlChanged()
 {
-    if (flat_)
+    // Only flat buttons and themed ones have a hot look.
+    if (flat_ || ThemesEnabled())
         update();
 }
 

@@ -2,6 +2,9 @@
 // TSpeedButton: a button without focus that shows a glyph and a caption,
 // flat or framed, and can stay down.
 //
+// A glyph whose width is 1 to 4 times its height sets NumGlyphs to that
+// count; set NumGlyphs after the glyph to choose otherwise.
+//
 // Glyph holds NumGlyphs (1 to 4) images side by side: normal, disabled,
 // pressed, exclusive (down). A state without an image falls back:
 // exclusive to pressed, pressed to normal; a missing disabled image is the
