@@ -196,6 +196,37 @@ TEST_F(KelDBNavigatorTest, WithoutGradientButtonsPaintLikeThePlainOnes)
     EXPECT_NE(kelPressed.convertToFormat(QImage::Format_RGB32), kel.convertToFormat(QImage::Format_RGB32));
 }
 
+TEST_F(KelDBNavigatorTest, PlainButtonsShowTheHotGradientAndTheBarItsBackground)
+{
+    tk::SetThemesEnabled(false);
+    const auto restore = qScopeGuard([] { tk::SetThemesEnabled(true); });
+    navigator->Gradient()->SetStartColor(tk::clRed);
+    navigator->Gradient()->SetHotColor(tk::clLime);
+    navigator->Gradient()->SetOptions(navigator->Gradient()->Options() | goHotColor);
+    navigator->SetVisibleButtons(tk::NavButtonBit(tk::nbNext));
+    navigator->resize(100, 30);
+    Show();
+    // Buttons fill the bar; a narrower one leaves room for the bar's face.
+    TKelDBNavButton* button = Button(tk::nbNext);
+    button->setGeometry(0, 0, 40, 30);
+    const QImage bar = navigator->grab().toImage();
+    EXPECT_NE(bar.pixelColor(70, 2), tk::ColorToQColor(tk::clBtnFace));
+    navigator->Gradient()->SetActive(false);
+    EXPECT_EQ(navigator->grab().toImage().pixelColor(70, 2), tk::ColorToQColor(tk::clBtnFace));
+    navigator->Gradient()->SetActive(true);
+
+    tk::test::WidgetDriver(button).Leave();
+    const QImage atRest = button->grab().toImage();
+    tk::test::WidgetDriver(button).MouseMove(QPoint(20, 15));
+    ASSERT_TRUE(button->MouseInControl());
+    const QImage hot = button->grab().toImage();
+    EXPECT_NE(hot, atRest);
+    // The frame stays the plain button's frame.
+    EXPECT_EQ(hot.pixelColor(0, 0), atRest.pixelColor(0, 0));
+    tk::test::WidgetDriver(button).Leave();
+    EXPECT_EQ(button->grab().toImage(), atRest);
+}
+
 TEST_F(KelDBNavigatorTest, ThemedFineButtonsMarkOnlyTheHotButton)
 {
     ASSERT_TRUE(tk::ThemesEnabled());
