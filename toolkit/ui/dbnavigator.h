@@ -21,6 +21,8 @@
 // Glyphs: ButtonGlyph supplies each button's image strip (none here);
 // subclasses call ApplyGlyphs from their constructor.
 
+#include "toolkit/core/strings.h"
+#include "toolkit/data/datasource.h"
 #include "toolkit/ui/panel.h"
 #include "toolkit/ui/speedbutton.h"
 
@@ -29,10 +31,6 @@
 #include <memory>
 
 namespace tk {
-
-class TDataSource;
-class TStringList;
-class TStrings;
 
 struct TDBNavigatorEnums {
     Q_GADGET
@@ -66,6 +64,8 @@ private:
 class TDBNavigator : public TPanel {
     Q_OBJECT
     Q_PROPERTY(bool ConfirmDelete READ ConfirmDelete WRITE SetConfirmDelete)
+    Q_PROPERTY(tk::TDataSource* DataSource READ DataSource WRITE SetDataSource)
+    Q_PROPERTY(tk::TStrings* Hints READ Hints WRITE SetHints)
     Q_PROPERTY(bool Flat READ Flat WRITE SetFlat)
     Q_PROPERTY(unsigned VisibleButtons READ VisibleButtons WRITE SetVisibleButtons)
     Q_CLASSINFO("Default:ConfirmDelete", "True")

@@ -24,6 +24,7 @@
 // look); Transparent flat buttons leave the face unfilled.
 
 #include "toolkit/ui/control.h"
+#include "toolkit/ui/pictures.h"
 #include "toolkit/ui/uienums.h"
 
 #include <QWidget>
@@ -31,7 +32,6 @@
 
 namespace tk {
 
-class TBitmap;
 class TCanvas;
 
 class TSpeedButton : public QWidget, public TControl {
@@ -41,6 +41,7 @@ class TSpeedButton : public QWidget, public TControl {
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(bool Down READ Down WRITE SetDown)
     Q_PROPERTY(bool Flat READ Flat WRITE SetFlat)
+    Q_PROPERTY(tk::TBitmap* Glyph READ Glyph WRITE SetGlyph)
     Q_PROPERTY(int GroupIndex READ GroupIndex WRITE SetGroupIndex)
     Q_PROPERTY(tk::TUiEnums::TButtonLayout Layout READ Layout WRITE SetLayout)
     Q_PROPERTY(int Margin READ Margin WRITE SetMargin)
