@@ -3,9 +3,12 @@
 #include "kelgrid/controls/columnsform.h"
 #include "kelgrid/grid/columns.h"
 #include "kelgrid/grid/dbgrid.h"
+#include "toolkit/core/application.h"
 #include "toolkit/ui/stdctrls.h"
 
+#include <QEvent>
 #include <QScopeGuard>
+#include <QTimer>
 #include <algorithm>
 
 namespace kelgrid {
@@ -19,6 +22,48 @@ void SetGridEditorMode(TKelDBGrid& grid, bool on)
 {
     [[maybe_unused]] const bool written = grid.setProperty("EditorMode", on);
     Q_ASSERT(written);
+}
+
+// The editor shows only in a focused grid, and the focus comes back to the
+// grid's window from the event loop once the form is gone. Until then this
+// one-shot watcher waits for the grid's next focus-in.
+class EditorModeRestorer : public QObject {
+public:
+    explicit EditorModeRestorer(TKelDBGrid* grid) : QObject(grid), grid_(grid) { grid->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == grid_ && event->type() == QEvent::FocusIn) {
+            grid_->removeEventFilter(this);
+            // After the focus change is complete, as the grid's own
+            // focus handling runs after this filter.
+            QTimer::singleShot(0, grid_, [grid = grid_] {
+                try {
+                    if (grid->AcquireFocus())
+                        SetGridEditorMode(*grid, true);
+                } catch (...) {
+                    tk::Application().HandleException(std::current_exception());
+                }
+            });
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    TKelDBGrid* grid_;
+};
+
+void RestoreEditorMode(TKelDBGrid* grid)
+{
+    if (grid->AcquireFocus()) {
+        SetGridEditorMode(*grid, true);
+        return;
+    }
+    new EditorModeRestorer(grid);
+    if (grid->isVisible() && !grid->isActiveWindow())
+        grid->activateWindow();
 }
 
 }  // namespace
@@ -180,7 +225,7 @@ bool TKelDBColumnsDialog::Execute()
     if (grid_ && selectedShowing && selected && !selected->Showing())
         SelectFirstShowingColumn();
     if (grid_ && editing)
-        SetGridEditorMode(*grid_, true);
+        RestoreEditorMode(grid_);
     return ok;
 }
 

@@ -12,7 +12,9 @@
 // MinimumCount; MinimumWidth is at least 0 and at most DefaultWidth when
 // that is set (DefaultWidth 0 keeps the designed width).
 //
-// The grid is watched: when it is destroyed DBGrid becomes nullptr.
+// The grid is watched: when it is destroyed DBGrid becomes nullptr. A grid
+// that was editing gets its editor back when it has the focus again (at
+// once, or from the event loop as the focus returns from the form).
 
 #include "kelgrid/controls/columnsoptions.h"
 #include "kelgrid/kelgridexport.h"

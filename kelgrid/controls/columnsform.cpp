@@ -197,6 +197,9 @@ bool TKelDBColumnsForm::Execute()
         Resize(defaultWidth_, height());
     LoadSettings();
     const int result = ShowModal();
+    // Every way of closing ends here, so OnClose fires once per showing.
+    if (OnClose)
+        OnClose(this);
     const bool autoUpdate = options_.testFlag(coAutoUpdate);
     if (result == tk::mrOk && !autoUpdate)
         ApplySettings();
@@ -366,15 +369,6 @@ void TKelDBColumnsForm::ShowHelpTopic()
 {
     if (HelpContext() != 0)
         tk::Application().HelpContext(HelpContext());
-}
-
-void TKelDBColumnsForm::done(int result)
-{
-    tk::TForm::done(result);
-    Guarded([this] {
-        if (OnClose)
-            OnClose(this);
-    });
 }
 
 void TKelDBColumnsForm::Guarded(const std::function<void()>& action)

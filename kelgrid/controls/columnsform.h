@@ -94,7 +94,6 @@ public:
     tk::TNotifyEvent OnClose;
 
 protected:
-    void done(int result) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

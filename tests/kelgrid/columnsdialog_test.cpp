@@ -12,6 +12,7 @@
 #include "tests/support/widget_driver.h"
 #include "toolkit/ui/stdctrls.h"
 
+#include <QApplication>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -341,7 +342,8 @@ TEST_F(ColumnsDialogTest, TheDatasetsOwnColumnsGoneWithItsClosingAreSkipped)
         ShiftKey(form, 0, Qt::Key_Down);
         form.ColumnsList()->SetChecked(0, false);
         dataSet.Close();
-        dataSet.Open();
+        FillFees(dataSet);
+        ASSERT_EQ(grid->Columns()->Count(), 4);
         form.OkButton()->Click();
     }));
     EXPECT_EQ(Layout(*grid), QStringLiteral("Id Owner Amount Paid"));
@@ -367,11 +369,15 @@ TEST_F(ColumnsDialogTest, TheDialogLetsGoOfADestroyedGrid)
 TEST_F(ColumnsDialogTest, TheEditorIsLeftForTheDialogAndComesBack)
 {
     grid->show();
-    grid->SetOptions(grid->Options() | dgEditing);
+    grid->setFocus();
     grid->SetSelectedColumn(grid->Columns()->Items(1));
-    grid->setProperty("EditorMode", true);
+    QApplication::processEvents();
+    tk::test::WidgetDriver(grid.get()).Press(Qt::Key_F2);
     ASSERT_TRUE(grid->EditorMode());
     Run([&](TKelDBColumnsForm&) { EXPECT_FALSE(grid->EditorMode()); });
+    // The focus returns to the grid's window from the event loop.
+    for (int i = 0; i < 5 && !grid->EditorMode(); ++i)
+        QApplication::processEvents();
     EXPECT_TRUE(grid->EditorMode());
 }
 
