@@ -29,7 +29,10 @@ void SetGridEditorMode(TKelDBGrid& grid, bool on)
 // one-shot watcher waits for the grid's next focus-in.
 class EditorModeRestorer : public QObject {
 public:
-    explicit EditorModeRestorer(TKelDBGrid* grid) : QObject(grid), grid_(grid) { grid->installEventFilter(this); }
+    explicit EditorModeRestorer(TKelDBGrid* grid) : QObject(grid), grid_(grid)
+    {
+        grid->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -69,9 +72,7 @@ void RestoreEditorMode(TKelDBGrid* grid)
 }  // namespace
 
 TKelDBColumnsDialog::TKelDBColumnsDialog(QObject* owner)
-    : tk::TComponent(owner),
-      buttonsTitles_(DefaultButtonsTitles()),
-      columnsTitle_(DefaultColumnsTitle()),
+    : tk::TComponent(owner), buttonsTitles_(DefaultButtonsTitles()), columnsTitle_(DefaultColumnsTitle()),
       title_(DefaultTitle())
 {
 }
@@ -125,7 +126,8 @@ void TKelDBColumnsDialog::SetDBGrid(TKelDBGrid* grid)
 void TKelDBColumnsDialog::Notification(tk::TComponentCore* component, tk::TOperation operation)
 {
     tk::TComponent::Notification(component, operation);
-    if (operation == tk::TOperation::opRemove && grid_ && component == static_cast<tk::TComponentCore*>(grid_.data()))
+    if (operation == tk::TOperation::opRemove && grid_ &&
+        component == static_cast<tk::TComponentCore*>(grid_.data()))
         grid_ = nullptr;
 }
 
@@ -170,7 +172,8 @@ void TKelDBColumnsDialog::SetUpForm(TKelDBColumnsForm& form)
     form.ColumnsList()->SetBorderStyle(borderStyle_);
     const QStringList titles = buttonsTitles_.split(QLatin1Char(';'));
     const QStringList defaults = DefaultButtonsTitles().split(QLatin1Char(';'));
-    const QList<tk::TButton*> buttons{form.OkButton(), form.CancelButton(), form.ApplyButton(), form.HelpButton()};
+    const QList<tk::TButton*> buttons{form.OkButton(), form.CancelButton(), form.ApplyButton(),
+                                      form.HelpButton()};
     Q_ASSERT(defaults.size() == buttons.size());
     for (int i = 0; i < buttons.size(); ++i)
         buttons[i]->SetCaption(i < titles.size() && !titles[i].isEmpty() ? titles[i] : defaults[i]);

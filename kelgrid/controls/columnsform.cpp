@@ -162,7 +162,8 @@ void TKelDBColumnsForm::ArrangeButtons()
         button->setVisible(shown.contains(button));
     for (int i = 0; i < shown.size(); ++i)
         shown[i]->move(i * kButtonSlot, 0);
-    buttonRow_->resize(static_cast<int>(shown.size()) * kButtonSlot - (kButtonSlot - kButtonWidth), kButtonHeight);
+    buttonRow_->resize(static_cast<int>(shown.size()) * kButtonSlot - (kButtonSlot - kButtonWidth),
+                       kButtonHeight);
     if (narrowed > 0)
         Resize(width() - narrowed, height());
 }

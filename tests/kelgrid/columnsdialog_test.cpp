@@ -10,9 +10,11 @@
 #include "tests/kelgrid/grid_fixture.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/widget_driver.h"
+#include "toolkit/core/application.h"
 #include "toolkit/ui/stdctrls.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -124,8 +126,8 @@ TEST_F(ColumnsDialogTest, TheListShowsTheColumnsAfterTheFixedOnesWithTheirVisibi
     grid->Columns()->Items(2)->Title()->SetCaption(QStringLiteral("Amount\ndue"));
     grid->Columns()->Items(2)->SetDialogOptions(doShowColumn);
     Run([](TKelDBColumnsForm& form) {
-        EXPECT_EQ(Items(form),
-                  QStringList({QStringLiteral("Owner"), QStringLiteral("Amount\u00A0due"), QStringLiteral("Paid")}));
+        EXPECT_EQ(Items(form), QStringList({QStringLiteral("Owner"), QStringLiteral("Amount\u00A0due"),
+                                            QStringLiteral("Paid")}));
         const tk::TCheckListBox* list = form.ColumnsList();
         EXPECT_TRUE(list->Checked(0));
         EXPECT_FALSE(list->Checked(2));
@@ -142,9 +144,10 @@ TEST_F(ColumnsDialogTest, TheListShowsTheColumnsAfterTheFixedOnesWithTheirVisibi
     grid->Columns()->Items(1)->Title()->SetHeader(QStringLiteral("People"));
     AddGroupOverOwnerAndAmount();  // Id G Owner Amount Paid
     Run([](TKelDBColumnsForm& form) {
-        EXPECT_EQ(Items(form), QStringList({QStringLiteral("Id"), QStringLiteral("Money"),
-                                            QStringLiteral("\u00BB   People \u00BB Owner"),
-                                            QStringLiteral("\u00BB   Amount\u00A0due"), QStringLiteral("Paid")}));
+        EXPECT_EQ(Items(form),
+                  QStringList({QStringLiteral("Id"), QStringLiteral("Money"),
+                               QStringLiteral("\u00BB   People \u00BB Owner"),
+                               QStringLiteral("\u00BB   Amount\u00A0due"), QStringLiteral("Paid")}));
     });
 }
 
@@ -192,7 +195,8 @@ TEST_F(ColumnsDialogTest, ApplyAppliesWhileTheFormStaysOpen)
     EXPECT_EQ(applied, 1);
     // Cancel after Apply keeps what was applied.
     EXPECT_EQ(Layout(*grid), QStringLiteral("-Id Owner Amount Paid"));
-    EXPECT_EQ(events, QStringList({QStringLiteral("create"), QStringLiteral("show"), QStringLiteral("close")}));
+    EXPECT_EQ(events,
+              QStringList({QStringLiteral("create"), QStringLiteral("show"), QStringLiteral("close")}));
 }
 
 TEST_F(ColumnsDialogTest, AutoUpdateHasNoCancelOrApplyAndAppliesAtOnce)
@@ -232,10 +236,11 @@ TEST_F(ColumnsDialogTest, ShiftArrowsMoveAmongSiblingsAndNeverPastFixedColumns)
         ShiftKey(form, 2, Qt::Key_Up);    // the first child stays
         ShiftKey(form, 4, Qt::Key_Up);    // Paid goes before G and its children
         EXPECT_EQ(form.ColumnsList()->ItemIndex(), 1);
-        ShiftKey(form, 1, Qt::Key_Up);  // not past the fixed Id
+        ShiftKey(form, 1, Qt::Key_Up);    // not past the fixed Id
         ShiftKey(form, 0, Qt::Key_Down);  // the fixed Id stays
-        EXPECT_EQ(Items(form), QStringList({QStringLiteral("Id"), QStringLiteral("Paid"), QStringLiteral("Money"),
-                                            QStringLiteral("\u00BB   Amount"), QStringLiteral("\u00BB   Owner")}));
+        EXPECT_EQ(Items(form),
+                  QStringList({QStringLiteral("Id"), QStringLiteral("Paid"), QStringLiteral("Money"),
+                               QStringLiteral("\u00BB   Amount"), QStringLiteral("\u00BB   Owner")}));
         // Nothing reaches the grid before OK.
         EXPECT_EQ(Layout(*grid), QStringLiteral("Id G Owner Amount Paid"));
         form.OkButton()->Click();
@@ -381,6 +386,23 @@ TEST_F(ColumnsDialogTest, TheEditorIsLeftForTheDialogAndComesBack)
     EXPECT_TRUE(grid->EditorMode());
 }
 
+TEST_F(ColumnsDialogTest, HelpShowsTheDialogsHelpContextWhenItHasOne)
+{
+    QList<int> shown;
+    tk::Application().OnHelp = [&](int context) {
+        shown << context;
+        return true;
+    };
+    const auto restore = qScopeGuard([] { tk::Application().OnHelp = nullptr; });
+    Run([](TKelDBColumnsForm& form) { form.HelpButton()->Click(); });
+    dialog.SetHelpContext(712);
+    Run([](TKelDBColumnsForm& form) {
+        form.HelpButton()->Click();
+        EXPECT_TRUE(form.isVisible());
+    });
+    EXPECT_EQ(shown, QList<int>({712}));
+}
+
 TEST(ColumnsDialogProperties, CountsWidthsAndTextsKeepTheirRules)
 {
     TKelDBColumnsDialog dialog;
@@ -416,8 +438,8 @@ TEST(ColumnsDialogProperties, CountsWidthsAndTextsKeepTheirRules)
     dialog.SetColumnsTitle(QString());
     EXPECT_EQ(dialog.ColumnsTitle(), QStringLiteral(" &Visible Columns "));
 
-    EXPECT_EQ(dialog.Options(), TKelDBColumnsOptions(coCancelButton | coHelpButton | coMarkVisibleCols |
-                                                     coShowEmptyCols));
+    EXPECT_EQ(dialog.Options(),
+              TKelDBColumnsOptions(coCancelButton | coHelpButton | coMarkVisibleCols | coShowEmptyCols));
     dialog.SetOptions(coAllowMoving);
     EXPECT_EQ(dialog.Options(), TKelDBColumnsOptions(coAllowMoving | coShowEmptyCols));
 }
@@ -438,7 +460,8 @@ TEST_F(ColumnsDialogTest, TheFormTakesTheCaptionsCountsAndButtonsFromTheDialog)
         EXPECT_FALSE(form.CancelButton()->isVisible());
         EXPECT_FALSE(form.HelpButton()->isVisible());
         EXPECT_TRUE(form.OkButton()->Cancel());
-        EXPECT_LT(form.OkButton()->mapTo(&form, QPoint()).x(), form.ApplyButton()->mapTo(&form, QPoint()).x());
+        EXPECT_LT(form.OkButton()->mapTo(&form, QPoint()).x(),
+                  form.ApplyButton()->mapTo(&form, QPoint()).x());
         EXPECT_EQ(form.width(), 520);
         EXPECT_EQ(form.CustomPanel()->isVisible(), false);
         // Four columns, at least four rows: the list shows all and can't grow.
