@@ -1,0 +1,6 @@
+#pragma once
+// The grid's lists unit as a form includes it: the columns dialog, which
+// lets the user choose and reorder the visible columns of a grid.
+
+#include "kelgrid/controls/columnsdialog.h"
+#include "kelgrid/controls/columnsform.h"
