@@ -9,6 +9,7 @@
 #include "host/dbgrid_demo.h"
 #include "host/grid_demo.h"
 #include "host/host_paths.h"
+#include "host/kelgrid_demo.h"
 #include "host/main_window.h"
 #include "host/program_files.h"
 #include "host/relaunch.h"
@@ -198,6 +199,17 @@ int main(int argc, char** argv)
             }
         } catch (const tk::Exception& error) {
             std::fprintf(stderr, "Brivora: the receipts window: %s\n", qPrintable(error.Message()));
+            return 1;
+        }
+        std::printf("rendered %s\n", qPrintable(written));
+        try {
+            if (!host::RenderKelgridDemo(host::KelgridDemoIniOf(paths),
+                                         QDir::cleanPath(options.screenshots) + QLatin1Char('/'), written)) {
+                std::fprintf(stderr, "Brivora: cannot write %s\n", qPrintable(written));
+                return 1;
+            }
+        } catch (const tk::Exception& error) {
+            std::fprintf(stderr, "Brivora: the grid demonstration: %s\n", qPrintable(error.Message()));
             return 1;
         }
         std::printf("rendered %s\n", qPrintable(written));
