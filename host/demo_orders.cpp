@@ -88,8 +88,8 @@ public:
     }
 };
 
-// The values of one order, in the orders' column order (Address's two
-// children last but one and last... as the memory rows flatten them).
+// The values of one order; the row handed to the memory rows follows the
+// fields' order, with Address flattened into its Street and City.
 struct TOrderValues {
     int orderNo;
     int customerNo;
