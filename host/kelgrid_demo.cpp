@@ -295,9 +295,11 @@ void TfrmKelgridDemo::ShowColumnsDialog()
     // the package.
 }
 
-bool RenderKelgridDemo(const QString& settingsFile, const QString& folder, QString& written)
+bool RenderKelgridDemo(const QString& settingsFile, const QString& folder, QString& written, qint64* buildMs)
 {
     TfrmKelgridDemo window(settingsFile);
+    if (buildMs)
+        *buildMs = window.Orders().OrdersBuildMs();
     window.show();
     QApplication::processEvents();
     written = folder + QStringLiteral("kelgrid-demo.png");

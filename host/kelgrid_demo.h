@@ -79,7 +79,9 @@ private:
 
 // Renders the window (settings in settingsFile, never written by this)
 // into folder (ending in "/") as kelgrid-demo.png. False when the file
-// cannot be written.
-bool RenderKelgridDemo(const QString& settingsFile, const QString& folder, QString& written);
+// cannot be written. buildMs, when given, receives the milliseconds the
+// orders took to make.
+bool RenderKelgridDemo(const QString& settingsFile, const QString& folder, QString& written,
+                       qint64* buildMs = nullptr);
 
 }  // namespace host

@@ -203,16 +203,17 @@ int main(int argc, char** argv)
         }
         std::printf("rendered %s\n", qPrintable(written));
         try {
+            qint64 buildMs = 0;
             if (!host::RenderKelgridDemo(host::KelgridDemoIniOf(paths),
-                                         QDir::cleanPath(options.screenshots) + QLatin1Char('/'), written)) {
+                                         QDir::cleanPath(options.screenshots) + QLatin1Char('/'), written, &buildMs)) {
                 std::fprintf(stderr, "Brivora: cannot write %s\n", qPrintable(written));
                 return 1;
             }
+            std::printf("rendered %s (its orders made in %lld ms)\n", qPrintable(written), buildMs);
         } catch (const tk::Exception& error) {
             std::fprintf(stderr, "Brivora: the grid demonstration: %s\n", qPrintable(error.Message()));
             return 1;
         }
-        std::printf("rendered %s\n", qPrintable(written));
         return backup;
     }
 
