@@ -47,4 +47,9 @@ THostPaths THostPaths::ForExecutable(const QString& executable)
     return paths;
 }
 
+QString KelgridDemoIniOf(const THostPaths& paths)
+{
+    return paths.binFolder + QStringLiteral("KelgridDemo.ini");
+}
+
 }  // namespace host

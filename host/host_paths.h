@@ -29,6 +29,10 @@ struct THostPaths {
 // The settings file of an executable: its path with ".INI" as extension.
 QString HostIniOf(const QString& executable);
 
+// The file the grid demonstration window keeps its layout in, beside the
+// program's own settings file in the executable's folder.
+QString KelgridDemoIniOf(const THostPaths& paths);
+
 // The data root for an executable folder (with its trailing "/") when the
 // settings do not choose one: five characters ("/Bin/") off, then "/Datos".
 QString DefaultDataRoot(const QString& binFolder);

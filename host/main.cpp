@@ -9,6 +9,7 @@
 #include "host/dbgrid_demo.h"
 #include "host/grid_demo.h"
 #include "host/host_paths.h"
+#include "host/kelgrid_demo.h"
 #include "host/main_window.h"
 #include "host/program_files.h"
 #include "host/relaunch.h"
@@ -201,6 +202,18 @@ int main(int argc, char** argv)
             return 1;
         }
         std::printf("rendered %s\n", qPrintable(written));
+        try {
+            qint64 buildMs = 0;
+            if (!host::RenderKelgridDemo(host::KelgridDemoIniOf(paths),
+                                         QDir::cleanPath(options.screenshots) + QLatin1Char('/'), written, &buildMs)) {
+                std::fprintf(stderr, "Brivora: cannot write %s\n", qPrintable(written));
+                return 1;
+            }
+            std::printf("rendered %s (its orders made in %lld ms)\n", qPrintable(written), buildMs);
+        } catch (const tk::Exception& error) {
+            std::fprintf(stderr, "Brivora: the grid demonstration: %s\n", qPrintable(error.Message()));
+            return 1;
+        }
         return backup;
     }
 

@@ -2,6 +2,7 @@
 
 #include "host/dbgrid_demo.h"
 #include "host/grid_demo.h"
+#include "host/kelgrid_demo.h"
 
 #include "safekeep/langman/languagemanager.h"
 #include "toolkit/core/application.h"
@@ -33,7 +34,7 @@ QLabel* AddRow(QFormLayout* form, const QString& name, const QString& caption, c
 }  // namespace
 
 TfrmBrivora::TfrmBrivora(TBackupLibrary& library, const TBackupCall& call, const THostPaths& paths)
-    : library_(library), call_(call)
+    : library_(library), call_(call), kelgridDemoIni_(KelgridDemoIniOf(paths))
 {
     setObjectName(QStringLiteral("frmBrivora"));
     setWindowTitle(QStringLiteral("Brivora"));
@@ -76,6 +77,12 @@ TfrmBrivora::TfrmBrivora(TBackupLibrary& library, const TBackupCall& call, const
     layout->addWidget(btnRecibos);
     connect(btnRecibos, &QPushButton::clicked, this, [this] { tk::Guarded([this] { OpenDataGridDemo(); }); });
 
+    btnDemostracion = new QPushButton(QStringLiteral("Rejilla: demostración"), central);
+    btnDemostracion->setObjectName(QStringLiteral("btnDemostracion"));
+    layout->addWidget(btnDemostracion);
+    connect(btnDemostracion, &QPushButton::clicked, this,
+            [this] { tk::Guarded([this] { OpenKelgridDemo(); }); });
+
     setCentralWidget(central);
     statusBar()->setObjectName(QStringLiteral("sbEstado"));
     resize(560, 320);
@@ -96,6 +103,14 @@ void TfrmBrivora::OpenDataGridDemo()
         dataGridDemo_ = new TfrmRecibos(call_.database1, this);
     dataGridDemo_->show();
     dataGridDemo_->raise();
+}
+
+void TfrmBrivora::OpenKelgridDemo()
+{
+    if (!kelgridDemo_)
+        kelgridDemo_ = new TfrmKelgridDemo(kelgridDemoIni_, this);
+    kelgridDemo_->show();
+    kelgridDemo_->raise();
 }
 
 QString TfrmBrivora::Text(const char* key, const QString& spanish) const

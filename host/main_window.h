@@ -28,6 +28,9 @@ public:
     // a year file that cannot be read raises tk::EDatabaseError.
     void OpenDataGridDemo();
     QPushButton* DataGridButton() const { return btnRecibos; }
+    // Shows the grid demonstration window (one per main window).
+    void OpenKelgridDemo();
+    QPushButton* KelgridDemoButton() const { return btnDemostracion; }
     // Shows the current state of the two database components.
     void ShowDatabaseStates();
 
@@ -46,8 +49,11 @@ private:
     QPushButton* btnCopiaSeguridad;
     QPushButton* btnRejilla;
     QPushButton* btnRecibos;
+    QPushButton* btnDemostracion;
+    QString kelgridDemoIni_;
     QPointer<QWidget> gridDemo_;
     QPointer<QWidget> dataGridDemo_;
+    QPointer<QWidget> kelgridDemo_;
 };
 
 }  // namespace host

@@ -1,0 +1,87 @@
+#pragma once
+// The grid demonstration window ("Demostración de la rejilla"): the grid
+// package's TKelDBGrid on 100,000 orders made in code (TDemoOrders).
+//
+// Above the grids: a stretch-mode switch, "Save layout" and "Restore
+// layout" (the first grid's settings in an INI file of the host's settings
+// folder), "Columns..." (ShowColumnsDialog) and navigatorHost, the place
+// of the record navigator.
+//
+// First tab, the orders client dataset: the automatic number and selection
+// columns, "Order|No." (whose expansion shows or hides "Order|Date" and
+// "Order|Status"), "Customer|No.", "Customer|Name" (a lookup with its
+// grid of names and cities), "Amount" (calculator), "Paid" (check box),
+// "Notes" (memo), "Photo" (the picture) and the object column
+// "Delivery|Address" with "Street" and "City" under it. Title clicks sort
+// the client dataset; rows are picked with Ctrl and Shift and the totals
+// band shows the sum, average and count of the amounts over all orders or
+// over the picked ones, and a footer with the target of the summary
+// dataset. Below, a second grid on the same orders is the first one's
+// master: widths, order and expansion follow each other.
+//
+// Second tab: the same kind of grid on an SQLite query of a few thousand
+// orders, ordered by rewriting its ORDER BY on title clicks.
+
+#include "toolkit/ui/forms.h"
+
+#include <memory>
+
+class QCheckBox;
+class QPushButton;
+class QTabWidget;
+
+namespace kelgrid {
+class TKelDBGrid;
+}
+
+namespace host {
+
+class TDemoOrders;
+
+class TfrmKelgridDemo : public tk::TForm {
+    Q_OBJECT
+public:
+    // settingsFile: the INI file the layout buttons write and read.
+    explicit TfrmKelgridDemo(const QString& settingsFile, QWidget* parent = nullptr);
+    ~TfrmKelgridDemo() override;
+
+    kelgrid::TKelDBGrid* Grid() const { return grid_; }
+    kelgrid::TKelDBGrid* MasterGrid() const { return masterGrid_; }
+    kelgrid::TKelDBGrid* SqlGrid() const { return sqlGrid_; }
+    const TDemoOrders& Orders() const { return *orders_; }
+    QCheckBox* StretchSwitch() const { return chkStretch_; }
+    QPushButton* SaveLayoutButton() const { return btnSaveLayout_; }
+    QPushButton* RestoreLayoutButton() const { return btnRestoreLayout_; }
+    QPushButton* ColumnsButton() const { return btnColumns_; }
+    QWidget* NavigatorHost() const { return navigatorHost_; }
+    QTabWidget* Tabs() const { return tabs_; }
+
+private:
+    void SetUpOrdersGrid();
+    void SetUpSqlGrid();
+    void SetUpTotals();
+    void SaveLayout();
+    void RestoreLayout();
+    // The columns dialog of the first grid goes here.
+    void ShowColumnsDialog();
+
+    std::unique_ptr<TDemoOrders> orders_;
+    QTabWidget* tabs_ = nullptr;
+    QCheckBox* chkStretch_ = nullptr;
+    QPushButton* btnSaveLayout_ = nullptr;
+    QPushButton* btnRestoreLayout_ = nullptr;
+    QPushButton* btnColumns_ = nullptr;
+    QWidget* navigatorHost_ = nullptr;
+    kelgrid::TKelDBGrid* grid_ = nullptr;
+    kelgrid::TKelDBGrid* masterGrid_ = nullptr;
+    kelgrid::TKelDBGrid* sqlGrid_ = nullptr;
+};
+
+// Renders the window (settings in settingsFile, never written by this)
+// into folder (ending in "/") as kelgrid-demo.png. False when the file
+// cannot be written. buildMs, when given, receives the milliseconds the
+// orders took to make.
+bool RenderKelgridDemo(const QString& settingsFile, const QString& folder, QString& written,
+                       qint64* buildMs = nullptr);
+
+}  // namespace host
