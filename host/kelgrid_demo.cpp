@@ -1,6 +1,8 @@
 #include "host/kelgrid_demo.h"
 
 #include "host/demo_orders.h"
+#include "kelgrid/controls/keldbctrls.h"
+#include "kelgrid/controls/keldblists.h"
 #include "kelgrid/grid/keldbgrids.h"
 #include "kelgrid/grid/settings.h"
 #include "toolkit/core/application.h"
@@ -149,11 +151,18 @@ TfrmKelgridDemo::TfrmKelgridDemo(const QString& settingsFile, QWidget* parent)
     btnRestoreLayout_->setObjectName(QStringLiteral("btnRestoreLayout"));
     btnColumns_ = new QPushButton(QStringLiteral("Columns..."), this);
     btnColumns_->setObjectName(QStringLiteral("btnColumns"));
-    // The record navigator's place: an empty container until it is wired.
+    // The record navigator of the orders, with captions on a gradient.
     navigatorHost_ = new QWidget(this);
     navigatorHost_->setObjectName(QStringLiteral("navigatorHost"));
     navigatorHost_->setLayout(new QHBoxLayout);
     navigatorHost_->layout()->setContentsMargins(0, 0, 0, 0);
+    navigator_ = new kelgrid::TKelDBNavigator(navigatorHost_);
+    navigator_->SetName(QStringLiteral("navOrders"));
+    navigator_->SetShowCaptions(true);
+    navigator_->Gradient()->SetStartColor(tk::clWindow);
+    navigator_->Gradient()->SetActive(true);
+    navigator_->setMinimumHeight(26);
+    navigatorHost_->layout()->addWidget(navigator_);
     bar->addWidget(navigatorHost_, 1);
     bar->addWidget(chkStretch_);
     bar->addWidget(btnColumns_);
@@ -182,6 +191,11 @@ TfrmKelgridDemo::TfrmKelgridDemo(const QString& settingsFile, QWidget* parent)
 
     SetUpOrdersGrid();
     SetUpSqlGrid();
+    navigator_->SetDataSource(grid_->DataSource());
+    columnsDialog_ = new kelgrid::TKelDBColumnsDialog(this);
+    columnsDialog_->SetDBGrid(grid_);
+    columnsDialog_->SetOptions(columnsDialog_->Options() | kelgrid::coAllowMoving | kelgrid::coShowHeaders |
+                               kelgrid::coApplyButton);
     grid_->Settings()->SetIniFile(true);
     grid_->Settings()->SetFileName(settingsFile);
     grid_->Settings()->SetSection(QStringLiteral("KelgridDemoOrders"));
@@ -196,7 +210,9 @@ TfrmKelgridDemo::TfrmKelgridDemo(const QString& settingsFile, QWidget* parent)
 
 TfrmKelgridDemo::~TfrmKelgridDemo()
 {
-    // The grids let go of their sources before the sources go.
+    // The grids and the navigator let go of their sources before the
+    // sources go.
+    delete navigator_;
     delete masterGrid_;
     delete grid_;
     delete sqlGrid_;
@@ -291,8 +307,7 @@ void TfrmKelgridDemo::RestoreLayout()
 
 void TfrmKelgridDemo::ShowColumnsDialog()
 {
-    // The columns dialog of the first grid opens here once it is part of
-    // the package.
+    columnsDialog_->Execute();
 }
 
 bool RenderKelgridDemo(const QString& settingsFile, const QString& folder, QString& written, qint64* buildMs)

@@ -4,8 +4,9 @@
 //
 // Above the grids: a stretch-mode switch, "Save layout" and "Restore
 // layout" (the first grid's settings in an INI file of the host's settings
-// folder), "Columns..." (ShowColumnsDialog) and navigatorHost, the place
-// of the record navigator.
+// folder), "Columns..." (the columns dialog of the first grid: visibility
+// and order, by drag and drop too) and the record navigator of the orders
+// with captions on a gradient.
 //
 // First tab, the orders client dataset: the automatic number and selection
 // columns, "Order|No." (whose expansion shows or hides "Order|Date" and
@@ -31,7 +32,9 @@ class QPushButton;
 class QTabWidget;
 
 namespace kelgrid {
+class TKelDBColumnsDialog;
 class TKelDBGrid;
+class TKelDBNavigator;
 }
 
 namespace host {
@@ -54,6 +57,8 @@ public:
     QPushButton* RestoreLayoutButton() const { return btnRestoreLayout_; }
     QPushButton* ColumnsButton() const { return btnColumns_; }
     QWidget* NavigatorHost() const { return navigatorHost_; }
+    kelgrid::TKelDBNavigator* Navigator() const { return navigator_; }
+    kelgrid::TKelDBColumnsDialog* ColumnsDialog() const { return columnsDialog_; }
     QTabWidget* Tabs() const { return tabs_; }
 
 private:
@@ -62,7 +67,7 @@ private:
     void SetUpTotals();
     void SaveLayout();
     void RestoreLayout();
-    // The columns dialog of the first grid goes here.
+    // The columns dialog of the first grid.
     void ShowColumnsDialog();
 
     std::unique_ptr<TDemoOrders> orders_;
@@ -72,6 +77,8 @@ private:
     QPushButton* btnRestoreLayout_ = nullptr;
     QPushButton* btnColumns_ = nullptr;
     QWidget* navigatorHost_ = nullptr;
+    kelgrid::TKelDBNavigator* navigator_ = nullptr;
+    kelgrid::TKelDBColumnsDialog* columnsDialog_ = nullptr;
     kelgrid::TKelDBGrid* grid_ = nullptr;
     kelgrid::TKelDBGrid* masterGrid_ = nullptr;
     kelgrid::TKelDBGrid* sqlGrid_ = nullptr;

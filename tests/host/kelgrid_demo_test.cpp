@@ -10,6 +10,9 @@
 #include "host/main_window.h"
 #include "host/sample_installation.h"
 
+#include "kelgrid/controls/columnsform.h"
+#include "kelgrid/controls/keldbctrls.h"
+#include "kelgrid/controls/keldblists.h"
 #include "kelgrid/grid/keldbgrids.h"
 #include "kelgrid/grid/totalformat.h"
 #include "tests/support/temp_folder.h"
@@ -27,6 +30,7 @@
 #include <QImage>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace host {
@@ -307,15 +311,40 @@ TEST_F(KelgridDemoTest, TheLinkedGridFollowsWidthsAndTheStretchSwitchStretches)
     EXPECT_FALSE(grid->StretchMode());
 }
 
-TEST_F(KelgridDemoTest, PlacesForTheNavigatorAndTheColumnsDialogAreThere)
+// The navigator moves through the orders the grid shows; "Columns..." opens
+// the dialog on the grid, and unticking a column there hides it.
+TEST_F(KelgridDemoTest, TheNavigatorAndTheColumnsDialogWorkOnTheOrdersGrid)
 {
-    QWidget* host = window_.findChild<QWidget*>(QStringLiteral("navigatorHost"));
-    ASSERT_NE(host, nullptr);
-    EXPECT_EQ(host, window_.NavigatorHost());
+    TKelDBGrid* grid = window_.Grid();
+    kelgrid::TKelDBNavigator* navigator = window_.Navigator();
+    ASSERT_NE(navigator, nullptr);
+    EXPECT_EQ(navigator->parentWidget(), window_.NavigatorHost());
+    EXPECT_EQ(navigator->DataSource(), grid->DataSource());
+    EXPECT_TRUE(navigator->ShowCaptions());
+    tk::TDataSet* orders = grid->DataSource()->DataSet();
+    orders->First();
+    navigator->BtnClick(tk::TDBNavigatorEnums::nbLast);
+    EXPECT_EQ(orders->RecNo(), orders->RecordCount());
+    navigator->BtnClick(tk::TDBNavigatorEnums::nbFirst);
+    EXPECT_EQ(orders->RecNo(), 1);
+
+    kelgrid::TKelColumn* paid = grid->ColumnByName(QStringLiteral("Paid"));
+    ASSERT_TRUE(paid && paid->Visible());
+    bool opened = false;
+    QTimer::singleShot(0, &window_, [&] {
+        kelgrid::TKelDBColumnsForm* form = window_.ColumnsDialog()->Form();
+        ASSERT_NE(form, nullptr);
+        opened = true;
+        tk::TCheckListBox* list = form->ColumnsList();
+        for (int i = 0; i < list->Items()->Count(); ++i)
+            if (list->Items()->Strings(i).contains(QStringLiteral("Paid")))
+                list->SetChecked(i, false);
+        form->SetModalResult(tk::mrOk);
+    });
     QPushButton* columns = window_.ColumnsButton();
-    EXPECT_EQ(columns->text(), QStringLiteral("Columns..."));
-    tk::test::WidgetDriver(columns).Click(columns->rect().center());  // does nothing yet, raises nothing
-    EXPECT_TRUE(window_.isVisible());
+    tk::test::WidgetDriver(columns).Click(columns->rect().center());
+    EXPECT_TRUE(opened);
+    EXPECT_FALSE(paid->Visible());
 }
 
 TEST(KelgridDemoWindowTest, TheMainWindowsButtonOpensOneWindowAndTheScreenshotRenders)
