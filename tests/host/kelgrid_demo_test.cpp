@@ -90,7 +90,7 @@ protected:
     TfrmKelgridDemo window_;
 };
 
-TEST_F(KelgridDemoTest, TheOrdersHoldEveryFieldKindAndAreBuiltQuickly)
+TEST_F(KelgridDemoTest, TheOrdersHoldEveryFieldKind)
 {
     tk::TClientDataSet* orders = window_.Orders().Orders();
     EXPECT_EQ(orders->RecordCount(), TDemoOrders::kOrderCount);
@@ -128,10 +128,9 @@ TEST_F(KelgridDemoTest, TheOrdersHoldEveryFieldKindAndAreBuiltQuickly)
     orders->EnableControls();
     EXPECT_EQ(photos, TDemoOrders::kOrderCount / TDemoOrders::kPhotoEvery);
 
+    // How long the orders took is reported, not judged: a test's clock
+    // depends on the build and the machine (the screenshots print it too).
     RecordProperty("OrdersBuildMs", int(window_.Orders().OrdersBuildMs()));
-    // A debug build is several times slower than a release one; this bound
-    // only catches a return to record-by-record appending.
-    EXPECT_LT(window_.Orders().OrdersBuildMs(), 6000);
 }
 
 TEST_F(KelgridDemoTest, TitlesNestUnderTheirGroupsAndTheObjectColumn)
