@@ -1,5 +1,6 @@
 #include "host/dbgrid_demo.h"
 
+#include "host/column_title_text.h"
 #include "host/receipt_queries.h"
 #include "kelgrid/grid/keldbgrids.h"
 #include "toolkit/data/query.h"
@@ -31,15 +32,6 @@ const TColumnSetup kColumns[] = {
 // The states a receipt goes through, in order.
 const char* const kStates[] = {"emitido", "domiciliado", "devuelto", "anulado"};
 const int kAutoColumnWidth = 40;
-
-// "Recibo|Número": the header "Recibo" over the caption "Número". The last
-// segment is the caption; the ones before it are the header rows.
-void SetTitle(kelgrid::TKelColumn* column, const QString& title)
-{
-    const qsizetype split = title.lastIndexOf(QLatin1Char('|'));
-    column->Title()->SetHeader(split < 0 ? QString() : title.left(split));
-    column->Title()->SetCaption(title.mid(split + 1));
-}
 
 void AddCaptionRow(kelgrid::TKelColumn* column, const QString& caption)
 {
@@ -98,7 +90,7 @@ void TfrmRecibos::AddColumns()
     for (const TColumnSetup& setup : kColumns) {
         kelgrid::TKelColumn* column = columns->Add();
         column->SetFieldName(QString::fromLatin1(setup.field));
-        SetTitle(column, QString::fromUtf8(setup.title));
+        SetColumnTitle(column, QString::fromUtf8(setup.title));
         column->SetWidth(setup.width);
     }
     // Cobrado holds 1 for a paid receipt and 0 for one still due.

@@ -1,5 +1,6 @@
 #include "host/kelgrid_demo.h"
 
+#include "host/column_title_text.h"
 #include "host/demo_orders.h"
 #include "kelgrid/controls/keldbctrls.h"
 #include "kelgrid/controls/keldblists.h"
@@ -58,21 +59,13 @@ const TColumnSetup kSqlColumns[] = {
 
 const int kAutoColumnWidth = 36;
 
-// "Order|No.": the header "Order" over the caption "No.".
-void SetTitle(kelgrid::TKelColumn* column, const QString& title)
-{
-    const qsizetype split = title.lastIndexOf(QLatin1Char('|'));
-    column->Title()->SetHeader(split < 0 ? QString() : title.left(split));
-    column->Title()->SetCaption(title.mid(split + 1));
-}
-
 template <std::size_t N>
 void AddColumns(kelgrid::TKelDBGrid* grid, const TColumnSetup (&setups)[N])
 {
     for (const TColumnSetup& setup : setups) {
         kelgrid::TKelColumn* column = grid->Columns()->Add();
         column->SetFieldName(QString::fromLatin1(setup.field));
-        SetTitle(column, QString::fromUtf8(setup.title));
+        SetColumnTitle(column, QString::fromUtf8(setup.title));
         column->Title()->SetHint(QString::fromUtf8(setup.hint));
         column->SetWidth(setup.width);
     }
