@@ -76,6 +76,7 @@ struct TKelCustomDBGridPrivate {
     // Position bracket (dbgridposition.cpp).
     int positionLock = 0;
     tk::TBookmark positionBookmark;
+    tk::TDataSet::TCursorEnds positionEnds;
     int positionRow = 0;
     // The dataset whose controls the bracket disabled (nullptr: none).
     QPointer<tk::TDataSet> positionDataSet;

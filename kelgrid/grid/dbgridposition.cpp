@@ -1,7 +1,7 @@
 // TKelCustomDBGrid: the position bracket. A walk over the dataset (select
 // all, inverting, the cells of a selection) moves the cursor record by
 // record with the dataset's controls disabled; the bracket brings the
-// current record back to the screen row it had.
+// current record back to the screen row it had, with its end flags.
 
 #include "kelgrid/grid/dbgrid.h"
 #include "kelgrid/grid/dbgrid_p.h"
@@ -30,6 +30,7 @@ void TKelCustomDBGrid::DisablePosition()
         return;
     tk::TDataSet* dataSet = DataSet();
     d_->positionBookmark = dataSet->GetBookmark();
+    d_->positionEnds = dataSet->CursorEnds();
     d_->positionRow = Position();
     d_->positionDataSet = dataSet;
     dataSet->DisableControls();
@@ -49,8 +50,11 @@ void TKelCustomDBGrid::EnablePosition(bool useCurrentRec)
         tk::TDataSet* dataSet;
         ~EnableControls() { dataSet->EnableControls(); }
     } enable{dataSet};
-    if (dataSet->Active())
-        GotoPosition(d_->positionRow, useCurrentRec ? tk::TBookmark() : d_->positionBookmark);
+    // Back on the record it left, the cursor also reports the end it had
+    // reached (a totals walk after Last must leave Eof on).
+    if (dataSet->Active() && GotoPosition(d_->positionRow, useCurrentRec ? tk::TBookmark() : d_->positionBookmark) &&
+        !useCurrentRec)
+        dataSet->RestoreCursorEnds(d_->positionEnds);
     d_->lastActiveRecord = d_->dataLink->ActiveRecord();
 }
 

@@ -688,3 +688,58 @@ TEST(ClientDataSet, PublishesItsPropertiesWithDefaults)
 
 }  // namespace
 }  // namespace tk
+
+namespace tk {
+namespace {
+
+// A walk that moves the cursor and puts it back keeps the end it had
+// reached, but only where that end still holds.
+TEST(ClientDataSet, RestoredCursorEndsHoldOnlyWhereTheyStillApply)
+{
+    TClientDataSet dataSet;
+    dataSet.FieldDefs() = {test::Def(QStringLiteral("Id"), ftInteger)};
+    dataSet.CreateDataSet();
+    const auto append = [&dataSet](int id) {
+        dataSet.Append();
+        dataSet.FieldByName(QStringLiteral("Id"))->SetAsInteger(id);
+        dataSet.Post();
+    };
+    for (int id = 1; id <= 4; ++id)
+        append(id);
+    const auto walkAndComeBack = [&dataSet] {
+        const TBookmark place = dataSet.GetBookmark();
+        const TDataSet::TCursorEnds ends = dataSet.CursorEnds();
+        for (dataSet.First(); !dataSet.Eof(); dataSet.Next()) {
+        }
+        dataSet.SetCursorToBookmark(place);
+        dataSet.RestoreCursorEnds(ends);
+    };
+
+    dataSet.Last();
+    walkAndComeBack();
+    EXPECT_TRUE(dataSet.Eof());
+    EXPECT_FALSE(dataSet.Bof());
+    EXPECT_EQ(dataSet.RecNo(), 4);
+    dataSet.First();
+    walkAndComeBack();
+    EXPECT_TRUE(dataSet.Bof());
+    EXPECT_FALSE(dataSet.Eof());
+    dataSet.MoveBy(2);
+    walkAndComeBack();
+    EXPECT_FALSE(dataSet.Bof());
+    EXPECT_FALSE(dataSet.Eof());
+
+    // At the end, then a record appended after it: the old last record is
+    // no longer at the end.
+    dataSet.Last();
+    const TBookmark place = dataSet.GetBookmark();
+    const TDataSet::TCursorEnds ends = dataSet.CursorEnds();
+    append(5);
+    dataSet.SetCursorToBookmark(place);
+    dataSet.RestoreCursorEnds(ends);
+    EXPECT_FALSE(dataSet.Eof());
+    EXPECT_EQ(dataSet.RecNo(), 4);
+}
+
+}  // namespace
+}  // namespace tk

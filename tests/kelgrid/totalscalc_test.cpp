@@ -420,6 +420,22 @@ INSTANTIATE_TEST_SUITE_P(Table, TotalsWalkTest,
                                            WalkCase{"AHandlerRaisingOnASelectedRow", 30, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A navigator reads Bof and Eof after the move that started the walk: the
+// walk must not clear them.
+TEST_F(TotalsCalcGridTest, AWalkAtEitherEndLeavesTheEndReported)
+{
+    OpenRows(30);
+    AddTotal("Amount", cvSum);
+    dataSet.Last();
+    grid->UpdateCalcValues(false);
+    EXPECT_TRUE(dataSet.Eof());
+    EXPECT_EQ(dataSet.RecNo(), 30);
+    dataSet.First();
+    grid->UpdateCalcValues(false);
+    EXPECT_TRUE(dataSet.Bof());
+    EXPECT_EQ(TextOf(grid->ColumnByName(QStringLiteral("Amount"))->TotalValues()->Items(0)), QStringLiteral("4650"));
+}
+
 TEST_F(TotalsCalcGridTest, AHandlerRaisingInTheTimerReachesTheApplication)
 {
     OpenRows(5);

@@ -1007,6 +1007,19 @@ void TDataSet::SetCursorToBookmark(const TBookmark& bookmark)
     bof_ = eof_ = false;
 }
 
+void TDataSet::RestoreCursorEnds(const TCursorEnds& ends)
+{
+    if (!Active() || IsEditState(state_))
+        return;
+    if (cursor_ < 0) {
+        bof_ = eof_ = true;
+        return;
+    }
+    bof_ = ends.bof && cursor_ == 0;
+    // Asks for one row past the cursor only, never for the rest.
+    eof_ = ends.eof && !HasViewRow(cursor_ + 1);
+}
+
 // --- Editing ---------------------------------------------------------------------
 
 void TDataSet::CheckBrowseMode()

@@ -172,6 +172,16 @@ public:
     // Moves the cursor to the bookmark's record without touching windows or
     // telling the links; Resync(rmExact) afterwards keeps the active row.
     void SetCursorToBookmark(const TBookmark& bookmark);
+    // The end flags navigation left (Bof, Eof), for a walk that moves the
+    // cursor and puts it back with SetCursorToBookmark: restoring them
+    // keeps "at the end" true for navigators. Each flag comes back only
+    // where it still holds (Bof on the first record, Eof on the last).
+    struct TCursorEnds {
+        bool bof = false;
+        bool eof = false;
+    };
+    TCursorEnds CursorEnds() const { return {bof_, eof_}; }
+    void RestoreCursorEnds(const TCursorEnds& ends);
 
     // --- Controls ---------------------------------------------------------
     void DisableControls();
