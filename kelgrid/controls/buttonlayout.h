@@ -1,6 +1,7 @@
 #pragma once
-// Where a speed button puts its glyph and caption: the classic layout
-// rules, apart from any drawing so that they can be checked alone.
+// Where a grid package button puts its glyph and caption: the toolkit's
+// speed-button layout (LayOutSpeedButton), turned for right-to-left and
+// moved by the pressed look's offset.
 //
 // The glyph sits left, right, above or below the caption and both are
 // centred across that direction. Along it:
