@@ -151,8 +151,9 @@ QString TDemoOrders::MoneyFormat()
     return QStringLiteral("#,##0.00");
 }
 
-TDemoOrders::TDemoOrders()
+TDemoOrders::TDemoOrders(int orderCount) : orderCount_(orderCount)
 {
+    Q_ASSERT(orderCount > 0);
     if (!folder_.isValid())
         throw tk::EDatabaseError(QStringLiteral("No temporary folder for the demonstration orders"));
     sqlFile_ = folder_.filePath(QStringLiteral("orders.sqlite"));
@@ -186,6 +187,10 @@ void TDemoOrders::MakeCustomers()
     customers_->FieldDefs() = {Def("CustomerNo", tk::ftInteger), Def("Name", tk::ftString, 40),
                                Def("City", tk::ftString, 30)};
     customers_->CreateDataSet();
+    // The lookup grid's columns take these widths (in characters): the
+    // name and the city side by side in a popup of sensible width.
+    customers_->FieldByName(QStringLiteral("Name"))->SetDisplayWidth(18);
+    customers_->FieldByName(QStringLiteral("City"))->SetDisplayWidth(12);
     std::vector<std::vector<tk::Variant>> rows;
     rows.reserve(kCustomerCount);
     for (int i = 0; i < kCustomerCount; ++i) {
@@ -246,8 +251,8 @@ void TDemoOrders::MakeOrders()
     for (int i = 0; i < 6; ++i)
         photos.push_back(DrawPhoto(i));
     std::vector<std::vector<tk::Variant>> rows;
-    rows.reserve(kOrderCount);
-    for (int orderNo = 1; orderNo <= kOrderCount; ++orderNo) {
+    rows.reserve(std::size_t(orderCount_));
+    for (int orderNo = 1; orderNo <= orderCount_; ++orderNo) {
         const TOrderValues o = MakeOrder(orderNo, photos);
         rows.push_back({tk::Variant(o.orderNo), tk::Variant(o.customerNo), tk::Variant::FromDate(o.date),
                         tk::Variant(tk::TCurrency::FromDouble(o.amount)), tk::Variant(o.paid),

@@ -41,7 +41,8 @@ public:
     static constexpr int kPhotoEvery = 1000;
 
     // Raises tk::EDatabaseError when the SQLite file cannot be written.
-    TDemoOrders();
+    // orderCount: the orders of the client dataset (tests make fewer).
+    explicit TDemoOrders(int orderCount = kOrderCount);
     ~TDemoOrders();
     TDemoOrders(const TDemoOrders&) = delete;
     TDemoOrders& operator=(const TDemoOrders&) = delete;
@@ -53,7 +54,8 @@ public:
     tk::TDataSource* OrdersSource() const { return ordersSource_.get(); }
     tk::TDataSource* SummarySource() const { return summarySource_.get(); }
     tk::TDataSource* SqlOrdersSource() const { return sqlOrdersSource_.get(); }
-    // Milliseconds the 100,000 orders took to make.
+    int OrderCount() const { return orderCount_; }
+    // Milliseconds the orders took to make.
     qint64 OrdersBuildMs() const { return ordersBuildMs_; }
     QString SqlFileName() const { return sqlFile_; }
 
@@ -68,6 +70,7 @@ private:
     void MakeSummary();
     void MakeSqlOrders();
 
+    const int orderCount_;
     QTemporaryDir folder_;
     QString sqlFile_;
     qint64 ordersBuildMs_ = 0;

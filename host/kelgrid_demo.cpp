@@ -10,7 +10,6 @@
 #include "toolkit/data/clientdataset.h"
 #include "toolkit/data/query.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -128,8 +127,8 @@ void AddAmountTotal(kelgrid::TKelColumn* amounts, kelgrid::TKelColumn* labels, k
 
 }  // namespace
 
-TfrmKelgridDemo::TfrmKelgridDemo(const QString& settingsFile, QWidget* parent)
-    : tk::TForm(parent), orders_(std::make_unique<TDemoOrders>())
+TfrmKelgridDemo::TfrmKelgridDemo(const QString& settingsFile, QWidget* parent, int orderCount)
+    : tk::TForm(parent), orders_(std::make_unique<TDemoOrders>(orderCount))
 {
     setObjectName(QStringLiteral("frmKelgridDemo"));
     SetCaption(QStringLiteral("Demostración de la rejilla"));
@@ -227,10 +226,17 @@ void TfrmKelgridDemo::SetUpOrdersGrid()
         SetStatusPicks(grid->ColumnByName(QStringLiteral("Status")));
         SetPaidCheckBox(grid->ColumnByName(QStringLiteral("Paid")));
         grid->ColumnByName(QStringLiteral("Amount"))->SetButtonStyle(cbsCalculator);
+        // The name is a lookup field: its grid lists the names it looks
+        // up. The number is a plain field with a column lookup, whose grid
+        // shows the customers' names and cities and writes the number.
         TKelColumn* customer = grid->ColumnByName(QStringLiteral("Customer"));
-        customer->SetLookupListFields(QStringLiteral("Name;City"));
-        customer->SetLookupListTitles(QStringLiteral("Name;City"));
         customer->SetListOptions(customer->ListOptions() | loAutoComplete | loSelectNextValue);
+        TKelColumn* customerNo = grid->ColumnByName(QStringLiteral("CustomerNo"));
+        customerNo->SetLookupDataSet(orders_->Customers());
+        customerNo->SetLookupKeyField(QStringLiteral("CustomerNo"));
+        customerNo->SetLookupListFields(QStringLiteral("CustomerNo;Name;City"));
+        customerNo->SetLookupListTitles(QStringLiteral("No.;Name;City"));
+        customerNo->SetListOptions(customerNo->ListOptions() | loShowLookupListTitles | loSelectNextValue);
         grid->ColumnByName(QStringLiteral("Notes"))->SetEditMemo(true);
         if (grid == grid_)
             SetUpTotals();
@@ -301,17 +307,6 @@ void TfrmKelgridDemo::RestoreLayout()
 void TfrmKelgridDemo::ShowColumnsDialog()
 {
     columnsDialog_->Execute();
-}
-
-bool RenderKelgridDemo(const QString& settingsFile, const QString& folder, QString& written, qint64* buildMs)
-{
-    TfrmKelgridDemo window(settingsFile);
-    if (buildMs)
-        *buildMs = window.Orders().OrdersBuildMs();
-    window.show();
-    QApplication::processEvents();
-    written = folder + QStringLiteral("kelgrid-demo.png");
-    return window.grab().save(written);
 }
 
 }  // namespace host

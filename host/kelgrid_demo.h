@@ -10,8 +10,9 @@
 //
 // First tab, the orders client dataset: the automatic number and selection
 // columns, "Order|No." (whose expansion shows or hides "Order|Date" and
-// "Order|Status"), "Customer|No.", "Customer|Name" (a lookup with its
-// grid of names and cities), "Amount" (calculator), "Paid" (check box),
+// "Order|Status"), "Customer|No." (a column lookup: its grid lists the
+// customers' numbers, names and cities), "Customer|Name" (a lookup field
+// with its grid of names), "Amount" (calculator), "Paid" (check box),
 // "Notes" (memo), "Photo" (the picture) and the object column
 // "Delivery|Address" with "Street" and "City" under it. Title clicks sort
 // the client dataset; rows are picked with Ctrl and Shift and the totals
@@ -23,6 +24,7 @@
 // Second tab: the same kind of grid on an SQLite query of a few thousand
 // orders, ordered by rewriting its ORDER BY on title clicks.
 
+#include "host/demo_orders.h"
 #include "toolkit/ui/forms.h"
 
 #include <memory>
@@ -39,13 +41,13 @@ class TKelDBNavigator;
 
 namespace host {
 
-class TDemoOrders;
-
 class TfrmKelgridDemo : public tk::TForm {
     Q_OBJECT
 public:
-    // settingsFile: the INI file the layout buttons write and read.
-    explicit TfrmKelgridDemo(const QString& settingsFile, QWidget* parent = nullptr);
+    // settingsFile: the INI file the layout buttons write and read;
+    // orderCount: the orders of the first tab.
+    explicit TfrmKelgridDemo(const QString& settingsFile, QWidget* parent = nullptr,
+                             int orderCount = TDemoOrders::kOrderCount);
     ~TfrmKelgridDemo() override;
 
     kelgrid::TKelDBGrid* Grid() const { return grid_; }
@@ -83,12 +85,5 @@ private:
     kelgrid::TKelDBGrid* masterGrid_ = nullptr;
     kelgrid::TKelDBGrid* sqlGrid_ = nullptr;
 };
-
-// Renders the window (settings in settingsFile, never written by this)
-// into folder (ending in "/") as kelgrid-demo.png. False when the file
-// cannot be written. buildMs, when given, receives the milliseconds the
-// orders took to make.
-bool RenderKelgridDemo(const QString& settingsFile, const QString& folder, QString& written,
-                       qint64* buildMs = nullptr);
 
 }  // namespace host

@@ -10,6 +10,7 @@
 #include "host/grid_demo.h"
 #include "host/host_paths.h"
 #include "host/kelgrid_demo.h"
+#include "host/kelgrid_demo_screenshots.h"
 #include "host/main_window.h"
 #include "host/program_files.h"
 #include "host/relaunch.h"
@@ -204,12 +205,16 @@ int main(int argc, char** argv)
         std::printf("rendered %s\n", qPrintable(written));
         try {
             qint64 buildMs = 0;
-            if (!host::RenderKelgridDemo(host::KelgridDemoIniOf(paths),
-                                         QDir::cleanPath(options.screenshots) + QLatin1Char('/'), written, &buildMs)) {
+            QStringList files;
+            if (!host::RenderKelgridScreenshots(host::KelgridDemoIniOf(paths),
+                                                QDir::cleanPath(options.screenshots) + QLatin1Char('/'), files,
+                                                written, &buildMs)) {
                 std::fprintf(stderr, "Brivora: cannot write %s\n", qPrintable(written));
                 return 1;
             }
-            std::printf("rendered %s (its orders made in %lld ms)\n", qPrintable(written), buildMs);
+            for (const QString& file : files)
+                std::printf("rendered %s\n", qPrintable(file));
+            std::printf("(the demonstration's orders made in %lld ms)\n", buildMs);
         } catch (const tk::Exception& error) {
             std::fprintf(stderr, "Brivora: the grid demonstration: %s\n", qPrintable(error.Message()));
             return 1;
