@@ -195,7 +195,7 @@ TEST_P(HostileSettingsTest, MutatedStoresLoadLenientlyAndSaveBackWhole)
     ASSERT_FALSE(valid.isEmpty());
     tk::test::TMutator mutator(valid, IniFile() ? 2131 : 2133, kSettingsTokens);
     TKelDBGridSettings* settings = grid->Settings();
-    for (int i = 0; i < 45; ++i) {
+    for (int i = 0; i < 60; ++i) {
         const tk::test::TMutation mutation = mutator.Next();
         SCOPED_TRACE(mutator.Trace(i, mutation).toStdString());
         WriteStore(mutation.bytes);
@@ -212,10 +212,13 @@ TEST_P(HostileSettingsTest, MutatedStoresLoadLenientlyAndSaveBackWhole)
         const QString loaded = State();
         settings->LoadLayout();
         ASSERT_EQ(State(), loaded);
-        // Saving over the damaged store gives a layout that reads back.
-        settings->SaveLayout();
-        settings->LoadLayout();
-        ASSERT_EQ(State(), loaded);
+        // Saving over the damaged store gives a layout that reads back
+        // (every third round: saving costs as much as the rest).
+        if (i % 3 == 0) {
+            settings->SaveLayout();
+            settings->LoadLayout();
+            ASSERT_EQ(State(), loaded);
+        }
         // Back to the saved layout for the next round: through the column
         // stream, which also gives back which values were never set.
         WriteStore(valid);
