@@ -15,6 +15,7 @@
 #include "toolkit/data/dataset.h"
 #include "toolkit/data/field.h"
 #include "toolkit/ui/canvas.h"
+#include "toolkit/ui/imagedecoding.h"
 #include "toolkit/ui/pictures.h"
 
 #include <QScopeGuard>
@@ -79,7 +80,11 @@ QImage TKelCellPainter::CellImage(TKelColumn* column)
         return GraphicToImage(*picture->Graphic());
     if (field->DataType() != tk::ftGraphic)
         return {};
-    return QImage::fromData(field->AsBytes());  // a plain bitmap or PNG
+    try {
+        return tk::DecodeImage(field->AsBytes(), nullptr, QString());  // a plain bitmap or PNG
+    } catch (const tk::EInvalidGraphic&) {
+        return {};  // a damaged or oversized value shows no picture
+    }
 }
 
 void TKelCellPainter::DrawColumnContent(const QRect& rect, int dataColumn, TKelColumn* column,

@@ -236,7 +236,7 @@ int TKelCustomDBGrid::TitleLinesCount() const
 
 void TKelCustomDBGrid::SetTitleLinesCount(int count)
 {
-    count = qMax(1, count);
+    count = qBound(1, count, MaxLinesCount);
     if (count == d_->titleLinesCount)
         return;
     d_->titleLinesCount = count;
@@ -251,7 +251,7 @@ int TKelCustomDBGrid::HeaderLinesCount() const
 
 void TKelCustomDBGrid::SetHeaderLinesCount(int count)
 {
-    count = qMax(1, count);
+    count = qBound(1, count, MaxLinesCount);
     if (count == d_->headerLinesCount)
         return;
     d_->headerLinesCount = count;

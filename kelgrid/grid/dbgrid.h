@@ -70,6 +70,11 @@ class TKelTotalDataLink;
 class TOrvGradientButton;
 struct TKelCustomDBGridPrivate;
 
+// The most text lines a data, title, header or total row holds: rows are
+// that many line heights tall, and a count read from a damaged layout
+// (2^31 lines) would overflow the height in pixels.
+inline constexpr int MaxLinesCount = 1000;
+
 // OnColGetText(grid, column, text, kind) and OnColSetText(grid, column,
 // text): the handler may change the text.
 using TKelColGetTextEvent = std::function<void(TKelCustomDBGrid*, TKelColumn*, QString&, TTextKind)>;
@@ -148,8 +153,8 @@ public:
     int IndicatorOffset() const;
     // The title rows: 0 without dgTitles, else one per nesting level.
     int TitleOffset() const;
-    // Text lines of the title captions and of the header rows, at least 1;
-    // a change re-lays out while those rows are shown.
+    // Text lines of the title captions and of the header rows, 1 ..
+    // MaxLinesCount; a change re-lays out while those rows are shown.
     int TitleLinesCount() const;
     void SetTitleLinesCount(int count);
     int HeaderLinesCount() const;
@@ -648,7 +653,8 @@ public:
     void SetScrollProp(TKelScrollProp* scrollProp);
     // Text lines per data row. Negative values are ignored, 0 becomes 1,
     // the value is clamped into LinesCountMin..LinesCountMax (-1: no
-    // upper limit). A change re-lays out and refreshes the editor.
+    // upper limit other than MaxLinesCount). A change re-lays out and
+    // refreshes the editor.
     int LinesCount() const;
     void SetLinesCount(int count);
     // Negative values are ignored, 0 becomes 1, at most LinesCountMax;

@@ -80,6 +80,7 @@ void TKelCustomDBGrid::SetLinesCount(int count)
     count = qMax(qMax(count, 1), d_->linesCountMin);
     if (d_->linesCountMax != -1)
         count = qMin(count, d_->linesCountMax);
+    count = qMin(count, MaxLinesCount);
     if (count == d_->linesCount)
         return;
     d_->linesCount = count;
@@ -96,7 +97,7 @@ void TKelCustomDBGrid::SetLinesCountMin(int count)
 {
     if (count < 0)
         return;
-    count = qMax(count, 1);
+    count = qBound(1, count, MaxLinesCount);
     if (d_->linesCountMax != -1)
         count = qMin(count, d_->linesCountMax);
     d_->linesCountMin = count;
@@ -114,7 +115,7 @@ void TKelCustomDBGrid::SetLinesCountMax(int count)
     if (count < -1)
         return;
     if (count != -1)
-        count = qMax(count, d_->linesCountMin);
+        count = qBound(d_->linesCountMin, count, MaxLinesCount);
     d_->linesCountMax = count;
     if (count != -1 && d_->linesCount > count)
         SetLinesCount(count);

@@ -29,6 +29,16 @@ bool IsStringField(const tk::TField* field)
     return type == tk::ftString || type == tk::ftWideString || type == tk::ftFixedChar;
 }
 
+// The 0-based pick position a 1-based number text gives ("3" -> 2); -1
+// for a text that is no number or no position (0, negative). Any number a
+// cell may hold is safe, INT_MIN too.
+int PickPosition(const QString& text)
+{
+    bool number = false;
+    const int position = text.trimmed().toInt(&number);
+    return number && position >= 1 ? position - 1 : -1;
+}
+
 // The stored value of a pick text's position: the position itself
 // (1-based; right-aligned to a string field's size) under poStoreItemIndex,
 // else the value of that position, or the text when the column has no
@@ -63,7 +73,7 @@ QString TKelCustomDBGrid::ColGetText(TKelColumn* column, const QString& text, TT
         const TKelPickOptions options = column->PickOptions();
         int index = -1;
         if (options.testFlag(poStoreItemIndex))
-            index = text.trimmed().toInt() - 1;
+            index = PickPosition(text);
         else if (column->PickListActive())
             index = column->PickList()->IndexOf(text);
         else
@@ -100,11 +110,8 @@ QString TKelCustomDBGrid::ColSetText(TKelColumn* column, const QString& text)
             index = column->PickText()->IndexOf(result);
         if (index < 0 && options.testFlag(poAcceptPickList))
             index = column->PickList()->IndexOf(result);
-        if (index < 0 && options.testFlag(poAcceptItemIndex)) {
-            bool number = false;
-            const int position = result.trimmed().toInt(&number);
-            index = number ? position - 1 : -1;
-        }
+        if (index < 0 && options.testFlag(poAcceptItemIndex))
+            index = PickPosition(result);
         bool valid = false;
         const QString value = PickValue(column, index, valid);
         if (valid)
@@ -115,10 +122,9 @@ QString TKelCustomDBGrid::ColSetText(TKelColumn* column, const QString& text)
         tk::TStrings* list = column->PickList();
         int index = list->IndexOf(result);
         if (index < 0 && options.testFlag(poAcceptItemIndex)) {
-            bool number = false;
-            const int position = result.trimmed().toInt(&number);
-            if (number && position >= 1 && position <= list->Count())
-                index = position - 1;
+            const int position = PickPosition(result);
+            if (position < list->Count())
+                index = position;
         }
         if (index >= 0)
             result = list->Strings(index);

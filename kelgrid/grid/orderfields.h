@@ -91,7 +91,9 @@ KELGRID_EXPORT QString ExtractOrderFields(const tk::TStrings* lines);
 // lines dropped; a final ";" moves behind it). Each name is written as an
 // SQL identifier: plain names as they are, others (blanks, keywords,
 // symbols) double-quoted, so an order text can never add SQL of its own.
-// Lines of a clause spread over several lines are joined into one.
+// Lines of a clause spread over several lines are joined into one. Text
+// ending inside an unterminated string, quoted name or block comment comes
+// back unchanged: an order item's quote could otherwise close it.
 KELGRID_EXPORT QStringList ModifyOrderFields(const QStringList& lines, const QString& orderFields);
 KELGRID_EXPORT void ModifyOrderFields(tk::TStrings* lines, const QString& orderFields);
 

@@ -7,7 +7,8 @@
 // ORDER BY of a sub-select, a common table expression or a window lies
 // deeper. The clause's items run to the first LIMIT, OFFSET, FOR or FETCH
 // at their own depth 0, or to the statement's end; only the items are
-// replaced, so whatever follows them stays.
+// replaced, so whatever follows them stays. Text that ends inside an
+// unterminated string, quoted name or comment is never rewritten.
 
 #include "kelgrid/grid/orderfields.h"
 
@@ -113,6 +114,56 @@ Statement Analyze(const QString& sql)
     clause.itemsEnd = j > clause.firstItem ? EndOf(tokens[j - 1]) : clause.byEnd;
     statement.clause = clause;
     return statement;
+}
+
+// Whether a string or quoted-name token has its closing quote (a doubled
+// quote inside is part of the text; brackets do not double).
+bool IsClosed(const TSqlToken& token)
+{
+    const QString& text = token.text;
+    if (text.size() < 2)
+        return false;
+    const QChar open = text[0];
+    if (open == QLatin1Char('['))
+        return text.endsWith(QLatin1Char(']'));
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        if (text[i] != open)
+            continue;
+        if (i + 1 < text.size() && text[i + 1] == open)
+            ++i;
+        else
+            return i == text.size() - 1;
+    }
+    return false;
+}
+
+// Whether the text ends inside an unterminated string, quoted name or block
+// comment. Text added at the end would land inside it, and a quote in an
+// order item could close it, so SQL written after it would run.
+bool EndsInsideQuoteOrComment(const QString& sql, const Tokens& tokens)
+{
+    if (!tokens.empty()) {
+        const TSqlToken& last = tokens.back();
+        if ((last.kind == TSqlToken::String || last.kind == TSqlToken::QuotedName) && !IsClosed(last))
+            return true;
+    }
+    // Only blanks and comments follow the last token.
+    qsizetype at = tokens.empty() ? 0 : EndOf(tokens.back());
+    while (at < sql.size()) {
+        if (sql.mid(at, 2) == QLatin1String("--")) {
+            at = sql.indexOf(QLatin1Char('\n'), at);
+            if (at < 0)
+                return false;
+        } else if (sql.mid(at, 2) == QLatin1String("/*")) {
+            at = sql.indexOf(QLatin1String("*/"), at + 2);
+            if (at < 0)
+                return true;
+            at += 2;
+        } else {
+            ++at;
+        }
+    }
+    return false;
 }
 
 bool IsPlainName(const QString& word)
@@ -256,6 +307,10 @@ QStringList ModifyOrderFields(const QStringList& lines, const QString& orderFiel
     QString sql = lines.join(QLatin1Char('\n'));
     const Statement statement = Analyze(sql);
     const Tokens& tokens = statement.tokens;
+    // SQLite cannot read such a statement anyway; rewritten, an order item
+    // could turn it into one that runs.
+    if (EndsInsideQuoteOrComment(sql, tokens))
+        return lines;
 
     if (statement.clause) {
         const OrderClause& clause = *statement.clause;

@@ -8,6 +8,7 @@
 #include "toolkit/data/dataset.h"
 
 #include <QScopedValueRollback>
+#include <algorithm>
 
 namespace kelgrid {
 
@@ -233,7 +234,7 @@ int TKelDBGridTotals::LinesCount() const
 
 void TKelDBGridTotals::SetLinesCount(int count)
 {
-    count = std::max(1, count);
+    count = std::clamp(count, 1, MaxLinesCount);
     if (count == d_->linesCount)
         return;
     d_->linesCount = count;

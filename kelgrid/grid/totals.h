@@ -77,7 +77,7 @@ public:
     Q_INVOKABLE bool IsFontStored() const;
     tk::TImageList* Images() const;
     void SetImages(tk::TImageList* images);
-    // Text lines per total row, at least 1.
+    // Text lines per total row, 1 .. MaxLinesCount.
     int LinesCount() const;
     void SetLinesCount(int count);
     tk::TColor SelectedColor() const;

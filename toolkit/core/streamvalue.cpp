@@ -122,6 +122,11 @@ class Parser {
 public:
     explicit Parser(const QString& text) : text_(text) {}
 
+    // Objects, lists and collections nest through recursive calls; a
+    // damaged or hostile text must not turn its length into stack depth.
+    // Real forms nest a few dozen levels.
+    static constexpr int kMaxNesting = 256;
+
     TStreamObject ParseRoot()
     {
         TStreamObject object = ParseObject();
@@ -206,8 +211,25 @@ private:
         return ident.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
     }
 
+    // Counts one nesting level for a scope.
+    class TNestingLevel {
+    public:
+        explicit TNestingLevel(Parser& parser) : parser_(parser)
+        {
+            if (++parser_.nesting_ > kMaxNesting)
+                parser_.Fail(QStringLiteral("values nested too deeply"));
+        }
+        ~TNestingLevel() { --parser_.nesting_; }
+        TNestingLevel(const TNestingLevel&) = delete;
+        TNestingLevel& operator=(const TNestingLevel&) = delete;
+
+    private:
+        Parser& parser_;
+    };
+
     TStreamObject ParseObject()
     {
+        const TNestingLevel level(*this);
         if (!IsObjectKeyword(ReadIdent()))
             Fail(QStringLiteral("'object' expected"));
         TStreamObject object;
@@ -273,6 +295,7 @@ private:
         }
         if (c == QLatin1Char('(')) {
             ++pos_;
+            const TNestingLevel level(*this);
             TStreamValue value;
             value.kind = TStreamValue::Kind::List;
             while (Peek() != QLatin1Char(')'))
@@ -282,6 +305,7 @@ private:
         }
         if (c == QLatin1Char('<')) {
             ++pos_;
+            const TNestingLevel level(*this);
             TStreamValue value = TStreamValue::EmptyCollection();
             while (Peek() != QLatin1Char('>')) {
                 if (!IsKeyword(ReadIdent(), "item"))
@@ -421,6 +445,7 @@ private:
     const QString& text_;
     qsizetype pos_ = 0;
     int line_ = 1;
+    int nesting_ = 0;
 };
 
 // ---- Printing --------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "toolkit/core/fileutils.h"
 #include "toolkit/data/fields.h"
 #include "toolkit/ui/canvas.h"
+#include "toolkit/ui/imagedecoding.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -102,10 +103,9 @@ void TRasterGraphic::LoadFromStream(QIODevice& device)
 {
     FinishDrawing();
     const QByteArray bytes = device.readAll();
-    QImage image;
-    if (!HasSignature(bytes) || !image.loadFromData(bytes, qtFormat_))
+    if (!HasSignature(bytes))
         throw EInvalidGraphic(InvalidMessage());
-    image_ = image;
+    image_ = DecodeImage(bytes, qtFormat_, InvalidMessage());
 }
 
 void TRasterGraphic::SaveToStream(QIODevice& device) const
