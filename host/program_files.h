@@ -10,7 +10,8 @@ namespace host {
 
 // Copies the executable and every shared library of its folder ("lib*.so"
 // and "lib*.so.*") into binFolder, skipping files whose size and time
-// already match. Libraries in binFolder that the executable's folder no
+// already match; a library's links (libx.so -> libx.so.1) are made there as
+// the same links. Libraries in binFolder that the executable's folder no
 // longer has are removed, so that a stale backup library built against
 // other class definitions is never loaded. Raises tk::EInOutError when a
 // file cannot be copied.

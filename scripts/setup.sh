@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ ccache
-  qt6-base-dev libqt6sql6-sqlite fonts-dejavu-core
+  qt6-base-dev qt6-tools-dev libqt6sql6-sqlite fonts-dejavu-core
   libsqlite3-dev libcurl4-openssl-dev
   p7zip-full python3-pyftpdlib
   libgtest-dev libbenchmark-dev

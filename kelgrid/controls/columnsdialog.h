@@ -17,6 +17,8 @@
 // once, or from the event loop as the focus returns from the form).
 
 #include "kelgrid/controls/columnsoptions.h"
+// Complete for the QPointer of the grid, so the header compiles on its own.
+#include "kelgrid/grid/dbgrid.h"
 #include "kelgrid/kelgridexport.h"
 #include "toolkit/core/component.h"
 #include "toolkit/ui/controlenums.h"

@@ -62,6 +62,34 @@ TEST_F(ProgramFilesTest, TheInstallationGetsTheBuildsProgramAndNoStaleLibrary)
     EXPECT_EQ(Installed("libsafekeep.so"), QByteArray("backup library"));
 }
 
+TEST_F(ProgramFilesTest, LibraryLinksStayLinksSoEachLibraryIsCopiedOnce)
+{
+    const QString executable = Build("Brivora", "program");
+    Build("libkelgrid.so.1.0.0", "grid 1");
+    const QString bin = folder_.File(QStringLiteral("build/bin/"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("libkelgrid.so.1.0.0"), bin + QStringLiteral("libkelgrid.so.1")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("libkelgrid.so.1"), bin + QStringLiteral("libkelgrid.so")));
+    // Left as a plain copy by an installation made before the links.
+    folder_.Write(QStringLiteral("App/Bin/libkelgrid.so"), "grid 0, copied");
+
+    InstallProgramFiles(executable, Bin());
+    const QFileInfo name(Bin() + QStringLiteral("/libkelgrid.so"));
+    const QFileInfo soname(Bin() + QStringLiteral("/libkelgrid.so.1"));
+    ASSERT_TRUE(name.isSymLink());
+    ASSERT_TRUE(soname.isSymLink());
+    EXPECT_EQ(name.symLinkTarget(), soname.absoluteFilePath()) << "the link points into the installation";
+    EXPECT_FALSE(QFileInfo(Bin() + QStringLiteral("/libkelgrid.so.1.0.0")).isSymLink());
+    EXPECT_EQ(Installed("libkelgrid.so"), QByteArray("grid 1"));
+
+    // Installing again keeps the links; a rebuilt library reaches them.
+    Build("libkelgrid.so.1.0.0", "grid 2, rebuilt");
+    InstallProgramFiles(executable, Bin());
+    EXPECT_TRUE(QFileInfo(Bin() + QStringLiteral("/libkelgrid.so")).isSymLink());
+    EXPECT_EQ(Installed("libkelgrid.so"), QByteArray("grid 2, rebuilt"));
+    EXPECT_EQ(QDir(Bin()).entryList({QStringLiteral("*.link")}, QDir::System | QDir::Files), QStringList())
+        << "no temporary link is left";
+}
+
 TEST_F(ProgramFilesTest, AProgramThatCannotBeCopiedIsAnError)
 {
     EXPECT_THROW(InstallProgramFiles(folder_.File(QStringLiteral("build/bin/Brivora")), Bin()),
