@@ -32,11 +32,18 @@ using test::DescriptorsOn;
 
 class SqliteSourceTest : public SqliteFixture {
 protected:
-    std::unique_ptr<TSqliteRecordSource> Open(const QString& sql, const TSqlParameters& parameters = {})
+    // Writable single-table SELECTs are read in windows unless stepping is
+    // asked for; the cases about stepping ask for it.
+    std::unique_ptr<TSqliteRecordSource> Open(const QString& sql, const TSqlParameters& parameters = {},
+                                              TRowFetching fetching = TRowFetching::Windows)
     {
         if (!database_.Active())
             OpenDatabase();
-        return std::make_unique<TSqliteRecordSource>(&database_, sql, parameters);
+        return std::make_unique<TSqliteRecordSource>(&database_, sql, parameters, fetching);
+    }
+    std::unique_ptr<TSqliteRecordSource> OpenStepped(const QString& sql)
+    {
+        return Open(sql, {}, TRowFetching::Stepping);
     }
     // The names of all rows in the source's order.
     static QStringList Names(TSqliteRecordSource& source, int column)
@@ -51,7 +58,7 @@ protected:
 TEST_F(SqliteSourceTest, OpeningALargeTableFetchesOnlyWhatIsAskedAndCountsWithoutFetching)
 {
     MakePeople(100000);
-    auto source = Open(QStringLiteral("SELECT * FROM people"));
+    auto source = OpenStepped(QStringLiteral("SELECT * FROM people"));
     EXPECT_LE(source->FetchedRowCount(), 1);
     EXPECT_EQ(source->RowCount(), 100000);
     EXPECT_LE(source->FetchedRowCount(), 1);
@@ -94,8 +101,9 @@ TEST_F(SqliteSourceTest, CountingLeavesTheOrderOutButKeepsLimitsAndInnerOrders)
         {"SELECT * FROM people -- ORDER BY id LIMIT 1\n", 50},
     };
     for (const auto& c : cases) {
-        auto source = Open(QString::fromLatin1(c.sql));
+        auto source = OpenStepped(QString::fromLatin1(c.sql));
         EXPECT_EQ(source->RowCount(), c.count) << c.sql;
+        EXPECT_EQ(Open(QString::fromLatin1(c.sql))->RowCount(), c.count) << c.sql;
         EXPECT_LE(source->FetchedRowCount(), 1) << c.sql;
     }
 }
@@ -202,7 +210,7 @@ TEST_F(SqliteSourceTest, AValueItsFieldCannotHoldStopsTheRowsBeforeIt)
 {
     Exec(QStringLiteral("CREATE TABLE m(id INTEGER PRIMARY KEY, price MONEY);"
                         "INSERT INTO m VALUES (1, 12.5), (2, 1e18), (3, 1)"));
-    auto source = Open(QStringLiteral("SELECT price FROM m ORDER BY id"));
+    auto source = OpenStepped(QStringLiteral("SELECT price FROM m ORDER BY id"));
     ASSERT_TRUE(source->HasRow(0));
     try {
         source->FetchAll();
@@ -258,7 +266,8 @@ TEST_F(SqliteSourceTest, ExpressionColumnsTakeTheirTypeFromTheFirstRowAndAreRead
 {
     MakePeople(3);
     auto source = Open(QStringLiteral("SELECT id, name || '!' AS shout, amount * 2 AS twice, id * 10 AS big "
-                                      "FROM people"));
+                                      "FROM people"),
+                       {}, TRowFetching::Stepping);
     ASSERT_TRUE(source->CanModify());
     EXPECT_EQ(source->FieldDefs()[1].DataType, ftString);
     EXPECT_EQ(source->FieldDefs()[2].DataType, ftFloat);
@@ -425,7 +434,7 @@ TEST_F(SqliteSourceTest, WritingWhileAReadIsHalfSteppedKeepsEveryRowOnce)
 {
     MakePeople(5000);
     auto source = Open(QStringLiteral("SELECT id, name, amount FROM people"));
-    auto other = Open(QStringLiteral("SELECT id, name FROM people ORDER BY id DESC"));
+    auto other = OpenStepped(QStringLiteral("SELECT id, name FROM people ORDER BY id DESC"));
     ASSERT_TRUE(source->HasRow(10));
     ASSERT_TRUE(other->HasRow(10));
     ASSERT_FALSE(other->IsComplete());
@@ -464,7 +473,7 @@ TEST_F(SqliteSourceTest, OddTableAndColumnNamesAreQuoted)
 TEST_F(SqliteSourceTest, PositionOfFindsUnfetchedRowsAndRejectsMissingOnesWithoutWalking)
 {
     MakePeople(20000);
-    auto source = Open(QStringLiteral("SELECT name FROM people WHERE id % 2 = 0 ORDER BY id"));
+    auto source = OpenStepped(QStringLiteral("SELECT name FROM people WHERE id % 2 = 0 ORDER BY id"));
     ASSERT_TRUE(source->HasRow(0));
     EXPECT_EQ(source->PositionOf(2), 0);
     EXPECT_EQ(source->PositionOf(3), -1);  // outside the WHERE clause
@@ -477,7 +486,7 @@ TEST_F(SqliteSourceTest, PositionOfFindsUnfetchedRowsAndRejectsMissingOnesWithou
 TEST_F(SqliteSourceTest, SwitchingTheDatabaseOffReleasesTheFileAndKeepsFetchedRows)
 {
     MakePeople(1000);
-    auto source = Open(QStringLiteral("SELECT name FROM people ORDER BY id"));
+    auto source = OpenStepped(QStringLiteral("SELECT name FROM people ORDER BY id"));
     ASSERT_TRUE(source->HasRow(9));
     sqlite3_close(own_);
     own_ = nullptr;
@@ -498,7 +507,8 @@ TEST_F(SqliteSourceTest, ASourceOutlivingItsDatabaseKeepsItsRowsAndRaisesOnWrite
     auto database = std::make_unique<TDatabase>();
     database->SetDatabaseName(path_);
     database->Open();
-    TSqliteRecordSource source(database.get(), QStringLiteral("SELECT name FROM people ORDER BY id"));
+    TSqliteRecordSource source(database.get(), QStringLiteral("SELECT name FROM people ORDER BY id"), {},
+                               TRowFetching::Stepping);
     ASSERT_TRUE(source.HasRow(0));
     database.reset();
     EXPECT_FALSE(source.Connected());

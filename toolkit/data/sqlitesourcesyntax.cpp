@@ -212,7 +212,8 @@ QStringList SqlParameterNames(const QString& sql)
 TSingleTableSelect AnalyzeSingleTableSelect(const QString& sql)
 {
     TSingleTableSelect result;
-    const std::vector<TSqlToken> tokens = TokenizeSql(TrimSqlStatement(sql));
+    const QString trimmed = TrimSqlStatement(sql);
+    const std::vector<TSqlToken> tokens = TokenizeSql(trimmed);
     const size_t n = tokens.size();
     if (n < 4 || !IsKeyword(tokens[0], "SELECT"))
         return result;
@@ -255,6 +256,7 @@ TSingleTableSelect AnalyzeSingleTableSelect(const QString& sql)
         ++i;
     if (i < n && !IsKeyword(tokens[i], "WHERE") && !IsKeyword(tokens[i], "ORDER") && !IsKeyword(tokens[i], "LIMIT"))
         return result;
+    const int clausesStart = i < n ? tokens[i].start : static_cast<int>(trimmed.size());
 
     // The clauses after the table may nest parentheses but no second SELECT
     // and nothing that groups or combines rows.
@@ -268,6 +270,7 @@ TSingleTableSelect AnalyzeSingleTableSelect(const QString& sql)
             return result;
     }
     result.columnsStart = tokens[0].start + tokens[0].length;
+    result.clausesStart = clausesStart;
     result.matches = true;
     return result;
 }

@@ -49,6 +49,10 @@ struct TSingleTableSelect {
     QString schema;  // empty when not written
     QString table;
     int columnsStart = 0;  // offset just after SELECT
+    // Offset of the first clause after the table and its alias (WHERE,
+    // ORDER BY, LIMIT), the text's length when there is none; offsets are
+    // in the trimmed statement (TrimSqlStatement).
+    int clausesStart = 0;
 };
 TSingleTableSelect AnalyzeSingleTableSelect(const QString& sql);
 
