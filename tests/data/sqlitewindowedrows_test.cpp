@@ -105,6 +105,48 @@ TEST_F(WindowedRowsTest, ValuesFollowTheSelectsOrderFilterExpressionsAndParamete
     EXPECT_TRUE(source->FieldDefs()[1].ReadOnly);
 }
 
+TEST_F(WindowedRowsTest, RowsComeInTheOrderTheSteppedSelectGivesThemWhateverItsPlan)
+{
+    MakePeople(1000);
+    Exec(QStringLiteral("UPDATE people SET name = 'Q' || (1000 - id)"));  // the name index runs against the rowid
+    // A plain table scan, a covering index (the UNIQUE one on name), an
+    // unordered filter and a sort with ties.
+    for (const char* sql : {"SELECT * FROM people", "SELECT name FROM people", "SELECT name FROM people AS p",
+                            "SELECT id, name FROM people WHERE name > 'Q5'", "SELECT id FROM people ORDER BY id % 10"}) {
+        auto stepped = Open(QString::fromLatin1(sql), 16, TRowFetching::Stepping);
+        auto windowed = Open(QString::fromLatin1(sql), 16);
+        ASSERT_TRUE(windowed->Windowed()) << sql;
+        ASSERT_EQ(windowed->RowCount(), stepped->RowCount()) << sql;
+        for (qint64 position = 0; stepped->HasRow(position); ++position) {
+            ASSERT_TRUE(windowed->HasRow(position)) << sql;
+            ASSERT_EQ(windowed->RowIdAt(position), stepped->RowIdAt(position)) << sql << " at " << position;
+            ASSERT_EQ(windowed->Value(position, 0).ToString(), stepped->Value(position, 0).ToString())
+                << sql << " at " << position;
+        }
+    }
+}
+
+TEST_F(WindowedRowsTest, WindowsServeAliasesSchemasOddNamesAndLimits)
+{
+    MakePeople(1000);
+    Exec(QStringLiteral("CREATE TABLE \"odd \"\"name\"\"\"(rowid TEXT, \"two words\" INTEGER)"));
+    Exec(QStringLiteral("INSERT INTO \"odd \"\"name\"\"\" SELECT 'text ' || id, id FROM people"));
+    auto aliased = Open(QStringLiteral("SELECT p.name, p.id FROM main.people AS p WHERE p.id > 10 "
+                                       "ORDER BY p.id DESC LIMIT 500 OFFSET 20"));
+    ASSERT_TRUE(aliased->Windowed());
+    ASSERT_EQ(aliased->RowCount(), 500);
+    ASSERT_TRUE(aliased->HasRow(499));
+    EXPECT_EQ(aliased->Value(499, 0).ToString(), QStringLiteral("P481"));
+    EXPECT_EQ(aliased->Value(100, 1).ToInt64(), 880);
+
+    // A column named rowid: the rowid is reached under another name.
+    auto odd = Open(QStringLiteral("SELECT rowid, \"two words\" FROM \"odd \"\"name\"\"\" ORDER BY \"two words\""));
+    ASSERT_TRUE(odd->Windowed());
+    ASSERT_TRUE(odd->HasRow(700));
+    EXPECT_EQ(odd->Value(700, 0).ToString(), QStringLiteral("text 701"));
+    EXPECT_EQ(odd->Value(700, 1).ToInt64(), 701);
+}
+
 TEST_F(WindowedRowsTest, MemoryStaysBoundedWhereverTheRowsAreRead)
 {
     MakePeople(100000);

@@ -148,6 +148,7 @@ bool TSqliteRecordSource::TryPrepareWithRowid(const QString& sql)
     rowidSelected_ = true;
     rowsByRowidSql_ = QStringLiteral("SELECT %1 AS %2, ").arg(rowidName_, QuoteIdentifier(kRowidColumn)) +
                       sql.mid(shape.columnsStart, shape.clausesStart - shape.columnsStart);
+    selectHasClauses_ = shape.clausesStart < sql.size();
     read_ = candidate.release();
     return true;
 }
@@ -181,8 +182,30 @@ void TSqliteRecordSource::StartWindows(qint64 windowRows)
     std::vector<TFieldType> types;
     for (const Column& column : columns_)
         types.push_back(column.type);
-    windows_ = std::make_unique<TSqliteWindowedRows>(db_, read_, window.release(), windowRows, std::move(types),
+    sqlite3_stmt* ids = nullptr;
+    if (!selectHasClauses_ && ScansTheTableInRowidOrder())
+        ids = PrepareStatement(
+            QStringLiteral("SELECT %1 FROM %2 ORDER BY %1").arg(rowidName_, QualifiedTable()), false);
+    windows_ = std::make_unique<TSqliteWindowedRows>(db_, read_, window.release(), ids, windowRows, std::move(types),
                                                      names_);
+}
+
+bool TSqliteRecordSource::ScansTheTableInRowidOrder() const
+{
+    // One step of the plan, "SCAN <table>" without "USING ... INDEX": the
+    // SELECT walks the table's own b-tree, so its rows come in rowid order.
+    const QByteArray sql = "EXPLAIN QUERY PLAN " + QByteArray(sqlite3_sql(read_));
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.constData(), sql.size(), &raw, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(raw);
+        return false;  // then the SELECT itself gives the ids
+    }
+    TStatement plan(raw);
+    QStringList steps;
+    while (sqlite3_step(raw) == SQLITE_ROW)
+        steps.append(SqliteColumnText(raw, 3));
+    return steps.size() == 1 && steps.first().startsWith(QLatin1String("SCAN ")) &&
+           !steps.first().contains(QLatin1String(" USING "));
 }
 
 sqlite3_stmt* TSqliteRecordSource::PrepareStatement(const QString& sql, bool bindParameters) const

@@ -123,6 +123,7 @@ private:
     void Prepare(const QString& sql);
     bool TryPrepareWithRowid(const QString& sql);
     void StartWindows(qint64 windowRows);
+    bool ScansTheTableInRowidOrder() const;
     sqlite3_stmt* PrepareStatement(const QString& sql, bool bindParameters) const;
     void BindParameters(sqlite3_stmt* statement) const;
     void DescribeColumns();
@@ -164,6 +165,7 @@ private:
     // "SELECT rowid, <columns> FROM <table> [alias]" of the SELECT, for
     // fetching rows by rowid.
     QString rowsByRowidSql_;
+    bool selectHasClauses_ = false;  // WHERE, ORDER BY or LIMIT after the table
     // The table's declared columns (lower case) and whether each has a default.
     QHash<QString, bool> tableColumnDefaults_;
 

@@ -10,9 +10,9 @@
 
 namespace tk {
 
-TSqliteWindowedRows::TSqliteWindowedRows(sqlite3* db, sqlite3_stmt* read, sqlite3_stmt* window, qint64 windowRows,
-                                         std::vector<TFieldType> types, QStringList names)
-    : db_(db), read_(read), window_(window), windowRows_(windowRows), types_(std::move(types)),
+TSqliteWindowedRows::TSqliteWindowedRows(sqlite3* db, sqlite3_stmt* read, sqlite3_stmt* window, sqlite3_stmt* ids,
+                                         qint64 windowRows, std::vector<TFieldType> types, QStringList names)
+    : db_(db), read_(read), window_(window), idsStatement_(ids), windowRows_(windowRows), types_(std::move(types)),
       names_(std::move(names))
 {
     Q_ASSERT(windowRows_ > 0);
@@ -24,6 +24,7 @@ TSqliteWindowedRows::TSqliteWindowedRows(sqlite3* db, sqlite3_stmt* read, sqlite
 TSqliteWindowedRows::~TSqliteWindowedRows()
 {
     sqlite3_finalize(window_);
+    sqlite3_finalize(idsStatement_);
 }
 
 // --- Ids ---------------------------------------------------------------------
@@ -61,15 +62,13 @@ void TSqliteWindowedRows::ReadAllIds()
     StepFirstBlock();
     if (allIdsRead_ || !db_)
         return;
-    // The SELECT itself, only its rowid column read: a statement of the
-    // rowid alone could take another plan (a covering index) and so give
-    // another order than the first block and the stepped rows had.
-    auto reset = qScopeGuard([this] { sqlite3_reset(read_); });
+    sqlite3_stmt* statement = idsStatement_ ? idsStatement_ : read_;
+    auto reset = qScopeGuard([statement] { sqlite3_reset(statement); });
     std::vector<TRowId> ids;
     ids.reserve(ids_.size());
     int rc = SQLITE_ROW;
-    while ((rc = sqlite3_step(read_)) == SQLITE_ROW)
-        ids.push_back(sqlite3_column_int64(read_, 0));
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
+        ids.push_back(sqlite3_column_int64(statement, 0));
     if (rc != SQLITE_DONE)
         RaiseSqlite();
     ids.shrink_to_fit();
@@ -298,6 +297,8 @@ void TSqliteWindowedRows::Disconnect()
 {
     sqlite3_finalize(window_);
     window_ = nullptr;
+    sqlite3_finalize(idsStatement_);
+    idsStatement_ = nullptr;
     read_ = nullptr;
     db_ = nullptr;
 }
