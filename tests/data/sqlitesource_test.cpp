@@ -2,6 +2,7 @@
 #include "toolkit/core/dateutils.h"
 #include "toolkit/core/exceptions.h"
 #include "toolkit/data/sqlitesource.h"
+#include "toolkit/data/sqlitesourcesyntax.h"
 
 #include "tests/data/sqlitesource_fixture.h"
 
@@ -105,6 +106,38 @@ TEST_F(SqliteSourceTest, CountingLeavesTheOrderOutButKeepsLimitsAndInnerOrders)
         EXPECT_EQ(source->RowCount(), c.count) << c.sql;
         EXPECT_EQ(Open(QString::fromLatin1(c.sql))->RowCount(), c.count) << c.sql;
         EXPECT_LE(source->FetchedRowCount(), 1) << c.sql;
+    }
+}
+
+TEST(SqliteSourceSyntax, OrderByColumnNumbersMoveAndEverythingElseStays)
+{
+    const struct {
+        const char* sql;
+        const char* shifted;
+    } cases[] = {
+        {"SELECT a, b FROM t ORDER BY 2", "SELECT a, b FROM t ORDER BY 3"},
+        {"SELECT a, b FROM t ORDER BY 2 DESC, a, 1 COLLATE NOCASE ASC LIMIT 5",
+         "SELECT a, b FROM t ORDER BY 3 DESC, a, 2 COLLATE NOCASE ASC LIMIT 5"},
+        {"SELECT a FROM t ORDER BY 9 NULLS LAST;", "SELECT a FROM t ORDER BY 10 NULLS LAST"},
+        // Expressions, constants in functions, limits and inner orders stay.
+        {"SELECT a FROM t ORDER BY 2 + 0, abs(1), 2.5 LIMIT 2 OFFSET 1",
+         "SELECT a FROM t ORDER BY 2 + 0, abs(1), 2.5 LIMIT 2 OFFSET 1"},
+        {"SELECT a FROM t WHERE b = 2 ORDER BY a", "SELECT a FROM t WHERE b = 2 ORDER BY a"},
+        {"SELECT a FROM t WHERE b = '-- ORDER BY 1'", "SELECT a FROM t WHERE b = '-- ORDER BY 1'"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(WithOrderByOrdinalsShifted(QString::fromLatin1(c.sql), 1), QString::fromLatin1(c.shifted)) << c.sql;
+}
+
+TEST_F(SqliteSourceTest, OrderByColumnNumbersNameTheSelectsOwnColumns)
+{
+    MakePeople(300);
+    for (TRowFetching fetching : {TRowFetching::Stepping, TRowFetching::Windows}) {
+        auto source = Open(QStringLiteral("SELECT name, amount FROM people ORDER BY 2 DESC"), {}, fetching);
+        ASSERT_TRUE(source->HasRow(299));
+        EXPECT_EQ(source->Value(0, 0).ToString(), QStringLiteral("P300"));
+        EXPECT_EQ(source->Value(299, 0).ToString(), QStringLiteral("P1"));
+        EXPECT_TRUE(source->CanModify());
     }
 }
 

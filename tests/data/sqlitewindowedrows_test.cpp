@@ -72,7 +72,10 @@ TEST_F(WindowedRowsTest, OpeningReadsTheFirstBlockAndTheRestOnlyWhenAskedFor)
     EXPECT_FALSE(source->IsComplete());
     EXPECT_FALSE(source->RowCountKnown());
     EXPECT_EQ(source->PositionOf(7), 6);  // found in the first block
+    EXPECT_EQ(source->RowCount(), 1000);  // counted, not read
+    EXPECT_TRUE(source->RowCountKnown());
     EXPECT_FALSE(source->IsComplete());
+    EXPECT_EQ(source->FetchedRowCount(), 16);
 
     ASSERT_TRUE(source->HasRow(16));
     EXPECT_TRUE(source->IsComplete());
@@ -258,6 +261,7 @@ TEST_F(WindowedRowsTest, RowsDeletedByOthersReadNullUntilANewSourceDropsThem)
     MakePeople(200);
     const QString sql = QStringLiteral("SELECT id, name FROM people ORDER BY id");
     auto source = Open(sql);
+    source->FetchAll();  // the ids, not the rows
     ASSERT_EQ(source->RowCount(), 200);
     ASSERT_EQ(WriteFromOutside(QStringLiteral("DELETE FROM people WHERE id IN (100, 101)")), SQLITE_OK);
     ASSERT_TRUE(source->HasRow(99));

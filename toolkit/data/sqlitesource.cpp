@@ -117,8 +117,9 @@ bool TSqliteRecordSource::TryPrepareWithRowid(const QString& sql)
     if (rowidName_.isEmpty())
         return false;
 
+    // The hidden column goes first: ORDER BY column numbers move by one.
     const QString rewritten = QStringLiteral("SELECT %1 AS %2, ").arg(rowidName_, QuoteIdentifier(kRowidColumn)) +
-                              sql.mid(shape.columnsStart);
+                              WithOrderByOrdinalsShifted(sql.mid(shape.columnsStart), 1);
     const QByteArray utf8 = rewritten.toUtf8();
     sqlite3_stmt* statement = nullptr;
     // WITHOUT ROWID tables fail here ("no such column").
@@ -380,7 +381,7 @@ bool TSqliteRecordSource::IsComplete() const
 
 bool TSqliteRecordSource::RowCountKnown() const
 {
-    return windows_ ? windows_->AllIdsRead() : complete_ || count_ >= 0;
+    return IsComplete() || count_ >= 0;
 }
 
 void TSqliteRecordSource::FetchAll()
@@ -395,11 +396,10 @@ void TSqliteRecordSource::FetchAll()
 
 qint64 TSqliteRecordSource::RowCount()
 {
-    if (windows_) {
-        windows_->ReadAllIds();
-        return windows_->KnownRowCount();
-    }
-    if (complete_ || !db_)
+    // A count query is about five times faster than reading every id.
+    if (windows_ ? windows_->AllIdsRead() : complete_)
+        return FetchedRowCount();
+    if (!db_)
         return FetchedRowCount();
     if (count_ < 0) {
         // Counting needs no order: SQLite would sort a subquery's rows first.

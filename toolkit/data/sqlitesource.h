@@ -10,9 +10,11 @@
 //   the file while a dataset shows any of its rows.
 // - Every other SELECT (joins, aggregates, views, read-only databases),
 //   and any SELECT opened with TRowFetching::Stepping, is stepped into a
-//   TColumnStore only as HasRow asks for rows. RowCount runs "SELECT
-//   count(*) FROM (sql)" once instead of walking the rows. While rows
-//   remain unfetched the statement holds SQLite's read lock on the file.
+//   TColumnStore only as HasRow asks for rows. While rows remain
+//   unfetched the statement holds SQLite's read lock on the file.
+// Either way, until every row (or rowid) is known RowCount runs "SELECT
+// count(*) FROM (sql)" once instead of walking the rows; another
+// connection may change the table before the rows are read.
 //
 // Identity and writing. When the SELECT reads exactly one rowid table
 // (AnalyzeSingleTableSelect, confirmed by the columns' origin table), the
