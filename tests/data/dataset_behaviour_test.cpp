@@ -1,7 +1,9 @@
 // One behaviour suite for every dataset class: the windows data links see,
 // the notifications they get, bookmarks, searches, filters, calculated and
 // lookup fields, and editing. Each case runs against an in-memory client
-// dataset, a query and a table, all filled from the same SQLite file.
+// dataset, a query and a table, all filled from the same SQLite file; the
+// query also with its rows stepped instead of read by rowid in windows, and
+// with windows of two rows, so that every case crosses many windows.
 
 #include "toolkit/core/exceptions.h"
 #include "toolkit/core/updatelock.h"
@@ -12,6 +14,7 @@
 #include "toolkit/data/datasource.h"
 #include "toolkit/data/fields.h"
 #include "toolkit/data/query.h"
+#include "toolkit/data/sqlitesource.h"
 #include "toolkit/data/table.h"
 
 #include "tests/support/sqlite_exec.h"
@@ -26,7 +29,7 @@
 namespace tk {
 namespace {
 
-enum class Kind { Client, Query, Table };
+enum class Kind { Client, Query, Table, SteppedQuery, TwoRowWindowsQuery };
 
 std::string KindName(const testing::TestParamInfo<Kind>& info)
 {
@@ -34,6 +37,8 @@ std::string KindName(const testing::TestParamInfo<Kind>& info)
     case Kind::Client: return "ClientDataSet";
     case Kind::Query: return "Query";
     case Kind::Table: return "Table";
+    case Kind::SteppedQuery: return "SteppedQuery";
+    case Kind::TwoRowWindowsQuery: return "TwoRowWindowsQuery";
     }
     return "Unknown";
 }
@@ -71,6 +76,23 @@ protected:
 };
 
 using test::Exec;
+
+// A query whose rows are read as the test chooses.
+class FetchingQuery : public TQuery {
+public:
+    FetchingQuery(TRowFetching fetching, qint64 windowRows) : fetching_(fetching), windowRows_(windowRows) {}
+
+protected:
+    std::unique_ptr<TRecordSource> CreateRecordSource() override
+    {
+        return std::make_unique<TSqliteRecordSource>(OpenDatabase(), SQL()->Text(), Params()->Values(), fetching_,
+                                                     windowRows_);
+    }
+
+private:
+    TRowFetching fetching_;
+    qint64 windowRows_;
+};
 
 class DataSetBehaviour : public testing::TestWithParam<Kind> {
 protected:
@@ -118,6 +140,15 @@ protected:
             auto dataSet = std::make_unique<TTable>();
             dataSet->SetDatabase(database_.get());
             dataSet->SetTableName(table);
+            return dataSet;
+        }
+        case Kind::SteppedQuery:
+        case Kind::TwoRowWindowsQuery: {
+            auto dataSet = GetParam() == Kind::SteppedQuery
+                               ? std::make_unique<FetchingQuery>(TRowFetching::Stepping, 1)
+                               : std::make_unique<FetchingQuery>(TRowFetching::Windows, 2);
+            dataSet->SetDatabase(database_.get());
+            dataSet->SQL()->SetText(QStringLiteral("SELECT * FROM %1").arg(table));
             return dataSet;
         }
         }
@@ -765,7 +796,9 @@ TEST_P(DataSetBehaviour, DisplayChangesOfAFieldReachTheLinks)
     EXPECT_EQ(dataSet_->Fields()[0], name);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllDataSets, DataSetBehaviour, testing::Values(Kind::Client, Kind::Query, Kind::Table),
+INSTANTIATE_TEST_SUITE_P(AllDataSets, DataSetBehaviour,
+                         testing::Values(Kind::Client, Kind::Query, Kind::Table, Kind::SteppedQuery,
+                                         Kind::TwoRowWindowsQuery),
                          KindName);
 
 }  // namespace

@@ -170,12 +170,35 @@ TEST_F(QueryTest, ExecSqlFinishesAnotherQuerysReadFirst)
     reader.SetDatabase(&database_);
     reader.SQL()->SetText(QStringLiteral("SELECT id FROM people ORDER BY id"));
     reader.Open();
+    reader.Next();
     SetSql(QStringLiteral("UPDATE people SET id = id + 100000 WHERE id <= 10"));
     EXPECT_EQ(query_.ExecSQL(), 10);
-    // Read before the update, each row once.
+    // The reader keeps no statement open; it reads on from the table as the
+    // update left it, each row once.
     EXPECT_EQ(reader.RecordCount(), 1000);
     reader.Last();
-    EXPECT_EQ(reader.FieldByName(QStringLiteral("id"))->AsInteger(), 1000);
+    EXPECT_EQ(reader.FieldByName(QStringLiteral("id"))->AsInteger(), 100010);
+    reader.First();
+    EXPECT_EQ(reader.FieldByName(QStringLiteral("id"))->AsInteger(), 11);
+}
+
+TEST_F(QueryTest, ExecSqlFinishesAForwardOnlyQuerysReadFirst)
+{
+    TQuery reader;
+    reader.SetDatabase(&database_);
+    reader.SetUniDirectional(true);
+    reader.SQL()->SetText(QStringLiteral("SELECT id FROM people ORDER BY id"));
+    reader.Open();
+    reader.Next();
+    SetSql(QStringLiteral("UPDATE people SET id = id + 100000 WHERE id <= 10"));
+    EXPECT_EQ(query_.ExecSQL(), 10);
+    // Stepped rows are read to the end before the update, each row once.
+    int count = 1;
+    int last = 0;
+    for (; !reader.Eof(); reader.Next(), ++count)
+        last = reader.FieldByName(QStringLiteral("id"))->AsInteger();
+    EXPECT_EQ(count, 1000);
+    EXPECT_EQ(last, 1000);
 }
 
 TEST_F(QueryTest, SwitchingTheDatabaseOffClosesTheQueryAndDestroyingItClearsTheProperty)

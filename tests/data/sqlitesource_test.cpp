@@ -2,6 +2,7 @@
 #include "toolkit/core/dateutils.h"
 #include "toolkit/core/exceptions.h"
 #include "toolkit/data/sqlitesource.h"
+#include "toolkit/data/sqlitesourcesyntax.h"
 
 #include "tests/data/sqlitesource_fixture.h"
 
@@ -32,11 +33,18 @@ using test::DescriptorsOn;
 
 class SqliteSourceTest : public SqliteFixture {
 protected:
-    std::unique_ptr<TSqliteRecordSource> Open(const QString& sql, const TSqlParameters& parameters = {})
+    // Writable single-table SELECTs are read in windows unless stepping is
+    // asked for; the cases about stepping ask for it.
+    std::unique_ptr<TSqliteRecordSource> Open(const QString& sql, const TSqlParameters& parameters = {},
+                                              TRowFetching fetching = TRowFetching::Windows)
     {
         if (!database_.Active())
             OpenDatabase();
-        return std::make_unique<TSqliteRecordSource>(&database_, sql, parameters);
+        return std::make_unique<TSqliteRecordSource>(&database_, sql, parameters, fetching);
+    }
+    std::unique_ptr<TSqliteRecordSource> OpenStepped(const QString& sql)
+    {
+        return Open(sql, {}, TRowFetching::Stepping);
     }
     // The names of all rows in the source's order.
     static QStringList Names(TSqliteRecordSource& source, int column)
@@ -51,7 +59,7 @@ protected:
 TEST_F(SqliteSourceTest, OpeningALargeTableFetchesOnlyWhatIsAskedAndCountsWithoutFetching)
 {
     MakePeople(100000);
-    auto source = Open(QStringLiteral("SELECT * FROM people"));
+    auto source = OpenStepped(QStringLiteral("SELECT * FROM people"));
     EXPECT_LE(source->FetchedRowCount(), 1);
     EXPECT_EQ(source->RowCount(), 100000);
     EXPECT_LE(source->FetchedRowCount(), 1);
@@ -94,9 +102,42 @@ TEST_F(SqliteSourceTest, CountingLeavesTheOrderOutButKeepsLimitsAndInnerOrders)
         {"SELECT * FROM people -- ORDER BY id LIMIT 1\n", 50},
     };
     for (const auto& c : cases) {
-        auto source = Open(QString::fromLatin1(c.sql));
+        auto source = OpenStepped(QString::fromLatin1(c.sql));
         EXPECT_EQ(source->RowCount(), c.count) << c.sql;
+        EXPECT_EQ(Open(QString::fromLatin1(c.sql))->RowCount(), c.count) << c.sql;
         EXPECT_LE(source->FetchedRowCount(), 1) << c.sql;
+    }
+}
+
+TEST(SqliteSourceSyntax, OrderByColumnNumbersMoveAndEverythingElseStays)
+{
+    const struct {
+        const char* sql;
+        const char* shifted;
+    } cases[] = {
+        {"SELECT a, b FROM t ORDER BY 2", "SELECT a, b FROM t ORDER BY 3"},
+        {"SELECT a, b FROM t ORDER BY 2 DESC, a, 1 COLLATE NOCASE ASC LIMIT 5",
+         "SELECT a, b FROM t ORDER BY 3 DESC, a, 2 COLLATE NOCASE ASC LIMIT 5"},
+        {"SELECT a FROM t ORDER BY 9 NULLS LAST;", "SELECT a FROM t ORDER BY 10 NULLS LAST"},
+        // Expressions, constants in functions, limits and inner orders stay.
+        {"SELECT a FROM t ORDER BY 2 + 0, abs(1), 2.5 LIMIT 2 OFFSET 1",
+         "SELECT a FROM t ORDER BY 2 + 0, abs(1), 2.5 LIMIT 2 OFFSET 1"},
+        {"SELECT a FROM t WHERE b = 2 ORDER BY a", "SELECT a FROM t WHERE b = 2 ORDER BY a"},
+        {"SELECT a FROM t WHERE b = '-- ORDER BY 1'", "SELECT a FROM t WHERE b = '-- ORDER BY 1'"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(WithOrderByOrdinalsShifted(QString::fromLatin1(c.sql), 1), QString::fromLatin1(c.shifted)) << c.sql;
+}
+
+TEST_F(SqliteSourceTest, OrderByColumnNumbersNameTheSelectsOwnColumns)
+{
+    MakePeople(300);
+    for (TRowFetching fetching : {TRowFetching::Stepping, TRowFetching::Windows}) {
+        auto source = Open(QStringLiteral("SELECT name, amount FROM people ORDER BY 2 DESC"), {}, fetching);
+        ASSERT_TRUE(source->HasRow(299));
+        EXPECT_EQ(source->Value(0, 0).ToString(), QStringLiteral("P300"));
+        EXPECT_EQ(source->Value(299, 0).ToString(), QStringLiteral("P1"));
+        EXPECT_TRUE(source->CanModify());
     }
 }
 
@@ -202,7 +243,7 @@ TEST_F(SqliteSourceTest, AValueItsFieldCannotHoldStopsTheRowsBeforeIt)
 {
     Exec(QStringLiteral("CREATE TABLE m(id INTEGER PRIMARY KEY, price MONEY);"
                         "INSERT INTO m VALUES (1, 12.5), (2, 1e18), (3, 1)"));
-    auto source = Open(QStringLiteral("SELECT price FROM m ORDER BY id"));
+    auto source = OpenStepped(QStringLiteral("SELECT price FROM m ORDER BY id"));
     ASSERT_TRUE(source->HasRow(0));
     try {
         source->FetchAll();
@@ -258,7 +299,8 @@ TEST_F(SqliteSourceTest, ExpressionColumnsTakeTheirTypeFromTheFirstRowAndAreRead
 {
     MakePeople(3);
     auto source = Open(QStringLiteral("SELECT id, name || '!' AS shout, amount * 2 AS twice, id * 10 AS big "
-                                      "FROM people"));
+                                      "FROM people"),
+                       {}, TRowFetching::Stepping);
     ASSERT_TRUE(source->CanModify());
     EXPECT_EQ(source->FieldDefs()[1].DataType, ftString);
     EXPECT_EQ(source->FieldDefs()[2].DataType, ftFloat);
@@ -425,7 +467,7 @@ TEST_F(SqliteSourceTest, WritingWhileAReadIsHalfSteppedKeepsEveryRowOnce)
 {
     MakePeople(5000);
     auto source = Open(QStringLiteral("SELECT id, name, amount FROM people"));
-    auto other = Open(QStringLiteral("SELECT id, name FROM people ORDER BY id DESC"));
+    auto other = OpenStepped(QStringLiteral("SELECT id, name FROM people ORDER BY id DESC"));
     ASSERT_TRUE(source->HasRow(10));
     ASSERT_TRUE(other->HasRow(10));
     ASSERT_FALSE(other->IsComplete());
@@ -464,7 +506,7 @@ TEST_F(SqliteSourceTest, OddTableAndColumnNamesAreQuoted)
 TEST_F(SqliteSourceTest, PositionOfFindsUnfetchedRowsAndRejectsMissingOnesWithoutWalking)
 {
     MakePeople(20000);
-    auto source = Open(QStringLiteral("SELECT name FROM people WHERE id % 2 = 0 ORDER BY id"));
+    auto source = OpenStepped(QStringLiteral("SELECT name FROM people WHERE id % 2 = 0 ORDER BY id"));
     ASSERT_TRUE(source->HasRow(0));
     EXPECT_EQ(source->PositionOf(2), 0);
     EXPECT_EQ(source->PositionOf(3), -1);  // outside the WHERE clause
@@ -477,7 +519,7 @@ TEST_F(SqliteSourceTest, PositionOfFindsUnfetchedRowsAndRejectsMissingOnesWithou
 TEST_F(SqliteSourceTest, SwitchingTheDatabaseOffReleasesTheFileAndKeepsFetchedRows)
 {
     MakePeople(1000);
-    auto source = Open(QStringLiteral("SELECT name FROM people ORDER BY id"));
+    auto source = OpenStepped(QStringLiteral("SELECT name FROM people ORDER BY id"));
     ASSERT_TRUE(source->HasRow(9));
     sqlite3_close(own_);
     own_ = nullptr;
@@ -498,7 +540,8 @@ TEST_F(SqliteSourceTest, ASourceOutlivingItsDatabaseKeepsItsRowsAndRaisesOnWrite
     auto database = std::make_unique<TDatabase>();
     database->SetDatabaseName(path_);
     database->Open();
-    TSqliteRecordSource source(database.get(), QStringLiteral("SELECT name FROM people ORDER BY id"));
+    TSqliteRecordSource source(database.get(), QStringLiteral("SELECT name FROM people ORDER BY id"), {},
+                               TRowFetching::Stepping);
     ASSERT_TRUE(source.HasRow(0));
     database.reset();
     EXPECT_FALSE(source.Connected());

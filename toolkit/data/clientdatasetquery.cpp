@@ -21,7 +21,8 @@ std::vector<TFieldDef> EditableDefs(std::vector<TFieldDef> defs)
 
 std::unique_ptr<TMemoryRecordSource> LoadQueryRows(TDatabase* database, const QString& sql)
 {
-    TSqliteRecordSource query(database, sql);
+    // Every row is copied once, in order: stepping reads them fastest.
+    TSqliteRecordSource query(database, sql, {}, TRowFetching::Stepping);
     query.FetchAll();
 
     auto rows = std::make_unique<TMemoryRecordSource>(EditableDefs(query.FieldDefs()));

@@ -41,7 +41,9 @@ void TQuery::SetUniDirectional(bool on)
 
 std::unique_ptr<TRecordSource> TQuery::CreateRecordSource()
 {
-    return std::make_unique<TSqliteRecordSource>(OpenDatabase(), sql_->Text(), params_->Values());
+    // A forward-only query reads each row once: stepping serves it best.
+    return std::make_unique<TSqliteRecordSource>(OpenDatabase(), sql_->Text(), params_->Values(),
+                                                 uniDirectional_ ? TRowFetching::Stepping : TRowFetching::Windows);
 }
 
 int TQuery::ExecSQL()

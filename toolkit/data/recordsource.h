@@ -6,7 +6,8 @@
 // cursor, bookmarks and the windows of its data links.
 //
 // Rows are addressed by position, 0-based, in the source's order. A
-// position counts only once HasRow said it exists; HasRow fetches up to it.
+// position counts only once HasRow said it exists; HasRow fetches up to it
+// (or, in sources that fetch rows by identity, what it needs to know it).
 // Every row also has a stable identity (TRowId) that survives edits, inserts
 // and deletes elsewhere; it is what bookmarks hold.
 
@@ -51,10 +52,13 @@ public:
 
     // True when a row exists at position; fetches rows up to it as needed.
     virtual bool HasRow(qint64 position) = 0;
-    // Rows fetched so far; they are positions 0 .. FetchedRowCount() - 1.
+    // Rows known so far; they are positions 0 .. FetchedRowCount() - 1,
+    // and RowIdAt answers for each. A source that fetches values on demand
+    // (by windows) may know positions whose values it has not read yet.
     virtual qint64 FetchedRowCount() const = 0;
-    // True once every row is fetched.
+    // True once every row is known (FetchedRowCount is the count).
     virtual bool IsComplete() const = 0;
+    // Makes every row known (IsComplete).
     virtual void FetchAll() = 0;
     // The number of rows without fetching them when the source can tell
     // (an SQLite count query), else by fetching all; never negative.
@@ -63,8 +67,10 @@ public:
     // count query, no fetching).
     virtual bool RowCountKnown() const { return IsComplete(); }
 
-    // The value at a fetched position: Null for SQL NULL, the column's
-    // type otherwise (see TColumnStore::Get).
+    // The value at a position HasRow confirmed: Null for SQL NULL, the
+    // column's type otherwise (see TColumnStore::Get). Sources that keep
+    // only some rows in memory may read the row from storage here (and so
+    // raise EDatabaseError); the value does not change the source's rows.
     virtual Variant Value(qint64 position, int column) const = 0;
     virtual TRowId RowIdAt(qint64 position) const = 0;
     // The current position of a row, -1 once it was deleted or is not

@@ -1,6 +1,5 @@
 #include "toolkit/data/sqlitesource.h"
 
-#include "toolkit/core/dateutils.h"
 #include "toolkit/core/exceptions.h"
 #include "toolkit/data/sqlitesourcesyntax.h"
 #include "toolkit/data/sqlitesourcetypes.h"
@@ -28,34 +27,15 @@ using TStatement = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
     throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
 }
 
-QString ColumnText(sqlite3_stmt* statement, int column)
-{
-    const char* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-    return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
-}
-
 QString Utf8OrEmpty(const char* text)
 {
     return text ? QString::fromUtf8(text) : QString();
 }
 
-// Booleans written as text by other programs.
-bool TextIsTrue(const QString& text)
-{
-    for (const char* word : {"true", "t", "yes", "y", "1"})
-        if (text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
-}
-
-bool IsIntegerType(TFieldType type)
-{
-    return type == ftSmallint || type == ftInteger || type == ftWord || type == ftAutoInc || type == ftLargeint;
-}
-
 }  // namespace
 
-TSqliteRecordSource::TSqliteRecordSource(TDatabase* database, const QString& sql, const TSqlParameters& parameters)
+TSqliteRecordSource::TSqliteRecordSource(TDatabase* database, const QString& sql, const TSqlParameters& parameters,
+                                         TRowFetching fetching, qint64 windowRows)
     : database_(database), sql_(TrimSqlStatement(sql)), parameters_(parameters)
 {
     if (!database || !database->Active())
@@ -69,12 +49,15 @@ TSqliteRecordSource::TSqliteRecordSource(TDatabase* database, const QString& sql
     });
     Prepare(sql_);
     DescribeColumns();
+    if (rowidSelected_ && fetching == TRowFetching::Windows)
+        StartWindows(windowRows);
     finalize.dismiss();
     database->AttachClient(this);
 }
 
 TSqliteRecordSource::~TSqliteRecordSource()
 {
+    windows_.reset();
     sqlite3_finalize(read_);
     if (database_)
         database_->DetachClient(this);
@@ -123,7 +106,7 @@ bool TSqliteRecordSource::TryPrepareWithRowid(const QString& sql)
         sqlite3_bind_text(info.get(), 1, table.constData(), table.size(), SQLITE_TRANSIENT);
         sqlite3_bind_text(info.get(), 2, schema.constData(), schema.size(), SQLITE_TRANSIENT);
         while (sqlite3_step(info.get()) == SQLITE_ROW)
-            tableColumnDefaults_.insert(ColumnText(info.get(), 0).toLower(), sqlite3_column_int(info.get(), 1) != 0);
+            tableColumnDefaults_.insert(SqliteColumnText(info.get(), 0).toLower(), sqlite3_column_int(info.get(), 1) != 0);
     }
     for (const char* name : {"rowid", "_rowid_", "oid"}) {
         if (!tableColumnDefaults_.contains(QLatin1String(name))) {
@@ -134,8 +117,9 @@ bool TSqliteRecordSource::TryPrepareWithRowid(const QString& sql)
     if (rowidName_.isEmpty())
         return false;
 
+    // The hidden column goes first: ORDER BY column numbers move by one.
     const QString rewritten = QStringLiteral("SELECT %1 AS %2, ").arg(rowidName_, QuoteIdentifier(kRowidColumn)) +
-                              sql.mid(shape.columnsStart);
+                              WithOrderByOrdinalsShifted(sql.mid(shape.columnsStart), 1);
     const QByteArray utf8 = rewritten.toUtf8();
     sqlite3_stmt* statement = nullptr;
     // WITHOUT ROWID tables fail here ("no such column").
@@ -163,8 +147,66 @@ bool TSqliteRecordSource::TryPrepareWithRowid(const QString& sql)
     schema_ = database;
     table_ = table;
     rowidSelected_ = true;
+    rowsByRowidSql_ = QStringLiteral("SELECT %1 AS %2, ").arg(rowidName_, QuoteIdentifier(kRowidColumn)) +
+                      sql.mid(shape.columnsStart, shape.clausesStart - shape.columnsStart);
+    selectHasClauses_ = shape.clausesStart < sql.size();
     read_ = candidate.release();
     return true;
+}
+
+void TSqliteRecordSource::StartWindows(qint64 windowRows)
+{
+    if (windowRows < 1)
+        throw EDatabaseError(QStringLiteral("A window holds at least one row"));
+    QStringList marks;
+    for (qint64 i = 0; i < windowRows; ++i)
+        marks.append(QStringLiteral("?"));
+    const QString sql = rowsByRowidSql_ + QStringLiteral(" WHERE %1 IN (%2)").arg(rowidName_, marks.join(QLatin1Char(',')));
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_stmt* raw = nullptr;
+    // Whatever the table part cannot do alone (it always can, as the SELECT
+    // prepared with it) leaves the rows stepped.
+    if (sqlite3_prepare_v2(db_, utf8.constData(), utf8.size(), &raw, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(raw);
+        return;
+    }
+    TStatement window(raw);
+    if (sqlite3_column_count(raw) != sqlite3_column_count(read_))
+        return;
+    BindParameters(raw);
+
+    // Describing the columns may have stepped the first row: start over.
+    sqlite3_reset(read_);
+    store_.Clear();
+    slotIds_.clear();
+    complete_ = false;
+    std::vector<TFieldType> types;
+    for (const Column& column : columns_)
+        types.push_back(column.type);
+    sqlite3_stmt* ids = nullptr;
+    if (!selectHasClauses_ && ScansTheTableInRowidOrder())
+        ids = PrepareStatement(
+            QStringLiteral("SELECT %1 FROM %2 ORDER BY %1").arg(rowidName_, QualifiedTable()), false);
+    windows_ = std::make_unique<TSqliteWindowedRows>(db_, read_, window.release(), ids, windowRows, std::move(types),
+                                                     names_);
+}
+
+bool TSqliteRecordSource::ScansTheTableInRowidOrder() const
+{
+    // One step of the plan, "SCAN <table>" without "USING ... INDEX": the
+    // SELECT walks the table's own b-tree, so its rows come in rowid order.
+    const QByteArray sql = "EXPLAIN QUERY PLAN " + QByteArray(sqlite3_sql(read_));
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.constData(), sql.size(), &raw, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(raw);
+        return false;  // then the SELECT itself gives the ids
+    }
+    TStatement plan(raw);
+    QStringList steps;
+    while (sqlite3_step(raw) == SQLITE_ROW)
+        steps.append(SqliteColumnText(raw, 3));
+    return steps.size() == 1 && steps.first().startsWith(QLatin1String("SCAN ")) &&
+           !steps.first().contains(QLatin1String(" USING "));
 }
 
 sqlite3_stmt* TSqliteRecordSource::PrepareStatement(const QString& sql, bool bindParameters) const
@@ -296,7 +338,7 @@ void TSqliteRecordSource::AppendCurrentRow()
         slotIds_.push_back(sqlite3_column_int64(read_, 0));
     for (int column = 0; column < static_cast<int>(columns_.size()); ++column) {
         try {
-            StoreCell(read_, columns_[column].statementIndex, slot, column);
+            StoreSqliteValue(store_, slot, column, read_, columns_[column].statementIndex);
         } catch (const EConvertError& error) {
             // A value its field cannot hold (a number beyond an ftBCD's
             // range): the rows stop before this one rather than show it cut
@@ -313,78 +355,10 @@ void TSqliteRecordSource::AppendCurrentRow()
     }
 }
 
-void TSqliteRecordSource::StoreCell(sqlite3_stmt* statement, int statementColumn, qint64 slot, int column)
-{
-    const int storageClass = sqlite3_column_type(statement, statementColumn);
-    if (storageClass == SQLITE_NULL) {
-        store_.SetNull(slot, column);
-        return;
-    }
-    // SQLite's types are loose: a value stored in another class than the
-    // column's is converted by SQLite's own rules (text "12" in an INTEGER
-    // column reads 12); dates that do not parse read as Null.
-    const TFieldType type = columns_[column].type;
-    switch (TColumnStore::StorageOf(type)) {
-    case TColumnStore::Storage::Text:
-        if (type != ftFMTBcd) {
-            store_.SetText(slot, column, ColumnText(statement, statementColumn));
-            return;
-        }
-        break;
-    case TColumnStore::Storage::Bytes: {
-        const char* data = static_cast<const char*>(sqlite3_column_blob(statement, statementColumn));
-        store_.SetBytes(slot, column, QByteArray(data, sqlite3_column_bytes(statement, statementColumn)));
-        return;
-    }
-    default: break;
-    }
-    if (type == ftLargeint) {
-        store_.SetInt64(slot, column, sqlite3_column_int64(statement, statementColumn));
-    } else if (IsIntegerType(type)) {
-        // Narrower integer fields check the range rather than cut the value.
-        store_.Set(slot, column,
-                   Variant(static_cast<qint64>(sqlite3_column_int64(statement, statementColumn))));
-    } else if (type == ftFloat || type == ftCurrency) {
-        store_.SetDouble(slot, column, sqlite3_column_double(statement, statementColumn));
-    } else if (type == ftBoolean) {
-        const bool value = storageClass == SQLITE_TEXT ? TextIsTrue(ColumnText(statement, statementColumn))
-                                                       : sqlite3_column_double(statement, statementColumn) != 0;
-        store_.Set(slot, column, Variant(value));
-    } else if (type == ftDate || type == ftTime || type == ftDateTime || type == ftTimeStamp) {
-        TDateTime value = 0;
-        if (storageClass == SQLITE_TEXT) {
-            if (!TryParseIsoDateTime(ColumnText(statement, statementColumn), value)) {
-                store_.SetNull(slot, column);
-                return;
-            }
-        } else {
-            const std::optional<TDateTime> number =
-                DateTimeFromSqliteNumber(sqlite3_column_double(statement, statementColumn));
-            if (!number) {
-                store_.SetNull(slot, column);
-                return;
-            }
-            value = *number;
-        }
-        if (type == ftDate)
-            value = DateOf(value);
-        else if (type == ftTime)
-            value = TimeOf(value);
-        store_.Set(slot, column, Variant::FromDate(value));
-    } else if (type == ftBCD || type == ftFMTBcd) {
-        TBcd value;
-        if (storageClass == SQLITE_INTEGER)
-            value = TBcd::FromInt64(sqlite3_column_int64(statement, statementColumn));
-        else if (storageClass == SQLITE_FLOAT || !TBcd::TryFromString(ColumnText(statement, statementColumn), value))
-            value = TBcd::FromDouble(sqlite3_column_double(statement, statementColumn));
-        store_.Set(slot, column, Variant(value));
-    } else {
-        store_.Set(slot, column, Variant(ColumnText(statement, statementColumn)));
-    }
-}
-
 bool TSqliteRecordSource::HasRow(qint64 position)
 {
+    if (windows_)
+        return windows_->HasRow(position);
     if (position < 0)
         return false;
     while (FetchedRowCount() <= position)
@@ -395,18 +369,37 @@ bool TSqliteRecordSource::HasRow(qint64 position)
 
 qint64 TSqliteRecordSource::FetchedRowCount() const
 {
+    if (windows_)
+        return windows_->KnownRowCount();
     return orderIsIdentity_ ? store_.SlotCount() : static_cast<qint64>(order_.size());
+}
+
+bool TSqliteRecordSource::IsComplete() const
+{
+    return windows_ ? windows_->AllIdsRead() : complete_;
+}
+
+bool TSqliteRecordSource::RowCountKnown() const
+{
+    return IsComplete() || count_ >= 0;
 }
 
 void TSqliteRecordSource::FetchAll()
 {
+    if (windows_) {
+        windows_->ReadAllIds();
+        return;
+    }
     while (StepRead()) {
     }
 }
 
 qint64 TSqliteRecordSource::RowCount()
 {
-    if (complete_ || !db_)
+    // A count query is about five times faster than reading every id.
+    if (windows_ ? windows_->AllIdsRead() : complete_)
+        return FetchedRowCount();
+    if (!db_)
         return FetchedRowCount();
     if (count_ < 0) {
         // Counting needs no order: SQLite would sort a subquery's rows first.
@@ -440,18 +433,22 @@ Variant TSqliteRecordSource::Value(qint64 position, int column) const
     CheckPosition(position);
     if (column < 0 || column >= static_cast<int>(columns_.size()))
         throw EDatabaseError(QStringLiteral("Column %1 does not exist").arg(column));
-    return store_.Get(SlotAt(position), column);
+    return windows_ ? windows_->Value(position, column) : store_.Get(SlotAt(position), column);
 }
 
 TRowId TSqliteRecordSource::RowIdAt(qint64 position) const
 {
     CheckPosition(position);
+    if (windows_)
+        return windows_->RowIdAt(position);
     const qint64 slot = SlotAt(position);
     return rowidSelected_ ? slotIds_[static_cast<size_t>(slot)] : slot;
 }
 
 qint64 TSqliteRecordSource::PositionOf(TRowId id)
 {
+    if (windows_)
+        return windows_->PositionOf(id);
     if (!rowidSelected_) {
         // Read-only: the id is the fetch ordinal, which is the position.
         return HasRow(id) ? id : -1;
@@ -486,6 +483,8 @@ bool TSqliteRecordSource::RowExistsInQuery(TRowId id)
 
 qint64 TSqliteRecordSource::MemoryUsage() const
 {
+    if (windows_)
+        return windows_->MemoryUsage();
     return store_.MemoryUsage() + static_cast<qint64>((order_.capacity() + slotIds_.capacity()) * sizeof(qint64));
 }
 
@@ -507,7 +506,23 @@ void TSqliteRecordSource::BeginWrite()
 
 void TSqliteRecordSource::FinishReads()
 {
-    FetchAll();
+    // Windowed reads never stay open; a stepped one is read to its end.
+    if (!windows_)
+        FetchAll();
+}
+
+qint64 TSqliteRecordSource::PositionAfterBeginWrite(qint64 position, TRowId id)
+{
+    BeginWrite();
+    if (!windows_)
+        return position;
+    // Writers need every id; read now, they may place the row elsewhere
+    // when the table changed since the first block was read.
+    windows_->ReadAllIds();
+    const qint64 now = windows_->PositionOf(id);
+    if (now < 0)
+        throw EDatabaseError(QStringLiteral("Record not found or changed by another user"));
+    return now;
 }
 
 QString TSqliteRecordSource::QualifiedTable() const
@@ -545,10 +560,8 @@ void TSqliteRecordSource::UpdateRow(qint64 position, const std::vector<Variant>&
         return;
     if (values.size() < columns_.size())
         throw EDatabaseError(QStringLiteral("Too few values for the row"));
-    BeginWrite();
-
-    const qint64 slot = SlotAt(position);
-    const TRowId id = slotIds_[static_cast<size_t>(slot)];
+    const TRowId id = RowIdAt(position);
+    position = PositionAfterBeginWrite(position, id);
     QStringList assignments;
     for (int column : written)
         assignments.append(QuoteIdentifier(columns_[column].origin) + QStringLiteral(" = ?"));
@@ -568,6 +581,11 @@ void TSqliteRecordSource::UpdateRow(qint64 position, const std::vector<Variant>&
     for (int column : written)
         if (defs_[column].DataType == ftLargeint && IsRowidAlias(column) && !values[column].IsEmptyOrNull())
             newId = values[column].ToInt64();
+    if (windows_) {
+        windows_->RowUpdated(position, newId);
+        return;
+    }
+    const qint64 slot = SlotAt(position);
     if (!ReadBack(newId, slot)) {
         for (int column : written)
             store_.Set(slot, column, values[column]);
@@ -594,6 +612,8 @@ qint64 TSqliteRecordSource::InsertRow(qint64 position, const std::vector<Variant
         written.push_back(column);
     }
     BeginWrite();
+    if (windows_)
+        windows_->ReadAllIds();
     if (position < -1 || position > FetchedRowCount())
         throw EDatabaseError(QStringLiteral("Cannot insert at row %1").arg(position));
 
@@ -615,6 +635,11 @@ qint64 TSqliteRecordSource::InsertRow(qint64 position, const std::vector<Variant
         BindFieldValue(insert.get(), index++, values[column], columns_[column].type, names_[column]);
     Execute(insert.get());
     const TRowId id = sqlite3_last_insert_rowid(db_);
+    if (windows_) {
+        const qint64 at = position < 0 ? FetchedRowCount() : position;
+        windows_->RowInserted(at, id);
+        return at;
+    }
 
     MaterializeOrder();
     const qint64 slot = store_.AddSlot();
@@ -634,14 +659,18 @@ void TSqliteRecordSource::DeleteRow(qint64 position)
     if (!CanModify())
         RaiseReadOnly();
     CheckPosition(position);
-    BeginWrite();
-    const qint64 slot = SlotAt(position);
+    const TRowId id = RowIdAt(position);
+    position = PositionAfterBeginWrite(position, id);
     TStatement remove(
         PrepareStatement(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(QualifiedTable(), rowidName_), false));
-    sqlite3_bind_int64(remove.get(), 1, slotIds_[static_cast<size_t>(slot)]);
+    sqlite3_bind_int64(remove.get(), 1, id);
     Execute(remove.get());
     if (sqlite3_changes(db_) == 0)
         throw EDatabaseError(QStringLiteral("Record not found or changed by another user"));
+    if (windows_) {
+        windows_->RowDeleted(position);
+        return;
+    }
     MaterializeOrder();
     order_.erase(order_.begin() + position);
     InvalidatePositions();
@@ -691,7 +720,7 @@ bool TSqliteRecordSource::ReadBack(TRowId id, qint64 slot)
     // same record again); the caller keeps the values it wrote instead.
     try {
         for (size_t i = 0; i < columns.size(); ++i)
-            StoreCell(raw, static_cast<int>(i), slot, columns[i]);
+            StoreSqliteValue(store_, slot, columns[i], raw, static_cast<int>(i));
     } catch (const Exception&) {
         return false;
     }
@@ -718,6 +747,8 @@ void TSqliteRecordSource::InvalidatePositions()
 
 void TSqliteRecordSource::ReleaseStatements()
 {
+    if (windows_)
+        windows_->Disconnect();
     sqlite3_finalize(read_);
     read_ = nullptr;
     complete_ = true;

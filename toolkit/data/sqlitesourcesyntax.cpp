@@ -1,6 +1,7 @@
 #include "toolkit/data/sqlitesourcesyntax.h"
 
 #include <QSet>
+#include <optional>
 
 namespace tk {
 
@@ -165,33 +166,87 @@ QString TrimSqlStatement(const QString& sql)
     return sql.left(tokens[last].start + tokens[last].length);
 }
 
-QString WithoutTopLevelOrderBy(const QString& sql)
+namespace {
+
+// The index of the ORDER token of the ORDER BY outside every parenthesis.
+std::optional<size_t> TopLevelOrderBy(const std::vector<TSqlToken>& tokens)
 {
-    // The clause runs from ORDER BY outside every parenthesis to LIMIT at
-    // the same level (kept: it decides how many rows there are) or the end.
-    const QString statement = TrimSqlStatement(sql);
-    const std::vector<TSqlToken> tokens = TokenizeSql(statement);
     int depth = 0;
     for (size_t i = 0; i + 1 < tokens.size(); ++i) {
         if (IsSymbol(tokens[i], '('))
             ++depth;
         else if (IsSymbol(tokens[i], ')'))
             --depth;
-        if (depth != 0 || !IsKeyword(tokens[i], "ORDER") || !IsKeyword(tokens[i + 1], "BY"))
-            continue;
-        int end = statement.size();
-        int level = 0;
-        for (size_t j = i + 2; j < tokens.size(); ++j) {
-            if (IsSymbol(tokens[j], '('))
-                ++level;
-            else if (IsSymbol(tokens[j], ')'))
-                --level;
-            else if (level == 0 && IsKeyword(tokens[j], "LIMIT")) {
-                end = tokens[j].start;
-                break;
-            }
+        if (depth == 0 && IsKeyword(tokens[i], "ORDER") && IsKeyword(tokens[i + 1], "BY"))
+            return i;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+QString WithoutTopLevelOrderBy(const QString& sql)
+{
+    // The clause runs from ORDER BY outside every parenthesis to LIMIT at
+    // the same level (kept: it decides how many rows there are) or the end.
+    const QString statement = TrimSqlStatement(sql);
+    const std::vector<TSqlToken> tokens = TokenizeSql(statement);
+    const std::optional<size_t> orderBy = TopLevelOrderBy(tokens);
+    if (!orderBy)
+        return statement;
+    const size_t i = *orderBy;
+    int end = statement.size();
+    int level = 0;
+    for (size_t j = i + 2; j < tokens.size(); ++j) {
+        if (IsSymbol(tokens[j], '('))
+            ++level;
+        else if (IsSymbol(tokens[j], ')'))
+            --level;
+        else if (level == 0 && IsKeyword(tokens[j], "LIMIT")) {
+            end = tokens[j].start;
+            break;
         }
-        return statement.left(tokens[i].start) + statement.mid(end);
+    }
+    return statement.left(tokens[i].start) + statement.mid(end);
+}
+
+QString WithOrderByOrdinalsShifted(const QString& sql, int by)
+{
+    QString statement = TrimSqlStatement(sql);
+    const std::vector<TSqlToken> tokens = TokenizeSql(statement);
+    const std::optional<size_t> orderBy = TopLevelOrderBy(tokens);
+    if (!orderBy)
+        return statement;
+    // A term that is an integer alone (COLLATE and the direction may
+    // follow) names a result column; any other number is an expression.
+    const auto endsTerm = [&](size_t next) {
+        if (next == tokens.size() || IsSymbol(tokens[next], ','))
+            return true;
+        for (const char* word : {"ASC", "DESC", "COLLATE", "NULLS", "LIMIT"})
+            if (IsKeyword(tokens[next], word))
+                return true;
+        return false;
+    };
+    int shift = 0;  // characters the replacements so far added
+    int level = 0;
+    for (size_t j = *orderBy + 2; j < tokens.size(); ++j) {
+        const TSqlToken& token = tokens[j];
+        if (IsSymbol(token, '('))
+            ++level;
+        else if (IsSymbol(token, ')'))
+            --level;
+        if (level == 0 && IsKeyword(token, "LIMIT"))
+            break;
+        const bool startsTerm = j == *orderBy + 2 || IsSymbol(tokens[j - 1], ',');
+        if (level != 0 || token.kind != TSqlToken::Number || !startsTerm || !endsTerm(j + 1))
+            continue;
+        bool integer = false;
+        const qint64 ordinal = token.text.toLongLong(&integer);
+        if (!integer)
+            continue;
+        const QString shifted = QString::number(ordinal + by);
+        statement.replace(token.start + shift, token.length, shifted);
+        shift += static_cast<int>(shifted.size()) - token.length;
     }
     return statement;
 }
@@ -212,7 +267,8 @@ QStringList SqlParameterNames(const QString& sql)
 TSingleTableSelect AnalyzeSingleTableSelect(const QString& sql)
 {
     TSingleTableSelect result;
-    const std::vector<TSqlToken> tokens = TokenizeSql(TrimSqlStatement(sql));
+    const QString trimmed = TrimSqlStatement(sql);
+    const std::vector<TSqlToken> tokens = TokenizeSql(trimmed);
     const size_t n = tokens.size();
     if (n < 4 || !IsKeyword(tokens[0], "SELECT"))
         return result;
@@ -255,6 +311,7 @@ TSingleTableSelect AnalyzeSingleTableSelect(const QString& sql)
         ++i;
     if (i < n && !IsKeyword(tokens[i], "WHERE") && !IsKeyword(tokens[i], "ORDER") && !IsKeyword(tokens[i], "LIMIT"))
         return result;
+    const int clausesStart = i < n ? tokens[i].start : static_cast<int>(trimmed.size());
 
     // The clauses after the table may nest parentheses but no second SELECT
     // and nothing that groups or combines rows.
@@ -268,6 +325,7 @@ TSingleTableSelect AnalyzeSingleTableSelect(const QString& sql)
             return result;
     }
     result.columnsStart = tokens[0].start + tokens[0].length;
+    result.clausesStart = clausesStart;
     result.matches = true;
     return result;
 }

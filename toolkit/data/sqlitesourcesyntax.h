@@ -37,6 +37,10 @@ QString TrimSqlStatement(const QString& sql);
 // the same rows in any order, for counting them without sorting.
 QString WithoutTopLevelOrderBy(const QString& sql);
 
+// The statement with every column number of its own ORDER BY ("ORDER BY
+// 2 DESC") moved by `by`, for the same SELECT with columns put in front.
+QString WithOrderByOrdinalsShifted(const QString& sql, int by);
+
 // The names of ":name" parameters, first occurrence order, each once
 // (compared case-insensitively), without the colon.
 QStringList SqlParameterNames(const QString& sql);
@@ -49,6 +53,10 @@ struct TSingleTableSelect {
     QString schema;  // empty when not written
     QString table;
     int columnsStart = 0;  // offset just after SELECT
+    // Offset of the first clause after the table and its alias (WHERE,
+    // ORDER BY, LIMIT), the text's length when there is none; offsets are
+    // in the trimmed statement (TrimSqlStatement).
+    int clausesStart = 0;
 };
 TSingleTableSelect AnalyzeSingleTableSelect(const QString& sql);
 

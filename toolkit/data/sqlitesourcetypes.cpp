@@ -1,5 +1,6 @@
 #include "toolkit/data/sqlitesourcetypes.h"
 
+#include "toolkit/core/dateutils.h"
 #include "toolkit/core/exceptions.h"
 #include "toolkit/core/varianterrors.h"
 
@@ -316,5 +317,100 @@ void CheckParametersNamed(sqlite3_stmt* statement)
             throw EDatabaseError(QStringLiteral("SQL parameters must be named (:name)"));
     }
 }
+
+namespace {
+
+// Booleans written as text by other programs.
+bool TextIsTrue(const QString& text)
+{
+    for (const char* word : {"true", "t", "yes", "y", "1"})
+        if (text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+bool IsIntegerType(TFieldType type)
+{
+    return type == ftSmallint || type == ftInteger || type == ftWord || type == ftAutoInc || type == ftLargeint;
+}
+
+}  // namespace
+
+QString SqliteColumnText(sqlite3_stmt* statement, int column)
+{
+    const char* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
+}
+
+void StoreSqliteValue(TColumnStore& store, qint64 slot, int column, sqlite3_stmt* statement, int statementColumn)
+{
+    const int storageClass = sqlite3_column_type(statement, statementColumn);
+    if (storageClass == SQLITE_NULL) {
+        store.SetNull(slot, column);
+        return;
+    }
+    // SQLite's types are loose: a value stored in another class than the
+    // column's is converted by SQLite's own rules (text "12" in an INTEGER
+    // column reads 12); dates that do not parse read as Null.
+    const TFieldType type = store.ColumnType(column);
+    switch (TColumnStore::StorageOf(type)) {
+    case TColumnStore::Storage::Text:
+        if (type != ftFMTBcd) {
+            store.SetText(slot, column, SqliteColumnText(statement, statementColumn));
+            return;
+        }
+        break;
+    case TColumnStore::Storage::Bytes: {
+        const char* data = static_cast<const char*>(sqlite3_column_blob(statement, statementColumn));
+        store.SetBytes(slot, column, QByteArray(data, sqlite3_column_bytes(statement, statementColumn)));
+        return;
+    }
+    default: break;
+    }
+    if (type == ftLargeint) {
+        store.SetInt64(slot, column, sqlite3_column_int64(statement, statementColumn));
+    } else if (IsIntegerType(type)) {
+        // Narrower integer fields check the range rather than cut the value.
+        store.Set(slot, column,
+                   Variant(static_cast<qint64>(sqlite3_column_int64(statement, statementColumn))));
+    } else if (type == ftFloat || type == ftCurrency) {
+        store.SetDouble(slot, column, sqlite3_column_double(statement, statementColumn));
+    } else if (type == ftBoolean) {
+        const bool value = storageClass == SQLITE_TEXT ? TextIsTrue(SqliteColumnText(statement, statementColumn))
+                                                       : sqlite3_column_double(statement, statementColumn) != 0;
+        store.Set(slot, column, Variant(value));
+    } else if (type == ftDate || type == ftTime || type == ftDateTime || type == ftTimeStamp) {
+        TDateTime value = 0;
+        if (storageClass == SQLITE_TEXT) {
+            if (!TryParseIsoDateTime(SqliteColumnText(statement, statementColumn), value)) {
+                store.SetNull(slot, column);
+                return;
+            }
+        } else {
+            const std::optional<TDateTime> number =
+                DateTimeFromSqliteNumber(sqlite3_column_double(statement, statementColumn));
+            if (!number) {
+                store.SetNull(slot, column);
+                return;
+            }
+            value = *number;
+        }
+        if (type == ftDate)
+            value = DateOf(value);
+        else if (type == ftTime)
+            value = TimeOf(value);
+        store.Set(slot, column, Variant::FromDate(value));
+    } else if (type == ftBCD || type == ftFMTBcd) {
+        TBcd value;
+        if (storageClass == SQLITE_INTEGER)
+            value = TBcd::FromInt64(sqlite3_column_int64(statement, statementColumn));
+        else if (storageClass == SQLITE_FLOAT || !TBcd::TryFromString(SqliteColumnText(statement, statementColumn), value))
+            value = TBcd::FromDouble(sqlite3_column_double(statement, statementColumn));
+        store.Set(slot, column, Variant(value));
+    } else {
+        store.Set(slot, column, Variant(SqliteColumnText(statement, statementColumn)));
+    }
+}
+
 
 }  // namespace tk

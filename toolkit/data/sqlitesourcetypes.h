@@ -33,6 +33,7 @@
 
 #include "toolkit/core/datetime.h"
 #include "toolkit/core/variant.h"
+#include "toolkit/data/columnstore.h"
 #include "toolkit/data/recordsource.h"
 
 #include <QString>
@@ -83,5 +84,13 @@ void BindNamedParameters(sqlite3_stmt* statement, const TSqlParameters& paramete
 // Raises EDatabaseError when the statement has "?" parameters, which only
 // named values could fill.
 void CheckParametersNamed(sqlite3_stmt* statement);
+
+// A result column's text as SQLite converts it (empty for NULL).
+QString SqliteColumnText(sqlite3_stmt* statement, int column);
+// Stores one result value into a column store slot, converted to the store
+// column's type by SQLite's own rules (text "12" in an integer column reads
+// 12; dates that do not parse read as Null). A value the type cannot hold
+// (a number beyond an ftBCD's range) raises EConvertError.
+void StoreSqliteValue(TColumnStore& store, qint64 slot, int column, sqlite3_stmt* statement, int statementColumn);
 
 }  // namespace tk

@@ -1,0 +1,141 @@
+#pragma once
+// The rows of a writable single-table SELECT kept as a list of rowids and
+// fetched in bounded windows: how TSqliteRecordSource reads such SELECTs
+// unless told to step them.
+//
+// Identities. The rowids of the whole result, in the SELECT's order, are
+// read the first time a position past the first block, the count, the end
+// or an id not seen yet is asked: 8 bytes a row. They are read by stepping
+// the SELECT once more, only its rowid column read, since a statement of
+// the rowid alone may take another plan (a covering index) and so another
+// order; only a SELECT that plainly scans its table reads them as the
+// table's rowids in order, about twice as fast.
+// Until then only the first block is known: it is stepped from the SELECT
+// itself, which is reset at once, so opening and painting the first screen
+// cost what they cost when every row was stepped. Positions of ids are
+// found by binary search, over the list itself while it is in ascending
+// order (a table in rowid order) or else over a sorted index built when
+// first asked.
+//
+// Values. A window is kDefaultWindowRows (or as many as the source asks) consecutive positions, fetched by rowid
+// straight from the table ("SELECT rowid, <the select's columns> FROM
+// <table> WHERE rowid IN (...)"), not through the SELECT's WHERE: a row
+// written so that it falls out of the filter stays shown until the next
+// refresh, as rows did when they were all stepped. At most kCachedWindows
+// windows are kept; the least recently used one goes. HasRow fetches the
+// window of its position; Value fetches again when the window was dropped
+// in between. A value its field cannot hold (beyond an ftBCD's range)
+// reads Null, and the fetch that met it raises EDatabaseError naming the
+// field and row once the window is cached.
+//
+// Locks. Every statement is reset before a call returns: SQLite holds no
+// read lock on the file between calls, and other connections can write it
+// whatever the dataset shows.
+//
+// Changes by others. The rowid list is a snapshot taken when it is read
+// and kept until the dataset refreshes (a new source). A row another
+// connection deleted since keeps its position and reads Null in every
+// column until then; rows others added show after the refresh. When the
+// list, once read, does not begin with the first block's ids (the table
+// changed between opening and reading on), the cached windows are dropped.
+
+#include "toolkit/data/columnstore.h"
+#include "toolkit/data/recordsource.h"
+#include "toolkit/data/sqlitesourcetypes.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace tk {
+
+class TSqliteWindowedRows {
+public:
+    static constexpr qint64 kDefaultWindowRows = 256;
+    static constexpr int kCachedWindows = 32;
+
+    // read: the source's prepared SELECT with the rowid in column 0 and the
+    // values from column 1 on, reset; it stays the source's and is stepped
+    // for the first block and for the ids. window: the prepared window statement,
+    // "... WHERE rowid IN (?, ... windowRows times)" with its named
+    // parameters bound; owned from here on. types and names: the value
+    // columns.
+    // ids: a prepared statement of the same rowids in the same order but
+    // cheaper than stepping read (a plain table scan: the table's rowids in
+    // order), owned from here on; nullptr steps read for them.
+    TSqliteWindowedRows(sqlite3* db, sqlite3_stmt* read, sqlite3_stmt* window, sqlite3_stmt* ids, qint64 windowRows,
+                        std::vector<TFieldType> types, QStringList names);
+    ~TSqliteWindowedRows();
+    TSqliteWindowedRows(const TSqliteWindowedRows&) = delete;
+    TSqliteWindowedRows& operator=(const TSqliteWindowedRows&) = delete;
+
+    // Reads ids as far as needed and the window of position.
+    bool HasRow(qint64 position);
+    // Positions whose ids are known: the first block, or every row.
+    qint64 KnownRowCount() const { return static_cast<qint64>(ids_.size()); }
+    bool AllIdsRead() const { return allIdsRead_; }
+    void ReadAllIds();
+
+    // Position must be known. Null for a row deleted by another connection,
+    // and for rows whose window is not cached once the connection is gone.
+    Variant Value(qint64 position, int column) const;
+    TRowId RowIdAt(qint64 position) const;
+    // Reads every id first when id is not in the first block; -1 when the
+    // SELECT did not return it (or it was deleted here since).
+    qint64 PositionOf(TRowId id);
+
+    // The bookkeeping after the source wrote a row; each needs every id
+    // read. The written row is fetched again when next read.
+    void RowUpdated(qint64 position, TRowId newId);
+    void RowInserted(qint64 position, TRowId id);
+    void RowDeleted(qint64 position);
+
+    // The connection goes away: cached windows stay readable, nothing more
+    // is fetched.
+    void Disconnect();
+    // Bytes of ids, index and cached windows.
+    qint64 MemoryUsage() const;
+
+private:
+    struct Window {
+        qint64 index = 0;  // positions index * windowRows_ ...
+        TColumnStore rows;  // one slot a position
+        quint64 lastUse = 0;
+    };
+
+    void StepFirstBlock();
+    const Window* FindWindow(qint64 index) const;
+    const Window& CachedWindow(qint64 index) const;
+    Window FetchWindow(qint64 index, QString& conversionError) const;
+    void StoreRow(TColumnStore& rows, qint64 slot, sqlite3_stmt* statement, qint64 position,
+                  QString& conversionError) const;
+    void ReadBackWritten(qint64 position);
+    void DropWindowsFrom(qint64 position);
+    void BuildIdIndex();
+    [[noreturn]] void RaiseSqlite() const;
+
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* read_ = nullptr;  // the source's
+    sqlite3_stmt* window_ = nullptr;
+    sqlite3_stmt* idsStatement_ = nullptr;
+    qint64 windowRows_ = kDefaultWindowRows;
+    int firstIdParameter_ = 0;
+    std::vector<TFieldType> types_;
+    QStringList names_;
+
+    std::vector<TRowId> ids_;  // by position
+    bool firstBlockRead_ = false;
+    bool allIdsRead_ = false;
+    // Positions sorted by id; empty while ids_ ascends (searched directly).
+    std::vector<qint64> byId_;
+    bool idIndexValid_ = false;
+    bool idsAscend_ = false;
+
+    mutable std::vector<Window> windows_;
+    mutable quint64 uses_ = 0;
+};
+
+}  // namespace tk
