@@ -4,7 +4,6 @@
 #include "toolkit/core/application.h"
 
 #include <QApplication>
-#include <QThreadPool>
 #include <gtest/gtest.h>
 #include <cstdio>
 #include <cstdlib>
@@ -17,10 +16,5 @@ int main(int argc, char** argv)
     tk::Application().OnException = [](const QString& message) {
         std::fprintf(stderr, "unhandled exception in test: %s\n", qPrintable(message));
     };
-    const int result = RUN_ALL_TESTS();
-    // Qt converts and scales large images on the global thread pool, whose
-    // threads linger for half a minute. The leak check at exit cannot walk
-    // threads that are still winding down, so they are joined first.
-    QThreadPool::globalInstance()->waitForDone();
-    return result;
+    return RUN_ALL_TESTS();
 }
