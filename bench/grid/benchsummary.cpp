@@ -36,6 +36,23 @@ void SummaryReporter::ReportRuns(const std::vector<Run>& runs)
     benchmark::ConsoleReporter::ReportRuns(runs);
 }
 
+std::string SummaryReporter::CounterLine(const std::string& benchmark, const std::vector<std::string>& names) const
+{
+    const auto counters = counters_.find(benchmark);
+    if (counters == counters_.end())
+        return {};
+    std::string line;
+    for (const std::string& name : names) {
+        const auto found = counters->second.find(name);
+        if (found == counters->second.end())
+            continue;
+        char text[64];
+        std::snprintf(text, sizeof text, "%s %.2f ms", name.c_str(), found->second);
+        line += (line.empty() ? "" : ", ") + std::string(text);
+    }
+    return line;
+}
+
 void SummaryReporter::PrintSummary() const
 {
     auto figure = [this](const std::string& name, double& ms) {
@@ -62,18 +79,14 @@ void SummaryReporter::PrintSummary() const
             std::snprintf(ratioText, sizeof ratioText, "%.2f", ours / peer);
         std::printf("%-52s %12s %12s %8s  %s\n", item.title.c_str(), oursText, peerText, ratioText,
                     item.goal.c_str());
-        const auto counters = counters_.find(item.ours);
-        if (item.counters.empty() || counters == counters_.end())
+        if (item.counters.empty())
             continue;
-        std::string line;
-        for (const std::string& name : item.counters) {
-            const auto found = counters->second.find(name);
-            char text[64];
-            std::snprintf(text, sizeof text, "%s %.2f ms", name.c_str(),
-                          found == counters->second.end() ? 0.0 : found->second);
-            line += (line.empty() ? "" : ", ") + std::string(text);
-        }
-        std::printf("  %-50s %s\n", "", line.c_str());
+        std::string line = CounterLine(item.ours, item.counters);
+        const std::string peerLine = item.peer.empty() ? std::string() : CounterLine(item.peer, item.counters);
+        if (!peerLine.empty())
+            line += (line.empty() ? "peer: " : "; peer: ") + peerLine;
+        if (!line.empty())
+            std::printf("  %-50s %s\n", "", line.c_str());
     }
     std::fflush(stdout);
 }

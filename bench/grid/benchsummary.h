@@ -5,7 +5,7 @@
 // slower. Times are real (wall-clock) milliseconds per iteration; with
 // repetitions the median is taken. A case may name counters of its own
 // benchmark (e.g. the median and worst step); they print on a line of their
-// own under the case.
+// own under the case, the peer's same counters beside them.
 
 #include <benchmark/benchmark.h>
 #include <map>
@@ -19,7 +19,7 @@ struct SummaryCase {
     std::string ours;  // the benchmark's name, e.g. "BM_DBGrid_OpenFirstPaint"
     std::string peer;  // empty: a case of ours only
     std::string goal;  // printed beside the figures, e.g. "ratio <= 1.0"
-    std::vector<std::string> counters = {};  // counter names of ours, in milliseconds
+    std::vector<std::string> counters = {};  // counter names of both, in milliseconds
 };
 
 class SummaryReporter : public benchmark::ConsoleReporter {
@@ -32,6 +32,10 @@ public:
     void PrintSummary() const;
 
 private:
+    // "median_ms 1.20 ms, worst_ms 3.40 ms" of the counters the benchmark
+    // has; empty when it has none of them or did not run.
+    std::string CounterLine(const std::string& benchmark, const std::vector<std::string>& names) const;
+
     std::vector<SummaryCase> cases_;
     std::map<std::string, double> milliseconds_;  // by benchmark name
     std::map<std::string, std::map<std::string, double>> counters_;  // by benchmark name, counter

@@ -16,6 +16,7 @@
 
 #include "bench/grid/bigtable.h"
 #include "bench/grid/screen.h"
+#include "bench/grid/steps.h"
 #include "kelgrid/grid/keldbgrids.h"
 #include "toolkit/data/clientdataset.h"
 #include "toolkit/data/database.h"
@@ -24,23 +25,17 @@
 #include "toolkit/data/query.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTemporaryDir>
-#include <QWheelEvent>
-#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <functional>
-#include <vector>
 
 namespace gridbench {
 namespace {
 
 using kelgrid::TKelDBGrid;
 
-constexpr int kSteps = 1000;
 constexpr int kClientRows = 100000;
 
 // A grid on one dataset of the big table's file, shown at screen size.
@@ -80,23 +75,6 @@ void OpenSelectAll(tk::TQuery& query)
 
 // --- Input as the user gives it ----------------------------------------------------
 
-void WheelDown(TKelDBGrid& grid)
-{
-    QWidget* viewport = grid.viewport();
-    const QPointF at(viewport->width() / 2, viewport->height() / 2);
-    QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(viewport, &event);
-}
-
-void PressKey(TKelDBGrid& grid, int key, Qt::KeyboardModifiers modifiers = {})
-{
-    QKeyEvent press(QEvent::KeyPress, key, modifiers);
-    QApplication::sendEvent(&grid, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
-    QApplication::sendEvent(&grid, &release);
-}
-
 // A left click in the middle of the title cell of the column at raw index col.
 void ClickTitle(TKelDBGrid& grid, int col)
 {
@@ -111,40 +89,11 @@ void ClickTitle(TKelDBGrid& grid, int col)
 
 // --- 1,000 steps from the top ------------------------------------------------------
 
-// Runs kSteps steps from the first record per iteration, each followed by a
-// paint; the figure is the mean step, the counters the median and the
-// worst step over every step of every iteration. The event loop runs
-// between steps, outside the measured time.
-void RunSteps(benchmark::State& state, tk::TDataSet& dataSet, TKelDBGrid& grid,
-              const std::function<void()>& step)
+// From the first record; the steps must have moved the record past kSteps.
+void RunRecordSteps(benchmark::State& state, tk::TDataSet& dataSet, TKelDBGrid& grid,
+                    const std::function<void()>& step)
 {
-    QImage image = ScreenImage();
-    std::vector<double> steps;
-    steps.reserve(kSteps * 4);
-    QElapsedTimer timer;
-    for (auto _ : state) {
-        dataSet.First();
-        SettleEvents();
-        Paint(grid, image);
-        double total = 0;
-        for (int i = 0; i < kSteps; ++i) {
-            timer.start();
-            step();
-            Paint(grid, image);
-            const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-            steps.push_back(ms);
-            total += ms;
-            SettleEvents();
-        }
-        state.SetIterationTime(total / 1000.0 / kSteps);
-    }
-    if (steps.empty() || dataSet.RecNo() <= kSteps) {
-        state.SkipWithError("the steps did not move the records");
-        return;
-    }
-    std::sort(steps.begin(), steps.end());
-    state.counters["median_ms"] = steps[steps.size() / 2];
-    state.counters["worst_ms"] = steps.back();
+    RunSteps(state, grid, [&] { dataSet.First(); }, step, [&] { return dataSet.RecNo() > kSteps; });
 }
 
 void BM_DBGrid_Wheel1000(benchmark::State& state)
@@ -152,7 +101,7 @@ void BM_DBGrid_Wheel1000(benchmark::State& state)
     tk::TQuery query;
     OpenSelectAll(query);
     Fixture fixture(query);
-    RunSteps(state, query, fixture.Grid(), [&] { WheelDown(fixture.Grid()); });
+    RunRecordSteps(state, query, fixture.Grid(), [&] { WheelDown(*fixture.Grid().viewport()); });
 }
 BENCHMARK(BM_DBGrid_Wheel1000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
@@ -162,7 +111,7 @@ void BM_DBGrid_PageDown1000(benchmark::State& state)
     OpenSelectAll(query);
     Fixture fixture(query);
     fixture.Grid().setFocus();
-    RunSteps(state, query, fixture.Grid(), [&] { PressKey(fixture.Grid(), Qt::Key_PageDown); });
+    RunRecordSteps(state, query, fixture.Grid(), [&] { PressKey(fixture.Grid(), Qt::Key_PageDown); });
 }
 BENCHMARK(BM_DBGrid_PageDown1000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 

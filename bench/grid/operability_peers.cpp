@@ -1,5 +1,9 @@
 // The peers of the operability cases (operability_cases.cpp), on QtSql over
 // the same table file:
+// - QTableView on QSqlQueryModel given 1,000 wheel notches and 1,000 PgDn
+//   from the top (the model fetching its next rows as the view nears its
+//   last one), each step painted, timed as ours are (steps.h);
+// - QTableView selecting all of 100,000 rows (every row fetched first);
 // - QTableView on QSqlQueryModel scrolled to its end (every row fetched,
 //   as Qt's model must before its last row exists) and back to the top;
 // - QTableView on QSqlQueryModel given the ORDER BY statement by setQuery,
@@ -12,8 +16,11 @@
 #include "bench/grid/bigtable.h"
 #include "bench/grid/qtconnection.h"
 #include "bench/grid/screen.h"
+#include "bench/grid/steps.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QScrollBar>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <QTableView>
@@ -31,6 +38,76 @@ void ShowLikeOurGrid(QTableView& view)
     view.verticalHeader()->setDefaultSectionSize(DataRowPitch());
     ShowAtScreenSize(view);
 }
+
+// The view on "SELECT * FROM t", shown like our grid.
+class StepView {
+public:
+    StepView() : connection_(kConnection)
+    {
+        model_.setQuery(connection_.Select(QString::fromLatin1(kSelectAll)));
+        view_.setModel(&model_);
+        ShowLikeOurGrid(view_);
+    }
+    QSqlQueryModel& Model() { return model_; }
+    QTableView& View() { return view_; }
+    void ToTop()
+    {
+        view_.setCurrentIndex(model_.index(0, 0));
+        view_.scrollToTop();
+    }
+
+private:
+    QtConnection connection_;
+    QSqlQueryModel model_;
+    QTableView view_;  // last: goes before its model
+};
+
+// A notch scrolls the view by three rows (the platform's default) and
+// leaves the current row: the view moved, so the top row is past kSteps.
+void BM_QTableViewSql_Wheel1000(benchmark::State& state)
+{
+    StepView fixture;
+    QTableView& view = fixture.View();
+    RunSteps(state, view, [&] { fixture.ToTop(); }, [&] { WheelDown(*view.viewport()); },
+             [&] { return view.rowAt(0) > kSteps; });
+}
+BENCHMARK(BM_QTableViewSql_Wheel1000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
+void BM_QTableViewSql_PageDown1000(benchmark::State& state)
+{
+    StepView fixture;
+    QTableView& view = fixture.View();
+    view.setFocus();
+    RunSteps(state, view, [&] { fixture.ToTop(); }, [&] { PressKey(view, Qt::Key_PageDown); },
+             [&] { return view.currentIndex().row() > kSteps; });
+}
+BENCHMARK(BM_QTableViewSql_PageDown1000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
+// The rows our SelectAll case selects, all fetched, selected as whole rows.
+void BM_QTableViewSql_SelectAll100k(benchmark::State& state)
+{
+    constexpr int kSelectRows = 100000;
+    QtConnection connection(kConnection);
+    QSqlQueryModel model;
+    model.setQuery(connection.Select(QStringLiteral("SELECT id, name, amount FROM t WHERE id <= %1").arg(kSelectRows)));
+    while (model.canFetchMore())
+        model.fetchMore();
+    QTableView view;
+    view.setModel(&model);
+    view.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view.setSelectionBehavior(QAbstractItemView::SelectRows);
+    ShowLikeOurGrid(view);
+    for (auto _ : state) {
+        view.selectAll();
+        state.PauseTiming();
+        view.clearSelection();
+        state.ResumeTiming();
+    }
+    view.selectAll();
+    if (view.selectionModel()->selectedRows().count() != kSelectRows)
+        state.SkipWithError("selectAll did not select every row");
+}
+BENCHMARK(BM_QTableViewSql_SelectAll100k)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_QTableViewSql_EndHome(benchmark::State& state)
 {
