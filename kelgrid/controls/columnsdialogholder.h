@@ -12,6 +12,7 @@
 
 #include "kelgrid/controls/columnsdialog.h"
 #include "kelgrid/kelgridexport.h"
+#include "toolkit/core/qtsetter.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -21,18 +22,39 @@ namespace kelgrid {
 class KELGRID_EXPORT TKelDBColumnsDialogHolder : public QWidget {
     Q_OBJECT
     Q_PROPERTY(tk::TControlEnums::TBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
+    TK_QT_SETTER(BorderStyle, tk::TControlEnums::TBorderStyle)
     Q_PROPERTY(QString ButtonsTitles READ ButtonsTitles WRITE SetButtonsTitles)
+    TK_QT_SETTER(ButtonsTitles, const QString&)
     Q_PROPERTY(QString ColumnsTitle READ ColumnsTitle WRITE SetColumnsTitle)
+    TK_QT_SETTER(ColumnsTitle, const QString&)
     Q_PROPERTY(int DefaultCount READ DefaultCount WRITE SetDefaultCount)
+    TK_QT_SETTER(DefaultCount, int)
     Q_PROPERTY(int DefaultWidth READ DefaultWidth WRITE SetDefaultWidth)
+    TK_QT_SETTER(DefaultWidth, int)
     Q_PROPERTY(int HelpContext READ HelpContext WRITE SetHelpContext)
+    TK_QT_SETTER(HelpContext, int)
     Q_PROPERTY(int MinimumCount READ MinimumCount WRITE SetMinimumCount)
+    TK_QT_SETTER(MinimumCount, int)
+    // The dialog's MinimumWidth: its setMinimumWidth hides QWidget's for
+    // calls through the holder's type, so that uic's code sets the dialog's
+    // and not the widget's (QWidget's minimumWidth is no designer property;
+    // a form sizes a widget through minimumSize).
     Q_PROPERTY(int MinimumWidth READ MinimumWidth WRITE SetMinimumWidth)
+    TK_QT_SETTER(MinimumWidth, int)
     Q_PROPERTY(kelgrid::TKelDBColumnsEnums::TKelDBColumnsOptions Options READ Options WRITE SetOptions)
+    TK_QT_SETTER(Options, kelgrid::TKelDBColumnsEnums::TKelDBColumnsOptions)
     Q_PROPERTY(QString Title READ Title WRITE SetTitle)
+    TK_QT_SETTER(Title, const QString&)
 
 public:
     Q_INVOKABLE explicit TKelDBColumnsDialogHolder(QWidget* parent = nullptr);
+
+    // uic writes an enum or flag value a form gives without its scope as
+    // <widget class>::value; these put the values of the published enums and
+    // flags in the class's scope, so such code compiles.
+    using enum tk::TControlEnums::TBorderStyle;
+    using enum TKelDBColumnsEnums::TKelDBColumnsOption;
+
 
     // The dialog, owned by the holder.
     TKelDBColumnsDialog* Dialog() const { return dialog_; }

@@ -31,13 +31,25 @@ class KELGRID_EXPORT TKelDBNavigator : public tk::TDBNavigator {
     Q_OBJECT
     Q_PROPERTY(tk::TStrings* Captions READ Captions WRITE SetCaptions)
     Q_PROPERTY(bool Fine READ Fine WRITE SetFine)
+    TK_QT_SETTER(Fine, bool)
     Q_PROPERTY(kelgrid::TOrvGradientEnums::TFineTheme FineTheme READ FineTheme WRITE SetFineTheme)
+    TK_QT_SETTER(FineTheme, kelgrid::TOrvGradientEnums::TFineTheme)
     Q_PROPERTY(kelgrid::TOrvGradient* Gradient READ Gradient WRITE SetGradient)
     Q_PROPERTY(tk::TUiEnums::TButtonLayout Layout READ Layout WRITE SetLayout)
+    TK_QT_SETTER(Layout, tk::TUiEnums::TButtonLayout)
+public:
+    // Beside QWidget::setLayout(QLayout*), which stays callable.
+    using QWidget::setLayout;
+
+private:
     Q_PROPERTY(int Margin READ Margin WRITE SetMargin)
+    TK_QT_SETTER(Margin, int)
     Q_PROPERTY(bool ParentBackground READ ParentBackground WRITE SetParentBackground)
+    TK_QT_SETTER(ParentBackground, bool)
     Q_PROPERTY(bool ShowCaptions READ ShowCaptions WRITE SetShowCaptions)
+    TK_QT_SETTER(ShowCaptions, bool)
     Q_PROPERTY(int Spacing READ Spacing WRITE SetSpacing)
+    TK_QT_SETTER(Spacing, int)
     Q_CLASSINFO("Default:Fine", "False")
     Q_CLASSINFO("Default:FineTheme", "ftNoChange")
     Q_CLASSINFO("Default:Layout", "blGlyphLeft")
@@ -48,6 +60,21 @@ class KELGRID_EXPORT TKelDBNavigator : public tk::TDBNavigator {
 public:
     explicit TKelDBNavigator(QWidget* parent = nullptr);
     ~TKelDBNavigator() override;
+
+    // uic writes an enum or flag value a form gives without its scope as
+    // <widget class>::value; these put the values of the published enums and
+    // flags in the class's scope, so such code compiles.
+    using enum tk::TControlEnums::TBorderStyle;
+    using enum tk::TControlEnums::TBiDiMode;
+    using enum tk::TControlEnums::TCursor;
+    using enum tk::TControlEnums::TImeMode;
+    using enum tk::TControlEnums::TDragKind;
+    using enum tk::TControlEnums::TDragMode;
+    using enum tk::TAlignmentEnum::TAlignment;
+    using enum tk::TPanelEnums::TPanelBevel;
+    using enum tk::TUiEnums::TButtonLayout;
+    using enum TOrvGradientEnums::TFineTheme;
+
 
     // While designed (not loading) and empty: a list of the defaults.
     tk::TStrings* Captions() const;

@@ -1362,13 +1362,21 @@ class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
     Q_PROPERTY(tk::TDataSource* DataSource READ DataSource WRITE SetDataSource)
     Q_PROPERTY(kelgrid::TKelDBGridColumns* Columns READ Columns WRITE SetColumns STORED false)
     Q_PROPERTY(kelgrid::TKelGridEnums::TKelDBGridOptions Options READ Options WRITE SetOptions)
+    TK_QT_SETTER(Options, kelgrid::TKelGridEnums::TKelDBGridOptions)
     Q_PROPERTY(kelgrid::TKelGridEnums::TKelDBGridOptionsEx OptionsEx READ OptionsEx WRITE SetOptionsEx)
+    TK_QT_SETTER(OptionsEx, kelgrid::TKelGridEnums::TKelDBGridOptionsEx)
     Q_PROPERTY(kelgrid::TKelGridEnums::TKelDBGridOptionsExt OptionsExt READ OptionsExt WRITE SetOptionsExt)
+    TK_QT_SETTER(OptionsExt, kelgrid::TKelGridEnums::TKelDBGridOptionsExt)
     Q_PROPERTY(int FixedCols READ FixedCols WRITE SetFixedCols)
+    TK_QT_SETTER(FixedCols, int)
     Q_PROPERTY(int HeaderLinesCount READ HeaderLinesCount WRITE SetHeaderLinesCount)
+    TK_QT_SETTER(HeaderLinesCount, int)
     Q_PROPERTY(int IndicatorWidth READ IndicatorWidth WRITE SetIndicatorWidth)
+    TK_QT_SETTER(IndicatorWidth, int)
     Q_PROPERTY(int TitleLinesCount READ TitleLinesCount WRITE SetTitleLinesCount)
+    TK_QT_SETTER(TitleLinesCount, int)
     Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
+    TK_QT_SETTER(ReadOnly, bool)
     Q_PROPERTY(kelgrid::TKelDBGridTotals* Totals READ Totals WRITE SetTotals)
     Q_PROPERTY(tk::TFont* TitleFont READ TitleFont WRITE SetTitleFont)
     Q_PROPERTY(tk::TFont* HeaderFont READ HeaderFont WRITE SetHeaderFont)
@@ -1381,16 +1389,24 @@ class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
     Q_MOC_INCLUDE("kelgrid/grid/scrollprop.h")
     Q_MOC_INCLUDE("kelgrid/grid/settings.h")
     Q_PROPERTY(kelgrid::TKelGridEnums::TFixedStyle FixedStyle READ FixedStyle WRITE SetFixedStyle)
+    TK_QT_SETTER(FixedStyle, kelgrid::TKelGridEnums::TFixedStyle)
     Q_PROPERTY(kelgrid::TKelGridEnums::TFixedTheme FixedTheme READ FixedTheme WRITE SetFixedTheme)
+    TK_QT_SETTER(FixedTheme, kelgrid::TKelGridEnums::TFixedTheme)
     Q_PROPERTY(kelgrid::TKelGridStyle* GridStyle READ GridStyle WRITE SetGridStyle)
     Q_PROPERTY(int LinesCount READ LinesCount WRITE SetLinesCount)
+    TK_QT_SETTER(LinesCount, int)
     Q_PROPERTY(int LinesCountMax READ LinesCountMax WRITE SetLinesCountMax)
+    TK_QT_SETTER(LinesCountMax, int)
     Q_PROPERTY(int LinesCountMin READ LinesCountMin WRITE SetLinesCountMin)
+    TK_QT_SETTER(LinesCountMin, int)
     Q_PROPERTY(kelgrid::TKelScrollProp* ScrollProp READ ScrollProp WRITE SetScrollProp)
     Q_PROPERTY(kelgrid::TKelDBGridSettings* Settings READ Settings WRITE SetSettings)
     Q_PROPERTY(bool StretchMode READ StretchMode WRITE SetStretchMode)
+    TK_QT_SETTER(StretchMode, bool)
     Q_PROPERTY(int StretchWidthMax READ StretchWidthMax WRITE SetStretchWidthMax)
+    TK_QT_SETTER(StretchWidthMax, int)
     Q_PROPERTY(int StretchWidthMin READ StretchWidthMin WRITE SetStretchWidthMin)
+    TK_QT_SETTER(StretchWidthMin, int)
     Q_CLASSINFO("Default:FixedStyle", "fsDefault")
     Q_CLASSINFO("Default:FixedTheme", "ftDefault")
     Q_CLASSINFO("Default:LinesCount", "1")
@@ -1415,21 +1431,31 @@ class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
     Q_PROPERTY(tk::TColor DataColLineColor READ DataColLineColor WRITE SetDataColLineColor)
     Q_PROPERTY(tk::TColor DataRowLineColor READ DataRowLineColor WRITE SetDataRowLineColor)
     Q_PROPERTY(int FillerIndex READ FillerIndex WRITE SetFillerIndex)
+    TK_QT_SETTER(FillerIndex, int)
     Q_PROPERTY(bool FillerButton READ FillerButton WRITE SetFillerButton)
+    TK_QT_SETTER(FillerButton, bool)
     Q_PROPERTY(kelgrid::TKelGridEnums::THotButtonsStyle HotButtons READ HotButtons WRITE SetHotButtons)
+    TK_QT_SETTER(HotButtons, kelgrid::TKelGridEnums::THotButtonsStyle)
     Q_PROPERTY(kelgrid::TKelGridEnums::TListBorderStyle ListBorder READ ListBorder WRITE SetListBorder)
+    TK_QT_SETTER(ListBorder, kelgrid::TKelGridEnums::TListBorderStyle)
     Q_PROPERTY(kelgrid::TKelGridEnums::TFocusRectStyle FocusRect READ FocusRect WRITE SetFocusRect)
+    TK_QT_SETTER(FocusRect, kelgrid::TKelGridEnums::TFocusRectStyle)
     Q_PROPERTY(kelgrid::TKelGridEnums::TMarkerStyle MarkerStyle READ MarkerStyle WRITE SetMarkerStyle)
+    TK_QT_SETTER(MarkerStyle, kelgrid::TKelGridEnums::TMarkerStyle)
     Q_PROPERTY(kelgrid::TKelGridEnums::TMarkerTransparent MarkerTransparent READ MarkerTransparent WRITE
                    SetMarkerTransparent)
+    TK_QT_SETTER(MarkerTransparent, kelgrid::TKelGridEnums::TMarkerTransparent)
     Q_PROPERTY(kelgrid::TKelGridEnums::TResizeOptions ResizeOptions READ ResizeOptions WRITE SetResizeOptions)
+    TK_QT_SETTER(ResizeOptions, kelgrid::TKelGridEnums::TResizeOptions)
     Q_PROPERTY(bool DefaultDrawing READ DefaultDrawing WRITE SetDefaultDrawing)
+    TK_QT_SETTER(DefaultDrawing, bool)
     Q_PROPERTY(kelgrid::TOrvGradientButton* Gradient READ Gradient WRITE SetGradient)
     Q_PROPERTY(tk::TImageList* IndicatorImages READ IndicatorImages WRITE SetIndicatorImages)
     Q_PROPERTY(tk::TImageList* TitleImages READ TitleImages WRITE SetTitleImages)
     Q_PROPERTY(tk::TImageList* TitleMarkers READ TitleMarkers WRITE SetTitleMarkers)
     Q_PROPERTY(kelgrid::TKelCustomDBGrid* MasterGrid READ MasterGrid WRITE SetMasterGrid)
     Q_PROPERTY(int WheelScrollRows READ WheelScrollRows WRITE SetWheelScrollRows)
+    TK_QT_SETTER(WheelScrollRows, int)
     Q_CLASSINFO("Default:WheelScrollRows", "0")
     Q_CLASSINFO("Default:SelectionColor", "clDefault")
     Q_CLASSINFO("Default:SelectRowColor", "clDefault")
@@ -1453,11 +1479,15 @@ class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
     Q_PROPERTY(tk::TPopupMenu* FillerPopupMenu READ FillerPopupMenu WRITE SetFillerPopupMenu)
     Q_PROPERTY(tk::TPopupMenu* IndicatorPopupMenu READ IndicatorPopupMenu WRITE SetIndicatorPopupMenu)
     Q_PROPERTY(bool DragRows READ DragRows WRITE SetDragRows)
+    TK_QT_SETTER(DragRows, bool)
     Q_CLASSINFO("Default:DragRows", "False")
     // --- Hints and tooltips
     Q_PROPERTY(kelgrid::TKelGridEnums::TKelHintOptions HintOptions READ HintOptions WRITE SetHintOptions)
+    TK_QT_SETTER(HintOptions, kelgrid::TKelGridEnums::TKelHintOptions)
     Q_PROPERTY(QString FillerHint READ FillerHint WRITE SetFillerHint)
+    TK_QT_SETTER(FillerHint, const QString&)
     Q_PROPERTY(QString IndicatorHint READ IndicatorHint WRITE SetIndicatorHint)
+    TK_QT_SETTER(IndicatorHint, const QString&)
     Q_CLASSINFO("Default:HintOptions", "[hoTitleHints,hoShowTitleHints,hoEditorHints,hoShowToolTips,hoShowTotalToolTips]")
     Q_CLASSINFO("Default:FillerHint", "")
     Q_CLASSINFO("Default:IndicatorHint", "")
@@ -1468,6 +1498,29 @@ class KELGRID_EXPORT TKelDBGrid : public TKelCustomDBGrid {
 
 public:
     Q_INVOKABLE explicit TKelDBGrid(QWidget* parent = nullptr);
+
+    // uic writes an enum or flag value a form gives without its scope as
+    // <widget class>::value; these put the values of the published enums and
+    // flags in the class's scope, so such code compiles.
+    using enum tk::TControlEnums::TBorderStyle;
+    using enum tk::TControlEnums::TBiDiMode;
+    using enum tk::TControlEnums::TCursor;
+    using enum tk::TControlEnums::TImeMode;
+    using enum tk::TControlEnums::TDragKind;
+    using enum tk::TControlEnums::TDragMode;
+    using enum tk::TUiEnums::TScrollStyle;
+    using enum TKelGridEnums::TKelDBGridOption;
+    using enum TKelGridEnums::TKelDBGridOptionEx;
+    using enum TKelGridEnums::TKelDBGridOptionExt;
+    using enum TKelGridEnums::TFixedStyle;
+    using enum TKelGridEnums::TFixedTheme;
+    using enum TKelGridEnums::THotButtonsStyle;
+    using enum TKelGridEnums::TListBorderStyle;
+    using enum TKelGridEnums::TFocusRectStyle;
+    using enum TKelGridEnums::TMarkerStyle;
+    using enum TKelGridEnums::TMarkerTransparent;
+    using enum TKelGridEnums::TResizeOption;
+    using enum TKelGridEnums::TKelHintOption;
     // Stored only when set on their own (FixedColor follows otherwise).
     Q_INVOKABLE bool IsHeaderColorStored() const;
     Q_INVOKABLE bool IsFillerColorStored() const;

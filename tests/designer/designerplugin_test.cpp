@@ -3,8 +3,9 @@
 // new-widget XML, made to create each widget on a form, and the widgets'
 // published properties read and written through the meta-object, the only
 // way Designer's property editor and forms loaded at run time reach them.
-// The test does not link the grid package; everything of it comes through
-// the plugin.
+// These tests reach the grid package only through the plugin (the
+// executable links it for the designed forms, designedform_test.cpp; it is
+// the library the plugin loads).
 
 #include "tests/support/qt_printers.h"
 #include "toolkit/core/properties.h"

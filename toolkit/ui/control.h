@@ -56,6 +56,7 @@
 // unguarded, so an exception reaches the code that called the dispatcher.
 
 #include "toolkit/core/componentcore.h"
+#include "toolkit/core/qtsetter.h"
 #include "toolkit/ui/controlenums.h"
 #include "toolkit/ui/graphics.h"
 #include "toolkit/ui/popupmenu.h"
@@ -369,8 +370,18 @@ void FireEvent(const TNotifyEvent& handler, QObject* sender);
 }  // namespace tk
 
 // The published properties of every control: the component's Name and Tag
-// and the control base's, with their stored rules. Put it right after
+// and the control base's, with their stored rules and their Qt-named
+// setters for code uic generates (toolkit/core/qtsetter.h; Font, Color and
+// PopupMenu have no designer editor and get none). Put it right after
 // Q_OBJECT (it leaves the access private, as Q_OBJECT does).
+//
+// Setters that are also QWidget's: setEnabled runs the virtual SetEnabled
+// (QWidget::setEnabled, then EnabledChanged) and hides QWidget's for calls
+// through a control's type, with the same effect plus the notification;
+// setCursor(TCursor) joins QWidget::setCursor(const QCursor&) as an
+// overload. Visible gets no setVisible: QWidget::setVisible, which uic then
+// calls, is virtual and is what SetVisible does, and a second one would
+// override it.
 #define TK_CONTROL_PROPERTIES                                                                                \
     TK_CONTROL_PROPERTIES_BEFORE_BORDER_ TK_CONTROL_BORDER_STYLE_ TK_CONTROL_PROPERTIES_AFTER_BORDER_
 
@@ -380,41 +391,73 @@ void FireEvent(const TNotifyEvent& handler, QObject* sender);
 
 #define TK_CONTROL_PROPERTIES_BEFORE_BORDER_                                                                 \
     TK_COMPONENT                                                                                             \
+    TK_QT_SETTER(Name, const QString&)                                                                       \
+    TK_QT_SETTER(Tag, qint64)                                                                                \
     Q_PROPERTY(QString Hint READ Hint WRITE SetHint)                                                         \
+    TK_QT_SETTER(Hint, const QString&)                                                                       \
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)                                                \
+    TK_QT_SETTER(ShowHint, bool)                                                                             \
     Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE SetParentShowHint)                              \
+    TK_QT_SETTER(ParentShowHint, bool)                                                                       \
     Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)                                                   \
+    TK_QT_SETTER(Enabled, bool)                                                                              \
     Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)                                                   \
     Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop STORED false)                                      \
+    TK_QT_SETTER(TabStop, bool)                                                                              \
     Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont)                                          \
+    TK_QT_SETTER(ParentFont, bool)                                                                           \
     Q_PROPERTY(tk::TFont* Font READ Font WRITE SetFont)                                                      \
     Q_PROPERTY(bool ParentColor READ ParentColor WRITE SetParentColor)                                       \
+    TK_QT_SETTER(ParentColor, bool)                                                                          \
     Q_PROPERTY(tk::TColor Color READ Color WRITE SetColor)                                                   \
     Q_PROPERTY(bool ParentCtl3D READ ParentCtl3D WRITE SetParentCtl3D)                                       \
-    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)
+    TK_QT_SETTER(ParentCtl3D, bool)                                                                          \
+    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)                                                         \
+    TK_QT_SETTER(Ctl3D, bool)
 
 #define TK_CONTROL_BORDER_STYLE_                                                                             \
     Q_PROPERTY(tk::TControlEnums::TBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)            \
+    TK_QT_SETTER(BorderStyle, tk::TControlEnums::TBorderStyle)                                               \
     Q_CLASSINFO("Default:BorderStyle", "bsSingle")
 
 #define TK_CONTROL_PROPERTIES_AFTER_BORDER_                                                                  \
     Q_PROPERTY(bool ParentBiDiMode READ ParentBiDiMode WRITE SetParentBiDiMode)                              \
+    TK_QT_SETTER(ParentBiDiMode, bool)                                                                       \
     Q_PROPERTY(tk::TControlEnums::TBiDiMode BiDiMode READ BiDiMode WRITE SetBiDiMode)                        \
+    TK_QT_SETTER(BiDiMode, tk::TControlEnums::TBiDiMode)                                                     \
     Q_PROPERTY(bool DoubleBuffered READ DoubleBuffered WRITE SetDoubleBuffered)                              \
+    TK_QT_SETTER(DoubleBuffered, bool)                                                                       \
     Q_PROPERTY(bool ParentBackground READ ParentBackground WRITE SetParentBackground)                        \
+    TK_QT_SETTER(ParentBackground, bool)                                                                     \
     Q_PROPERTY(tk::TPopupMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu)                                  \
     Q_PROPERTY(tk::TControlEnums::TCursor Cursor READ Cursor WRITE SetCursor)                                \
+    TK_QT_SETTER(Cursor, tk::TControlEnums::TCursor)                                                         \
+public:                                                                                                     \
+    using QWidget::setCursor;                                                                                \
+                                                                                                             \
+private:                                                                                                    \
     Q_PROPERTY(int HelpContext READ HelpContext WRITE SetHelpContext)                                        \
+    TK_QT_SETTER(HelpContext, int)                                                                           \
     Q_PROPERTY(QString ImeName READ ImeName WRITE SetImeName)                                                \
+    TK_QT_SETTER(ImeName, const QString&)                                                                    \
     Q_PROPERTY(tk::TControlEnums::TImeMode ImeMode READ ImeMode WRITE SetImeMode)                            \
+    TK_QT_SETTER(ImeMode, tk::TControlEnums::TImeMode)                                                       \
     Q_PROPERTY(tk::TControlEnums::TDragKind DragKind READ DragKind WRITE SetDragKind)                        \
+    TK_QT_SETTER(DragKind, tk::TControlEnums::TDragKind)                                                     \
     Q_PROPERTY(tk::TControlEnums::TDragMode DragMode READ DragMode WRITE SetDragMode)                        \
+    TK_QT_SETTER(DragMode, tk::TControlEnums::TDragMode)                                                     \
     Q_PROPERTY(int Left READ Left WRITE SetLeft STORED false)                                                \
+    TK_QT_SETTER(Left, int)                                                                                  \
     Q_PROPERTY(int Top READ Top WRITE SetTop STORED false)                                                   \
+    TK_QT_SETTER(Top, int)                                                                                   \
     Q_PROPERTY(int Width READ Width WRITE SetWidth STORED false)                                             \
+    TK_QT_SETTER(Width, int)                                                                                 \
     Q_PROPERTY(int Height READ Height WRITE SetHeight STORED false)                                          \
+    TK_QT_SETTER(Height, int)                                                                                \
     Q_PROPERTY(int ClientWidth READ ClientWidth WRITE SetClientWidth STORED false)                           \
+    TK_QT_SETTER(ClientWidth, int)                                                                           \
     Q_PROPERTY(int ClientHeight READ ClientHeight WRITE SetClientHeight STORED false)                        \
+    TK_QT_SETTER(ClientHeight, int)                                                                          \
     Q_CLASSINFO("Default:ParentFont", "True")                                                                \
     Q_CLASSINFO("Default:ParentColor", "False")                                                              \
     Q_CLASSINFO("Default:ParentCtl3D", "True")                                                               \

@@ -64,10 +64,13 @@ private:
 class TDBNavigator : public TPanel {
     Q_OBJECT
     Q_PROPERTY(bool ConfirmDelete READ ConfirmDelete WRITE SetConfirmDelete)
+    TK_QT_SETTER(ConfirmDelete, bool)
     Q_PROPERTY(tk::TDataSource* DataSource READ DataSource WRITE SetDataSource)
     Q_PROPERTY(tk::TStrings* Hints READ Hints WRITE SetHints)
     Q_PROPERTY(bool Flat READ Flat WRITE SetFlat)
+    TK_QT_SETTER(Flat, bool)
     Q_PROPERTY(unsigned VisibleButtons READ VisibleButtons WRITE SetVisibleButtons)
+    TK_QT_SETTER(VisibleButtons, unsigned)
     Q_CLASSINFO("Default:ConfirmDelete", "True")
     Q_CLASSINFO("Default:Flat", "False")
 public:

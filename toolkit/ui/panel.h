@@ -32,11 +32,17 @@ class TPanel : public QWidget, public TControl {
     Q_OBJECT
     TK_CONTROL_PROPERTIES
     Q_PROPERTY(tk::TAlignmentEnum::TAlignment Alignment READ Alignment WRITE SetAlignment)
+    TK_QT_SETTER(Alignment, tk::TAlignmentEnum::TAlignment)
     Q_PROPERTY(tk::TPanelEnums::TPanelBevel BevelInner READ BevelInner WRITE SetBevelInner)
+    TK_QT_SETTER(BevelInner, tk::TPanelEnums::TPanelBevel)
     Q_PROPERTY(tk::TPanelEnums::TPanelBevel BevelOuter READ BevelOuter WRITE SetBevelOuter)
+    TK_QT_SETTER(BevelOuter, tk::TPanelEnums::TPanelBevel)
     Q_PROPERTY(int BevelWidth READ BevelWidth WRITE SetBevelWidth)
+    TK_QT_SETTER(BevelWidth, int)
     Q_PROPERTY(int BorderWidth READ BorderWidth WRITE SetBorderWidth)
+    TK_QT_SETTER(BorderWidth, int)
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    TK_QT_SETTER(Caption, const QString&)
     Q_CLASSINFO("Default:Alignment", "taCenter")
     Q_CLASSINFO("Default:BevelInner", "bvNone")
     Q_CLASSINFO("Default:BevelOuter", "bvRaised")
