@@ -9,6 +9,7 @@
 
 #include "tests/data/sqlitesource_fixture.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -85,6 +86,134 @@ TEST_F(WindowedRowsTest, OpeningReadsTheFirstBlockAndTheRestOnlyWhenAskedFor)
     // The ids are known everywhere, the values are read as windows come.
     EXPECT_EQ(source->RowIdAt(999), 1000);
     EXPECT_EQ(source->Value(999, 0).ToString(), QStringLiteral("P1000"));
+}
+
+TEST_F(WindowedRowsTest, APlainTableScanReadsIdsOnlyAsFarAsThePositionsNeed)
+{
+    MakePeople(1000);
+    // (Not "SELECT id, name": the index on name covers it and gives its order.)
+    auto source = Open(QStringLiteral("SELECT id, name, amount FROM people"));
+    ASSERT_TRUE(source->HasRow(16));
+    EXPECT_EQ(source->FetchedRowCount(), 32);  // the first block and as many again
+    ASSERT_TRUE(source->HasRow(100));
+    EXPECT_EQ(source->FetchedRowCount(), 112);  // to the end of 100's window
+    EXPECT_FALSE(source->IsComplete());
+    EXPECT_EQ(source->Value(100, 1).ToString(), QStringLiteral("P101"));
+
+    // What others write meanwhile: a deleted row whose id was not read yet
+    // is never listed, one whose id was read reads Null; a new row comes
+    // at the end.
+    ASSERT_EQ(WriteFromOutside(QStringLiteral("DELETE FROM people WHERE id IN (50, 500); "
+                                              "INSERT INTO people(id, name) VALUES (2000, 'Late')")),
+              SQLITE_OK);
+    ASSERT_TRUE(source->HasRow(600));
+    EXPECT_EQ(source->Value(600, 0).ToInt64(), 602);
+    EXPECT_TRUE(source->Value(49, 0).IsNull());
+    EXPECT_FALSE(source->IsComplete());
+    EXPECT_EQ(source->PositionOf(2000), 999);  // an id not known reads the rest
+    EXPECT_TRUE(source->IsComplete());
+    EXPECT_EQ(source->FetchedRowCount(), 1000);  // 50 stays listed until refresh
+    EXPECT_EQ(source->Value(999, 1).ToString(), QStringLiteral("Late"));
+    EXPECT_EQ(source->PositionOf(501), 499);
+    for (qint64 position = 1; position < source->FetchedRowCount(); ++position)
+        ASSERT_LT(source->RowIdAt(position - 1), source->RowIdAt(position));
+}
+
+// Every value by HasRow and Value, as a walk reads them.
+std::vector<QString> ReadByPositions(TSqliteRecordSource& source, int column)
+{
+    std::vector<QString> values;
+    for (qint64 position = 0; source.HasRow(position); ++position)
+        values.push_back(source.Value(position, column).IsNull() ? QStringLiteral("null")
+                                                                : source.Value(position, column).ToString());
+    return values;
+}
+
+std::vector<QString> Scan(TSqliteRecordSource& source, int column)
+{
+    std::vector<QString> values;
+    source.ScanColumn(column, [&](const Variant& value) {
+        values.push_back(value.IsNull() ? QStringLiteral("null") : value.ToString());
+    });
+    return values;
+}
+
+TEST_F(WindowedRowsTest, AColumnScanReadsWhatThePositionsReadInOnePass)
+{
+    MakePeople(1000);
+    for (const char* sql : {"SELECT id, name, amount FROM people", "SELECT id, name FROM people",
+                            "SELECT id, name FROM people ORDER BY name DESC",
+                            "SELECT name, id FROM people WHERE id % 3 = 0"}) {
+        auto scanned = Open(QString::fromLatin1(sql));
+        auto walked = Open(QString::fromLatin1(sql));
+        const std::vector<QString> values = Scan(*scanned, 1);
+        EXPECT_TRUE(scanned->IsComplete()) << sql;  // the ids were listed on the way
+        EXPECT_EQ(values, ReadByPositions(*walked, 1)) << sql;
+        EXPECT_EQ(scanned->FetchedRowCount(), walked->FetchedRowCount()) << sql;
+        EXPECT_EQ(scanned->PositionOf(walked->RowIdAt(200)), 200) << sql;
+    }
+}
+
+TEST_F(WindowedRowsTest, AColumnScanKeepsTheListAndTheCachedWindowsWhenOthersWrite)
+{
+    MakePeople(1000);
+    auto source = Open(QStringLiteral("SELECT id, name FROM people ORDER BY name"));
+    ASSERT_TRUE(source->HasRow(20));
+    const QString shown = source->Value(20, 1).ToString();
+    source->FetchAll();  // the list as it is before the writes
+    // Renamed in their places (a cached row and one not read yet), one row
+    // deleted (the stepped rows stop matching the list there) and one added
+    // after the list was read: the scan reads what the positions read.
+    ASSERT_EQ(WriteFromOutside(QStringLiteral("UPDATE people SET name = name || '!' WHERE id IN (%1, %2); "
+                                              "DELETE FROM people WHERE id = %3; "
+                                              "INSERT INTO people(id, name) VALUES (5000, 'Q')")
+                                   .arg(source->RowIdAt(20))
+                                   .arg(source->RowIdAt(600))
+                                   .arg(source->RowIdAt(800))),
+              SQLITE_OK);
+    const std::vector<QString> values = Scan(*source, 1);
+    EXPECT_EQ(values, ReadByPositions(*source, 1));
+    ASSERT_EQ(values.size(), 1000u);
+    EXPECT_EQ(values[20], shown);  // as cached before the rename
+    EXPECT_TRUE(values[600].endsWith(u'!'));
+    EXPECT_EQ(values[800], QStringLiteral("null"));
+    EXPECT_EQ(std::count(values.begin(), values.end(), QStringLiteral("Q")), 0);
+}
+
+TEST_F(WindowedRowsTest, AColumnScanVisitsAValueItsFieldCannotHoldAsNullThenRaises)
+{
+    Exec(QStringLiteral("CREATE TABLE m(id INTEGER PRIMARY KEY, price MONEY)"));
+    Exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40) "
+                        "INSERT INTO m SELECT i, CASE i WHEN 30 THEN 1e18 ELSE i END FROM n"));
+    auto source = Open(QStringLiteral("SELECT price FROM m"), 8);
+    std::vector<QString> values;
+    try {
+        source->ScanColumn(0, [&](const Variant& value) {
+            values.push_back(value.IsNull() ? QStringLiteral("null") : value.ToString());
+        });
+        ADD_FAILURE() << "the value beyond the field's range was not reported";
+    } catch (const EDatabaseError& error) {
+        EXPECT_TRUE(error.Message().contains(QStringLiteral("row 30"))) << error.Message().toStdString();
+    }
+    ASSERT_EQ(values.size(), 40u);
+    EXPECT_EQ(values[29], QStringLiteral("null"));
+    EXPECT_EQ(values[39], QStringLiteral("40"));
+    EXPECT_TRUE(source->IsComplete());
+}
+
+TEST_F(WindowedRowsTest, WindowsOfCloseIdsReadOnlyTheirOwnRows)
+{
+    MakePeople(1000);
+    // Every second id, backwards: each window spans its ids' range, with
+    // rows of the table between that are not in the result.
+    auto source = Open(QStringLiteral("SELECT id, name FROM people WHERE id % 2 = 0 ORDER BY id DESC"));
+    qint64 position = 0;
+    for (; source->HasRow(position); ++position) {
+        const qint64 id = 1000 - 2 * position;
+        ASSERT_EQ(source->Value(position, 0).ToInt64(), id) << position;
+        ASSERT_EQ(source->Value(position, 1).ToString(), QStringLiteral("P%1").arg(id)) << position;
+    }
+    EXPECT_EQ(position, 500);
 }
 
 TEST_F(WindowedRowsTest, ValuesFollowTheSelectsOrderFilterExpressionsAndParameters)

@@ -16,8 +16,7 @@ bool TDataSet::ScanFieldValues(const TField* field, const std::function<void(con
     const int column = field->FieldNo() - 1;
     if (column < 0 || column >= source_->ColumnNames().size())
         return false;
-    for (qint64 position = 0; source_->HasRow(position); ++position)
-        visit(source_->Value(position, column));
+    source_->ScanColumn(column, visit);
     return true;
 }
 

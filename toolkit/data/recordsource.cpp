@@ -12,4 +12,10 @@ int TRecordSource::ColumnIndex(const QString& fullName) const
     return -1;
 }
 
+void TRecordSource::ScanColumn(int column, const std::function<void(const Variant&)>& visit)
+{
+    for (qint64 position = 0; HasRow(position); ++position)
+        visit(Value(position, column));
+}
+
 }  // namespace tk

@@ -16,6 +16,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 namespace tk {
@@ -72,6 +73,10 @@ public:
     // only some rows in memory may read the row from storage here (and so
     // raise EDatabaseError); the value does not change the source's rows.
     virtual Variant Value(qint64 position, int column) const = 0;
+    // Calls visit with column's value at every position in order, making
+    // every row known. Sources that can read one column faster than by
+    // HasRow and Value override it; the values are the ones Value gives.
+    virtual void ScanColumn(int column, const std::function<void(const Variant&)>& visit);
     virtual TRowId RowIdAt(qint64 position) const = 0;
     // The current position of a row, -1 once it was deleted or is not
     // fetched (sources fetch on demand to find it when they can).

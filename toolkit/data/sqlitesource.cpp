@@ -174,6 +174,8 @@ void TSqliteRecordSource::StartWindows(qint64 windowRows)
     if (sqlite3_column_count(raw) != sqlite3_column_count(read_))
         return;
     BindParameters(raw);
+    TStatement range(
+        PrepareStatement(rowsByRowidSql_ + QStringLiteral(" WHERE %1 BETWEEN ? AND ?").arg(rowidName_), true));
 
     // Describing the columns may have stepped the first row: start over.
     sqlite3_reset(read_);
@@ -186,8 +188,10 @@ void TSqliteRecordSource::StartWindows(qint64 windowRows)
     sqlite3_stmt* ids = nullptr;
     if (!selectHasClauses_ && ScansTheTableInRowidOrder())
         ids = PrepareStatement(
-            QStringLiteral("SELECT %1 FROM %2 ORDER BY %1").arg(rowidName_, QualifiedTable()), false);
-    windows_ = std::make_unique<TSqliteWindowedRows>(db_, read_, window.release(), ids, windowRows, std::move(types),
+            QStringLiteral("SELECT %1 FROM %2 WHERE %1 > ?1 ORDER BY %1 LIMIT ?2").arg(rowidName_, QualifiedTable()),
+            false);
+    windows_ = std::make_unique<TSqliteWindowedRows>(db_, read_, window.release(), range.release(), ids, windowRows,
+                                                     std::move(types),
                                                      names_);
 }
 
@@ -353,6 +357,15 @@ void TSqliteRecordSource::AppendCurrentRow()
                                      .arg(error.Message()));
         }
     }
+}
+
+void TSqliteRecordSource::ScanColumn(int column, const std::function<void(const Variant&)>& visit)
+{
+    Q_ASSERT(column >= 0 && column < static_cast<int>(columns_.size()));
+    if (windows_)
+        windows_->ScanColumn(column, visit);
+    else
+        TRecordSource::ScanColumn(column, visit);
 }
 
 bool TSqliteRecordSource::HasRow(qint64 position)

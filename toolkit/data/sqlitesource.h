@@ -86,6 +86,7 @@ public:
 
     // Windowed: may fetch the position's window (see TRecordSource::Value).
     Variant Value(qint64 position, int column) const override;
+    void ScanColumn(int column, const std::function<void(const Variant&)>& visit) override;
     TRowId RowIdAt(qint64 position) const override;
     // Stepped: ids of rows fetched so far are found at once (a hash rebuilt
     // lazily after inserts and deletes). An id not fetched yet is looked

@@ -8,8 +8,12 @@
 // or an id not seen yet is asked: 8 bytes a row. They are read by stepping
 // the SELECT once more, only its rowid column read, since a statement of
 // the rowid alone may take another plan (a covering index) and so another
-// order; only a SELECT that plainly scans its table reads them as the
-// table's rowids in order, about twice as fast.
+// order. Only a SELECT that plainly scans its table reads them as the
+// table's rowids in order, about twice as fast, and only as far as a
+// position needs: each read continues after the last id known and takes
+// at least as many as are known, so scrolling down a screen at a time
+// never waits for the ids of the whole table, and the end, the count or a
+// write reads the rest.
 // Until then only the first block is known: it is stepped from the SELECT
 // itself, which is reset at once, so opening and painting the first screen
 // cost what they cost when every row was stepped. Positions of ids are
@@ -17,9 +21,11 @@
 // order (a table in rowid order) or else over a sorted index built when
 // first asked.
 //
-// Values. A window is kDefaultWindowRows (or as many as the source asks) consecutive positions, fetched by rowid
-// straight from the table ("SELECT rowid, <the select's columns> FROM
-// <table> WHERE rowid IN (...)"), not through the SELECT's WHERE: a row
+// Values. A window is kDefaultWindowRows (or as many as the source asks)
+// consecutive positions, fetched by rowid straight from the table
+// ("SELECT rowid, <the select's columns> FROM <table> WHERE rowid IN
+// (...)", or "... BETWEEN <lowest> AND <highest>" when the window's ids lie
+// within twice its size), not through the SELECT's WHERE: a row
 // written so that it falls out of the filter stays shown until the next
 // refresh, as rows did when they were all stepped. At most kCachedWindows
 // windows are kept; the least recently used one goes. HasRow fetches the
@@ -45,6 +51,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 struct sqlite3;
@@ -63,18 +70,23 @@ public:
     // "... WHERE rowid IN (?, ... windowRows times)" with its named
     // parameters bound; owned from here on. types and names: the value
     // columns.
-    // ids: a prepared statement of the same rowids in the same order but
-    // cheaper than stepping read (a plain table scan: the table's rowids in
-    // order), owned from here on; nullptr steps read for them.
-    TSqliteWindowedRows(sqlite3* db, sqlite3_stmt* read, sqlite3_stmt* window, sqlite3_stmt* ids, qint64 windowRows,
-                        std::vector<TFieldType> types, QStringList names);
+    // range: the same rows "... WHERE rowid BETWEEN ? AND ?" (the two
+    // marks last), for windows whose ids lie close together; owned from
+    // here on, nullptr reads every window by its ids.
+    // ids: for a plain table scan, the prepared statement of the table's
+    // rowids in order after the one bound to parameter 1, at most as many
+    // as parameter 2 (-1: all), owned from here on; nullptr steps read for
+    // the ids.
+    TSqliteWindowedRows(sqlite3* db, sqlite3_stmt* read, sqlite3_stmt* window, sqlite3_stmt* range, sqlite3_stmt* ids,
+                        qint64 windowRows, std::vector<TFieldType> types, QStringList names);
     ~TSqliteWindowedRows();
     TSqliteWindowedRows(const TSqliteWindowedRows&) = delete;
     TSqliteWindowedRows& operator=(const TSqliteWindowedRows&) = delete;
 
-    // Reads ids as far as needed and the window of position.
+    // Reads ids as far as position needs and the window of position.
     bool HasRow(qint64 position);
-    // Positions whose ids are known: the first block, or every row.
+    // Positions whose ids are known: the first block, as far as the
+    // positions asked needed (a plain table scan), or every row.
     qint64 KnownRowCount() const { return static_cast<qint64>(ids_.size()); }
     bool AllIdsRead() const { return allIdsRead_; }
     void ReadAllIds();
@@ -82,6 +94,13 @@ public:
     // Position must be known. Null for a row deleted by another connection,
     // and for rows whose window is not cached once the connection is gone.
     Variant Value(qint64 position, int column) const;
+    // Visits column's value at every position, as Value gives it, listing
+    // every id: one pass of the SELECT rather than a fetch per window.
+    // Where the stepped rows no longer match the list (others changed the
+    // table since it was read), the rest is read window by window; a cached
+    // window's values are visited as cached. A value its field cannot hold
+    // is visited as Null and raises EDatabaseError once all are visited.
+    void ScanColumn(int column, const std::function<void(const Variant&)>& visit);
     TRowId RowIdAt(qint64 position) const;
     // Reads every id first when id is not in the first block; -1 when the
     // SELECT did not return it (or it was deleted here since).
@@ -107,11 +126,22 @@ private:
     };
 
     void StepFirstBlock();
+    // Ids known at least through position, or every id.
+    void ReadIdsThrough(qint64 position);
+    // Appends at most limit ids (-1: all) from the ids statement.
+    void ReadIdsAfterLast(qint64 limit);
+    // The stepped part of ScanColumn; returns the first position it did not
+    // visit.
+    qint64 StepColumn(int column, const std::function<void(const Variant&)>& visit, QString& conversionError);
     const Window* FindWindow(qint64 index) const;
     const Window& CachedWindow(qint64 index) const;
     Window FetchWindow(qint64 index, QString& conversionError) const;
     void StoreRow(TColumnStore& rows, qint64 slot, sqlite3_stmt* statement, qint64 position,
                   QString& conversionError) const;
+    // The value of the statement's value column (rowid not counted) at
+    // position into the store's column.
+    void StoreValue(TColumnStore& rows, qint64 slot, int storeColumn, sqlite3_stmt* statement, int column,
+                    qint64 position, QString& conversionError) const;
     void ReadBackWritten(qint64 position);
     void DropWindowsFrom(qint64 position);
     void BuildIdIndex();
@@ -120,9 +150,11 @@ private:
     sqlite3* db_ = nullptr;
     sqlite3_stmt* read_ = nullptr;  // the source's
     sqlite3_stmt* window_ = nullptr;
+    sqlite3_stmt* range_ = nullptr;
     sqlite3_stmt* idsStatement_ = nullptr;
     qint64 windowRows_ = kDefaultWindowRows;
     int firstIdParameter_ = 0;
+    int firstRangeParameter_ = 0;
     std::vector<TFieldType> types_;
     QStringList names_;
 
