@@ -79,8 +79,49 @@ Variant FloatResult(double value)
     return Variant(value);
 }
 
+Variant FloatOperation(Operation op, double x, double y)
+{
+    switch (op) {
+    case Operation::Add: return FloatResult(x + y);
+    case Operation::Subtract: return FloatResult(x - y);
+    case Operation::Multiply: return FloatResult(x * y);
+    case Operation::Divide:
+        if (y == 0)
+            RaiseZeroDivide();
+        return FloatResult(x / y);
+    }
+    Q_UNREACHABLE();
+}
+
+// Two ordinal operands; not for division, which is done in floats.
+Variant IntegerOperation(Operation op, const Variant& a, const Variant& b)
+{
+    Q_ASSERT(op != Operation::Divide && a.IsOrdinal() && b.IsOrdinal());
+    const qint64 x = a.ToInt64(), y = b.ToInt64();
+    qint64 result = 0;
+    bool overflow = false;
+    switch (op) {
+    case Operation::Add: overflow = __builtin_add_overflow(x, y, &result); break;
+    case Operation::Subtract: overflow = __builtin_sub_overflow(x, y, &result); break;
+    case Operation::Multiply: overflow = __builtin_mul_overflow(x, y, &result); break;
+    case Operation::Divide: break;
+    }
+    if (overflow)
+        throw EVariantOverflowError(QStringLiteral("Integer overflow"));
+    return IntegerResult(result, IsNarrowInteger(a) && IsNarrowInteger(b));
+}
+
 Variant Calculate(Operation op, const Variant& left, const Variant& right)
 {
+    // Two doubles or two 32- or 64-bit integers, the steps of a sum over
+    // many rows: the rules below give these at once.
+    const VariantKind leftKind = left.Kind(), rightKind = right.Kind();
+    if (leftKind == VariantKind::Double && rightKind == VariantKind::Double)
+        return FloatOperation(op, left.ToDouble(), right.ToDouble());
+    const auto wholeNumber = [](VariantKind kind) { return kind == VariantKind::Int32 || kind == VariantKind::Int64; };
+    if (op != Operation::Divide && wholeNumber(leftKind) && wholeNumber(rightKind))
+        return IntegerOperation(op, left, right);
+
     static const char* const names[] = {"addition", "subtraction", "multiplication", "division"};
     const char* what = names[static_cast<int>(op)];
     if (left.IsNull() || right.IsNull())
@@ -89,8 +130,15 @@ Variant Calculate(Operation op, const Variant& left, const Variant& right)
         (right.IsString() || right.IsUnassigned()) && (left.IsString() || right.IsString()))
         return Variant(left.ToString() + right.ToString());
 
-    const Variant a = left.IsUnassigned() ? Variant(0) : NumberFromText(left, right, what);
-    const Variant b = right.IsUnassigned() ? Variant(0) : NumberFromText(right, left, what);
+    // Operands that are numbers already are used in place: sums over many
+    // rows would otherwise copy both at every step.
+    Variant leftNumber, rightNumber;
+    const Variant& a = left.IsUnassigned() || left.IsString()
+                           ? (leftNumber = left.IsUnassigned() ? Variant(0) : NumberFromText(left, right, what))
+                           : left;
+    const Variant& b = right.IsUnassigned() || right.IsString()
+                           ? (rightNumber = right.IsUnassigned() ? Variant(0) : NumberFromText(right, left, what))
+                           : right;
     if (!IsNumberLike(a) || !IsNumberLike(b))
         RaiseIncompatible(left, right, what);
 
@@ -111,32 +159,10 @@ Variant Calculate(Operation op, const Variant& left, const Variant& right)
         }
     }
     if (ca == NumberClass::Float || cb == NumberClass::Float ||
-        (op == Operation::Divide && ca == NumberClass::Integer)) {
-        const double x = a.ToDouble(), y = b.ToDouble();
-        switch (op) {
-        case Operation::Add: return FloatResult(x + y);
-        case Operation::Subtract: return FloatResult(x - y);
-        case Operation::Multiply: return FloatResult(x * y);
-        case Operation::Divide:
-            if (y == 0)
-                RaiseZeroDivide();
-            return FloatResult(x / y);
-        }
-    }
-    if (ca == NumberClass::Integer && cb == NumberClass::Integer) {
-        const qint64 x = a.ToInt64(), y = b.ToInt64();
-        qint64 result = 0;
-        bool overflow = false;
-        switch (op) {
-        case Operation::Add: overflow = __builtin_add_overflow(x, y, &result); break;
-        case Operation::Subtract: overflow = __builtin_sub_overflow(x, y, &result); break;
-        case Operation::Multiply: overflow = __builtin_mul_overflow(x, y, &result); break;
-        case Operation::Divide: break;  // handled as floats above
-        }
-        if (overflow)
-            throw EVariantOverflowError(QStringLiteral("Integer overflow"));
-        return IntegerResult(result, IsNarrowInteger(a) && IsNarrowInteger(b));
-    }
+        (op == Operation::Divide && ca == NumberClass::Integer))
+        return FloatOperation(op, a.ToDouble(), b.ToDouble());
+    if (ca == NumberClass::Integer && cb == NumberClass::Integer)
+        return IntegerOperation(op, a, b);
     // Currency and BCD are exact: compute as BCD, keep currency when no BCD
     // operand was involved.
     const TBcd x = a.ToBcd(), y = b.ToBcd();

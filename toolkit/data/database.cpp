@@ -92,7 +92,10 @@ void TDatabase::Connect()
     // An absolute path can never be taken for an SQLite URI or for the
     // special names (":memory:", "" for a temporary database).
     const QString path = QFileInfo(fDatabaseName).absoluteFilePath();
-    const int flags = fReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    // The connection is used from the thread that owns this component only
+    // (its clients are not guarded either), so SQLite need not lock its
+    // own mutex around every step and every value read.
+    const int flags = (fReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
     if (rc == SQLITE_OK) {

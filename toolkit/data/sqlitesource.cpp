@@ -186,7 +186,8 @@ void TSqliteRecordSource::StartWindows(qint64 windowRows)
     for (const Column& column : columns_)
         types.push_back(column.type);
     sqlite3_stmt* ids = nullptr;
-    if (!selectHasClauses_ && ScansTheTableInRowidOrder())
+    plainTableScan_ = !selectHasClauses_ && ScansTheTableInRowidOrder();
+    if (plainTableScan_)
         ids = PrepareStatement(
             QStringLiteral("SELECT %1 FROM %2 WHERE %1 > ?1 ORDER BY %1 LIMIT ?2").arg(rowidName_, QualifiedTable()),
             false);
@@ -362,10 +363,25 @@ void TSqliteRecordSource::AppendCurrentRow()
 void TSqliteRecordSource::ScanColumn(int column, const std::function<void(const Variant&)>& visit)
 {
     Q_ASSERT(column >= 0 && column < static_cast<int>(columns_.size()));
-    if (windows_)
-        windows_->ScanColumn(column, visit);
-    else
+    if (!windows_) {
         TRecordSource::ScanColumn(column, visit);
+        return;
+    }
+    const TStatement columnRead(ColumnScanStatement(column));
+    windows_->ScanColumn(column, visit, columnRead.get());
+}
+
+sqlite3_stmt* TSqliteRecordSource::ColumnScanStatement(int column) const
+{
+    // Only a plain scan of the table is sure to give its rows in rowid
+    // order, as the statement of the one column does; and only a declared
+    // table column reads there as it reads in the SELECT.
+    const QString& origin = columns_[static_cast<size_t>(column)].origin;
+    if (!db_ || !plainTableScan_ || origin.isEmpty() || !tableColumnDefaults_.contains(origin.toLower()))
+        return nullptr;
+    return PrepareStatement(QStringLiteral("SELECT %1, %2 FROM %3 ORDER BY %1")
+                                .arg(rowidName_, QuoteIdentifier(origin), QualifiedTable()),
+                            false);
 }
 
 bool TSqliteRecordSource::HasRow(qint64 position)

@@ -127,6 +127,9 @@ private:
     bool TryPrepareWithRowid(const QString& sql);
     void StartWindows(qint64 windowRows);
     bool ScansTheTableInRowidOrder() const;
+    // "SELECT rowid, <column> FROM <table> ORDER BY rowid" where that reads
+    // the column's values in the SELECT's order; else nullptr.
+    sqlite3_stmt* ColumnScanStatement(int column) const;
     sqlite3_stmt* PrepareStatement(const QString& sql, bool bindParameters) const;
     void BindParameters(sqlite3_stmt* statement) const;
     void DescribeColumns();
@@ -169,6 +172,8 @@ private:
     // fetching rows by rowid.
     QString rowsByRowidSql_;
     bool selectHasClauses_ = false;  // WHERE, ORDER BY or LIMIT after the table
+    // Windowed over the whole table in rowid order (no clauses, no index).
+    bool plainTableScan_ = false;
     // The table's declared columns (lower case) and whether each has a default.
     QHash<QString, bool> tableColumnDefaults_;
 

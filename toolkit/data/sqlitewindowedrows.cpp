@@ -198,20 +198,26 @@ Variant TSqliteWindowedRows::Value(qint64 position, int column) const
     return window->rows.Get(position - index * windowRows_, column);
 }
 
-void TSqliteWindowedRows::ScanColumn(int column, const std::function<void(const Variant&)>& visit)
+void TSqliteWindowedRows::ScanColumn(int column, const std::function<void(const Variant&)>& visit,
+                                     sqlite3_stmt* columnRead)
 {
     Q_ASSERT(column >= 0 && column < static_cast<int>(types_.size()));
+    Q_ASSERT(!columnRead || sqlite3_column_count(columnRead) == 2);
     StepFirstBlock();
     QString conversionError;
-    qint64 position = db_ ? StepColumn(column, visit, conversionError) : 0;
+    qint64 position = 0;
+    if (db_) {
+        position = columnRead ? StepColumn(columnRead, 1, column, visit, conversionError)
+                              : StepColumn(read_, column + 1, column, visit, conversionError);
+    }
     for (; HasRow(position); ++position)
         visit(Value(position, column));
     if (!conversionError.isEmpty())
         throw EDatabaseError(conversionError);
 }
 
-qint64 TSqliteWindowedRows::StepColumn(int column, const std::function<void(const Variant&)>& visit,
-                                       QString& conversionError)
+qint64 TSqliteWindowedRows::StepColumn(sqlite3_stmt* statement, int valueColumn, int column,
+                                       const std::function<void(const Variant&)>& visit, QString& conversionError)
 {
     // The values of rows not cached pass through a store of one window's
     // size, emptied as each window's worth is visited.
@@ -222,13 +228,13 @@ qint64 TSqliteWindowedRows::StepColumn(int column, const std::function<void(cons
     // Ids are listed on the way only when the pass reaches the end; a pass
     // cut short lists none of them (the list must end on a window's end).
     const size_t listed = ids_.size();
-    auto reset = qScopeGuard([this, listed] {
-        sqlite3_reset(read_);
+    auto reset = qScopeGuard([this, statement, listed] {
+        sqlite3_reset(statement);
         if (!allIdsRead_)
             ids_.resize(listed);
     });
-    while ((rc = sqlite3_step(read_)) == SQLITE_ROW) {
-        const TRowId id = sqlite3_column_int64(read_, 0);
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        const TRowId id = sqlite3_column_int64(statement, 0);
         if (position < KnownRowCount()) {
             if (ids_[static_cast<size_t>(position)] != id)
                 break;
@@ -248,7 +254,7 @@ qint64 TSqliteWindowedRows::StepColumn(int column, const std::function<void(cons
             visit(cached->rows.Get(slot, column));
         } else {
             const qint64 passingSlot = passing.AddSlot();
-            StoreValue(passing, passingSlot, 0, read_, column, position, conversionError);
+            StoreValue(passing, passingSlot, 0, statement, valueColumn, column, position, conversionError);
             visit(passing.Get(passingSlot, 0));
         }
         ++position;
@@ -345,14 +351,15 @@ void TSqliteWindowedRows::StoreRow(TColumnStore& rows, qint64 slot, sqlite3_stmt
                                    QString& conversionError) const
 {
     for (int column = 0; column < static_cast<int>(types_.size()); ++column)
-        StoreValue(rows, slot, column, statement, column, position, conversionError);
+        StoreValue(rows, slot, column, statement, column + 1, column, position, conversionError);
 }
 
 void TSqliteWindowedRows::StoreValue(TColumnStore& rows, qint64 slot, int storeColumn, sqlite3_stmt* statement,
-                                     int column, qint64 position, QString& conversionError) const
+                                     int statementColumn, int column, qint64 position,
+                                     QString& conversionError) const
 {
     try {
-        StoreSqliteValue(rows, slot, storeColumn, statement, column + 1);
+        StoreSqliteValue(rows, slot, storeColumn, statement, statementColumn);
     } catch (const EConvertError& error) {
         // A value its field cannot hold (a number beyond an ftBCD's range)
         // is not shown cut: the cell stays Null, and the first such value

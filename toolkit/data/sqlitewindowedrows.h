@@ -96,11 +96,16 @@ public:
     Variant Value(qint64 position, int column) const;
     // Visits column's value at every position, as Value gives it, listing
     // every id: one pass of the SELECT rather than a fetch per window.
-    // Where the stepped rows no longer match the list (others changed the
-    // table since it was read), the rest is read window by window; a cached
-    // window's values are visited as cached. A value its field cannot hold
-    // is visited as Null and raises EDatabaseError once all are visited.
-    void ScanColumn(int column, const std::function<void(const Variant&)>& visit);
+    // columnRead, when given, is stepped instead: the rowid and the
+    // column's value alone, in the SELECT's order, reset; it stays the
+    // caller's. SQLite then reads one value a row rather than every
+    // column's. Where the stepped rows no longer match the list (others
+    // changed the table since it was read), the rest is read window by
+    // window; a cached window's values are visited as cached. A value its
+    // field cannot hold is visited as Null and raises EDatabaseError once
+    // all are visited.
+    void ScanColumn(int column, const std::function<void(const Variant&)>& visit,
+                    sqlite3_stmt* columnRead = nullptr);
     TRowId RowIdAt(qint64 position) const;
     // Reads every id first when id is not in the first block; -1 when the
     // SELECT did not return it (or it was deleted here since).
@@ -130,18 +135,20 @@ private:
     void ReadIdsThrough(qint64 position);
     // Appends at most limit ids (-1: all) from the ids statement.
     void ReadIdsAfterLast(qint64 limit);
-    // The stepped part of ScanColumn; returns the first position it did not
-    // visit.
-    qint64 StepColumn(int column, const std::function<void(const Variant&)>& visit, QString& conversionError);
+    // The stepped part of ScanColumn: the value of field column is the
+    // statement's column valueColumn. Returns the first position it did
+    // not visit.
+    qint64 StepColumn(sqlite3_stmt* statement, int valueColumn, int column,
+                      const std::function<void(const Variant&)>& visit, QString& conversionError);
     const Window* FindWindow(qint64 index) const;
     const Window& CachedWindow(qint64 index) const;
     Window FetchWindow(qint64 index, QString& conversionError) const;
     void StoreRow(TColumnStore& rows, qint64 slot, sqlite3_stmt* statement, qint64 position,
                   QString& conversionError) const;
-    // The value of the statement's value column (rowid not counted) at
-    // position into the store's column.
-    void StoreValue(TColumnStore& rows, qint64 slot, int storeColumn, sqlite3_stmt* statement, int column,
-                    qint64 position, QString& conversionError) const;
+    // The statement's column statementColumn, the value of field column at
+    // position, into the store's column.
+    void StoreValue(TColumnStore& rows, qint64 slot, int storeColumn, sqlite3_stmt* statement, int statementColumn,
+                    int column, qint64 position, QString& conversionError) const;
     void ReadBackWritten(qint64 position);
     void DropWindowsFrom(qint64 position);
     void BuildIdIndex();
