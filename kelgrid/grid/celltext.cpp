@@ -33,21 +33,12 @@ QStringList WrapParagraph(const QFontMetrics& metrics, const QString& paragraph,
     return lines;
 }
 
-}  // namespace
-
-int CellTextCapacity(int height, int margin, int lineHeight)
+// The lines of CellTextLines, from the font's metrics and line height as
+// the caller has them: a grid draws thousands of cells a paint, and each
+// look-up of the font costs more than the layout of a short text.
+QStringList LayOutLines(const QFontMetrics& metrics, int lineHeight, const QSize& cell, const QString& text,
+                        const TCellTextFormat& format)
 {
-    if (lineHeight <= 0)
-        return 1;
-    return std::max(1, (height - 2 * margin + 1) / lineHeight);
-}
-
-QStringList CellTextLines(const tk::TCanvas& canvas, const QSize& cell, const QString& text,
-                          const TCellTextFormat& format)
-{
-    if (text.isEmpty())
-        return {};
-    const QFontMetrics metrics(canvas.Font()->ToQFont());
     const int width = std::max(0, cell.width() - 2 * format.margin);
     QStringList lines;
     if (format.wordWrap) {
@@ -60,7 +51,7 @@ QStringList CellTextLines(const tk::TCanvas& canvas, const QSize& cell, const QS
         line.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
         lines << line.replace(QLatin1Char('\r'), QLatin1Char(' '));
     }
-    const int capacity = CellTextCapacity(cell.height(), format.margin, canvas.TextHeight(kLineMeasure));
+    const int capacity = CellTextCapacity(cell.height(), format.margin, lineHeight);
     if (lines.size() > capacity) {
         // The last line shown carries what is cut off, so its ellipsis says so.
         QString rest = lines.mid(capacity - 1).join(QLatin1Char(' '));
@@ -75,13 +66,31 @@ QStringList CellTextLines(const tk::TCanvas& canvas, const QSize& cell, const QS
     return lines;
 }
 
+}  // namespace
+
+int CellTextCapacity(int height, int margin, int lineHeight)
+{
+    if (lineHeight <= 0)
+        return 1;
+    return std::max(1, (height - 2 * margin + 1) / lineHeight);
+}
+
+QStringList CellTextLines(const tk::TCanvas& canvas, const QSize& cell, const QString& text,
+                          const TCellTextFormat& format)
+{
+    if (text.isEmpty())
+        return {};
+    return LayOutLines(QFontMetrics(canvas.Font()->ToQFont()), canvas.TextHeight(kLineMeasure), cell, text, format);
+}
+
 void DrawCellText(tk::TCanvas& canvas, const QRect& rect, const QString& text, const TCellTextFormat& format,
                   const QRect& clip)
 {
     if (text.isEmpty() || rect.isEmpty() || !canvas.CanDraw())
         return;
-    const QStringList lines = CellTextLines(canvas, rect.size(), text, format);
     const int lineHeight = canvas.TextHeight(kLineMeasure);
+    const QStringList lines =
+        LayOutLines(QFontMetrics(canvas.Font()->ToQFont()), lineHeight, rect.size(), text, format);
     int top = rect.top() + format.margin;
     const int capacity = (rect.height() - 2 * format.margin + 1) / std::max(1, lineHeight);
     if (capacity > 0) {
@@ -99,12 +108,12 @@ void DrawCellText(tk::TCanvas& canvas, const QRect& rect, const QString& text, c
     canvas.Brush()->SetStyle(tk::TBrush::bsClear);
     const QRect clipRect = clip.isEmpty() ? rect : clip.intersected(rect);
     for (const QString& line : lines) {
-        const int width = canvas.TextWidth(line);
+        // Only a line placed by its width is measured (shaping it again).
         int x = rect.left() + format.margin;
         if (alignment == tk::taRightJustify)
-            x = rect.left() + rect.width() - width - format.margin - 1;
+            x = rect.left() + rect.width() - canvas.TextWidth(line) - format.margin - 1;
         else if (alignment == tk::taCenter)
-            x = rect.left() + rect.width() / 2 - width / 2;
+            x = rect.left() + rect.width() / 2 - canvas.TextWidth(line) / 2;
         canvas.TextRect(clipRect, x, top, line);
         top += lineHeight;
     }
